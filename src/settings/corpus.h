@@ -1,0 +1,178 @@
+// The one settings record of the program: corpus list, corpus type and handler
+// options, word definition, line range, list filter, keyword history and output
+// format. Every part of the engine reads it; only the dialogs (and the few engine
+// steps named in CParse) change it.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace plix {
+
+// Corpus type codes, in the order of the "Corpus Type:" list.
+enum CorpusType : int {
+    kTypeText = 0,
+    kTypeCocoa = 1,
+    kTypeSgml = 2,
+    kTypeFixed = 3,
+    kTypeHelsinki = 4,
+    kTypeHelsinkiScots = 5,
+    kTypeCeecs = 6,
+    kTypeBrown = 7,
+    kTypeLob = 8,
+    kTypeFrown = 9,
+    kTypeAce = 10,
+    kTypePpcme1 = 11,
+    kTypePpcme2 = 12,
+    kTypeBrooklyn = 13,
+    kTypeYorkTorontoHelsinki = 14,
+    kTypeIce = 15,
+    kTypeBnc = 16,
+    kTypeCopc = 17,
+    kTypeIcamet = 18,
+};
+inline constexpr int kCorpusTypeCount = 19;
+
+// Output type codes, in the order of the format dialog's radio buttons.
+enum OutputType : int {
+    kOutputText = 0,
+    kOutputComma = 1,
+    kOutputTab = 2,
+    kOutputTagged = 3,
+    kOutputXml = 4,
+    kOutputOther = 5,
+};
+inline constexpr int kOutputTypeCount = 6;
+
+// The list texts of the corpus types, indexed by code.
+const std::array<const char*, kCorpusTypeCount>& CorpusTypeNames();
+// The "Locale" list, in its stored order (the Type page shows it sorted).
+const std::vector<std::string>& LocaleNames();
+// The bytes that Helsinki-family corpora count as word characters.
+inline constexpr const char* kHelsinkiDiacritics = "&+=~`";
+
+class CCorpus
+{
+public:
+    CCorpus();
+
+    // --- accessors -------------------------------------------------------
+    int GetCorpusType() const { return corpusType; }
+    int GetOutputType() const { return outputType; }
+    int GetStartLine() const { return startLine; }
+    int GetEndLine() const { return endLine; }
+    int GetInfoStart() const { return infoStart; }
+    int GetInfoEnd() const { return infoEnd; }
+    int GetLineLength() const { return lineLength; }
+    int GetKeywordPosition() const { return keywordPosition; }
+    int GetSuppressHeaders() const { return suppressHeaders; }
+    int GetSortColumn() const { return sortColumn; }
+    std::string GetLanguage() const { return language; }
+    std::string GetStartMark() const { return startMark; }
+    std::string GetEndMark() const { return endMark; }
+
+    // --- setters with rules ----------------------------------------------
+    void SetCorpusType(int code);
+    void SetOutputType(int code);
+    void SetLineFormat(int length, int position);
+    void SetInfoRange(int start, int end);
+    void SetMarks(const std::string& start, const std::string& end);
+    void SaveSystemLocale();
+    // Installs the locale of a "Locale" list entry; falls back to the
+    // start-up locale (and stores "System") when the library refuses it.
+    void SetLanguage(const std::string& name);
+    void ClearKeyword();
+    void ReverseKeyword();
+    void PushHistoryKeyword(const std::string& text);
+    void AppendHistoryKeyword(const std::string& text);
+    std::string GetHistoryKeyword(size_t index) const;
+
+    // --- corpus list -----------------------------------------------------
+    int GetFileCount() const { return fileCount; }
+    std::string GetInputFile(size_t index) const;
+    std::string GetOutputFile(size_t index) const;
+    void AddInputFile(const std::string& path);
+    void AddOutputFile(const std::string& path);
+    // Replaces the whole list at once, as the options sheet does on OK.
+    void SetFiles(const std::vector<std::string>& inputs, const std::vector<std::string>& outputs);
+    int GetOutputAsFiles() const { return outputAsFiles; }
+    void SetOutputAsFiles(int flag) { outputAsFiles = flag ? 1 : 0; }
+    int GetAsWhole() const { return asWhole; }
+    void SetAsWhole(int flag) { asWhole = flag ? 1 : 0; }
+    // A new entry's output path: the extension replaced by ".plx".
+    static std::string DefaultOutputPath(const std::string& inputPath);
+
+    // --- tests and formatters --------------------------------------------
+    bool IsWordChar(unsigned char byte) const;
+    std::string GetLineHeading() const;
+    std::string FormatReference(int64_t line, const std::string& fileName) const;
+    std::string FormatField(const std::string& value) const;
+    std::string FormatTaggedField(const std::string& value, const std::string& tag) const;
+    std::string FormatLastField(const std::string& value) const;
+    std::string GetOccurrenceHeading() const;
+
+    // --- fields, in the record's own order ---------------------------------
+    int keywordLength = 0;
+    int keywordRegex = 0;
+    int matchRight = 0;
+    int matchLeft = 0;
+    int ignoreCase = 1;
+    std::string keyword;
+    int fileCount = 0;
+    std::vector<std::string> inputFiles;
+    std::vector<std::string> outputFiles;
+    int corpusType = kTypeText;
+    std::string diacritics;
+    int startLine = 0;
+    int endLine = 0;
+    int outputAsFiles = 0;
+    std::string language = "System";
+    std::string systemLocale = "C";
+    std::array<std::string, 26> cocoaSelect{};
+    std::array<int, 26> cocoaOutput{};
+    std::vector<std::string> sgmlTags;
+    std::vector<std::string> sgmlTagInfo;
+    std::vector<std::string> sgmlAttributes;
+    std::vector<std::string> sgmlAttributeInfo;
+    std::vector<unsigned> sgmlTagExclude;
+    std::vector<unsigned> sgmlAttributeOutput;
+    int infoStart = 1;
+    int infoEnd = 1;
+    int iceFunctionOn = 0;
+    int iceCategoryOn = 0;
+    int iceFeatureOn = 0;
+    std::string iceFunction;
+    std::string iceCategory;
+    std::string iceFeature;
+    int iceIgnored = 0;
+    int iceAddition = 0;
+    int iceOverlap = 0;
+    std::string iceSpeaker;
+    std::string iceSubtext;
+    int bncFormat = 0;
+    int bncPosOutput = 1;
+    std::string ppcme2Pos;
+    std::string ppcme2Node;
+    std::string brooklynNode;
+    int asWhole = 0;
+    std::vector<std::string> keywordHistory;
+    int countNumbers = 1;
+    int outputType = kOutputText;
+    int suppressHeaders = 0;
+    int lineLength = 100;
+    int keywordPosition = 50;
+    int sortColumn = 0;
+    std::string startMark;
+    std::string endMark;
+    std::string separator;
+    std::string openQuote;
+    std::string closeQuote;
+};
+
+// The glibc locale names tried, in order, for an entry of the "Locale" list
+// other than "System" (which means the start-up locale).
+std::vector<std::string> LocaleCandidates(const std::string& listName);
+
+}  // namespace plix

@@ -1,0 +1,144 @@
+#include "settings/text.h"
+
+#include <algorithm>
+#include <cctype>
+#include <climits>
+#include <clocale>
+#include <cstdlib>
+#include <cstring>
+#include <cwchar>
+#include <cwctype>
+#include <vector>
+
+namespace plix {
+
+namespace {
+
+// Length of the character starting at `p` (at least 1, so malformed bytes are
+// taken one at a time).
+size_t CharLength(const char* p, size_t left, std::mbstate_t& state)
+{
+    if (left == 0) {
+        return 0;
+    }
+    size_t n = std::mbrlen(p, left, &state);
+    if (n == 0 || n == static_cast<size_t>(-1) || n == static_cast<size_t>(-2)) {
+        state = std::mbstate_t{};
+        return 1;
+    }
+    return n;
+}
+
+}  // namespace
+
+bool LocaleIsMultibyte()
+{
+    return MB_CUR_MAX > 1;
+}
+
+void LowerMbInPlace(std::string& text)
+{
+    if (!LocaleIsMultibyte()) {
+        for (char& c : text) {
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        }
+        return;
+    }
+    std::mbstate_t state{};
+    size_t i = 0;
+    while (i < text.size()) {
+        size_t n = CharLength(text.data() + i, text.size() - i, state);
+        if (n == 1) {
+            text[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[i])));
+        } else {
+            wchar_t wc = 0;
+            std::mbstate_t s{};
+            if (std::mbrtowc(&wc, text.data() + i, n, &s) == n) {
+                wchar_t lower = static_cast<wchar_t>(std::towlower(static_cast<wint_t>(wc)));
+                if (lower != wc) {
+                    char buf[MB_LEN_MAX];
+                    std::mbstate_t out{};
+                    if (std::wcrtomb(buf, lower, &out) == n) {
+                        std::memcpy(text.data() + i, buf, n);
+                    }
+                }
+            }
+        }
+        i += n;
+    }
+}
+
+std::string LowerMb(std::string_view text)
+{
+    std::string result(text);
+    LowerMbInPlace(result);
+    return result;
+}
+
+std::string ReverseMb(std::string_view text)
+{
+    if (!LocaleIsMultibyte()) {
+        return std::string(text.rbegin(), text.rend());
+    }
+    std::string result(text.size(), '\0');
+    std::mbstate_t state{};
+    size_t i = 0;
+    size_t out = text.size();
+    while (i < text.size()) {
+        size_t n = CharLength(text.data() + i, text.size() - i, state);
+        out -= n;
+        std::memcpy(result.data() + out, text.data() + i, n);
+        i += n;
+    }
+    return result;
+}
+
+size_t FindMb(std::string_view hay, std::string_view needle)
+{
+    if (!LocaleIsMultibyte()) {
+        return hay.find(needle);
+    }
+    if (needle.empty()) {
+        return 0;
+    }
+    std::mbstate_t state{};
+    size_t i = 0;
+    while (i + needle.size() <= hay.size()) {
+        if (hay.compare(i, needle.size(), needle) == 0) {
+            return i;
+        }
+        i += CharLength(hay.data() + i, hay.size() - i, state);
+    }
+    return std::string_view::npos;
+}
+
+bool CollationIsByteOrder()
+{
+    const char* name = std::setlocale(LC_COLLATE, nullptr);
+    return name == nullptr || std::strcmp(name, "C") == 0 || std::strcmp(name, "POSIX") == 0;
+}
+
+std::string CollationKey(std::string_view text)
+{
+    std::string source(text.substr(0, std::min(text.size(), text.find('\0'))));
+    if (CollationIsByteOrder()) {
+        return source;
+    }
+    std::string key(source.size() * 4 + 16, '\0');
+    size_t n = std::strxfrm(key.data(), source.c_str(), key.size());
+    if (n >= key.size()) {
+        key.assign(n + 1, '\0');
+        n = std::strxfrm(key.data(), source.c_str(), key.size());
+    }
+    key.resize(n);
+    return key;
+}
+
+int Collate(std::string_view a, std::string_view b)
+{
+    std::string sa(a.substr(0, std::min(a.size(), a.find('\0'))));
+    std::string sb(b.substr(0, std::min(b.size(), b.find('\0'))));
+    return std::strcoll(sa.c_str(), sb.c_str());
+}
+
+}  // namespace plix
