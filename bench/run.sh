@@ -214,7 +214,9 @@ prepare_dict() {
 
 raw=$results/raw.tsv
 commands=$results/commands.tsv
-work=$(mktemp -d "${TMPDIR:-/tmp}/plix-bench.XXXXXX")
+# Scratch space beside the corpora: a result text can be hundreds of MB,
+# too much for a /tmp that lives in memory.
+work=$(mktemp -d "$data/scratch.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 declare -A memo
 
