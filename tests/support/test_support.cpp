@@ -51,3 +51,89 @@ LocaleGuard::~LocaleGuard()
 }
 
 }  // namespace plix::test
+
+#include "support/engine_fixture.h"
+
+namespace plix::test {
+
+bool StringTarget::BeginResult()
+{
+    results.emplace_back();
+    return true;
+}
+
+void StringTarget::Append(std::string_view text, const std::vector<HighlightRange>& ranges)
+{
+    if (results.empty()) {
+        results.emplace_back();
+    }
+    size_t base = results.back().size();
+    results.back().append(text);
+    for (const HighlightRange& r : ranges) {
+        highlights.push_back({results.size() - 1, base + r.offset, r.length});
+    }
+}
+
+std::vector<std::string> StringTarget::ColouredTexts(size_t result) const
+{
+    std::vector<std::string> texts;
+    for (const CapturedHighlight& h : highlights) {
+        if (h.result == result) {
+            texts.push_back(results[result].substr(h.offset, h.length));
+        }
+    }
+    return texts;
+}
+
+namespace {
+
+class ScriptedProgress : public CProgress
+{
+public:
+    explicit ScriptedProgress(ScriptedProgressFactory& owner) : owner_(owner) {}
+    void SetStatus(const std::string& text) override { owner_.statuses.push_back(text); }
+    bool IsCancelled() override
+    {
+        ++owner_.asked;
+        return owner_.cancelAfter >= 0 && owner_.asked > owner_.cancelAfter;
+    }
+
+private:
+    ScriptedProgressFactory& owner_;
+};
+
+}  // namespace
+
+std::unique_ptr<CProgress> ScriptedProgressFactory::Make()
+{
+    ++made;
+    return std::make_unique<ScriptedProgress>(*this);
+}
+
+EngineTest::EngineTest()
+{
+    ctx.format.SetResultTarget(&target);
+    ctx.SetProgressFactory(&progress);
+}
+
+std::string EngineTest::AddFile(const std::string& name, const std::string& text)
+{
+    std::string path = dir.Write(name, text);
+    ctx.corpus.AddInputFile(path);
+    ctx.corpus.AddOutputFile(CCorpus::DefaultOutputPath(path));
+    return path;
+}
+
+CommandOutcome EngineTest::RunCommand(AnalysisCommand command, const KeywordRequest& keyword)
+{
+    return RunAnalysisCommand(
+        ctx, command, [&]() -> std::optional<KeywordRequest> { return keyword; },
+        [&](const std::string& reason) { aborts.push_back(reason); });
+}
+
+std::string EngineTest::Window(size_t index) const
+{
+    return index < target.results.size() ? target.results[index] : std::string();
+}
+
+}  // namespace plix::test

@@ -1,0 +1,46 @@
+// plix-cli's command line: the command, the corpus entries and the options,
+// checked and applied to the settings record the way the dialogs apply them.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/command.h"
+#include "engine/context.h"
+
+namespace plix::cli {
+
+enum class Destination { Stdout, Window, Files };
+
+struct Options
+{
+    std::string commandName;
+    AnalysisCommand command = AnalysisCommand::Wordlist;
+    std::vector<std::pair<std::string, std::string>> entries;  // corpus file, output path
+    Destination destination = Destination::Stdout;
+    bool whole = false;
+    bool saved = false;
+    std::optional<bool> progress;  // unset: on when standard error is a terminal
+    bool help = false;
+    bool version = false;
+    KeywordRequest keyword;
+    bool keywordGiven = false;
+    std::vector<std::string> warnings;
+};
+
+// A usage error: the message names the option or value at fault.
+struct UsageError
+{
+    std::string message;
+};
+
+// Parses `args` (without the program name) and applies the settings to
+// `context`'s record. Returns the parsed options, or the usage error.
+std::optional<Options> ParseAndApply(const std::vector<std::string>& args, CPlixContext& context,
+                                     UsageError& error);
+
+std::string UsageText();
+std::string VersionText();
+
+}  // namespace plix::cli

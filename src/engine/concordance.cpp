@@ -1,0 +1,612 @@
+// The concordance modes (by keyword, by left or right context, of all words)
+// and the collocation list, which finds its hits the same way.
+#include <algorithm>
+#include <cstring>
+
+#include "corpora/dispatch.h"
+#include "engine/parse.h"
+#include "settings/text.h"
+
+namespace plix {
+
+namespace {
+
+bool IsControl(unsigned char byte)
+{
+    return byte < 0x20 || byte == 0x7f;
+}
+
+void AppendBlankingControls(std::string& out, std::string_view text)
+{
+    size_t start = out.size();
+    out.append(text);
+    for (size_t i = start; i < out.size(); ++i) {
+        if (IsControl(static_cast<unsigned char>(out[i]))) {
+            out[i] = ' ';
+        }
+    }
+}
+
+}  // namespace
+
+bool CParse::PrepareKeyword(const KeywordRequest& request)
+{
+    keyword = request.keyword;
+    if (keyword.empty()) {
+        return false;
+    }
+    keywordLength = keyword.size();
+    ctx_.corpus.PushHistoryKeyword(keyword);
+    matchLeft = request.matchLeft ? 1 : 0;
+    matchRight = request.matchRight ? 1 : 0;
+    regex = request.regex ? 1 : 0;
+    if (!regex) {
+        LowerMbInPlace(keyword);
+    } else {
+        ctx_.gnu.InitKeyword();
+        (void)ctx_.gnu.CompileKeyword(keyword);
+    }
+    useContextWord = request.useContextWord ? 1 : 0;
+    if (useContextWord) {
+        contextWord = request.contextWord;
+        if (contextWord.empty()) {
+            useContextWord = 0;
+            return true;
+        }
+        contextLeft = request.contextLeft;
+        contextRight = request.contextRight;
+        if (!regex) {
+            LowerMbInPlace(contextWord);
+        } else {
+            ctx_.gnu.InitContext();
+            (void)ctx_.gnu.CompileContext(contextWord);
+        }
+    }
+    return true;
+}
+
+long CParse::FindKeyword(size_t offset)
+{
+    if (regex) {
+        // The pattern sees the line's own text: not the blank the reader
+        // appended, nor the line end of a line read ahead, so that "$" holds
+        // where the line ends.
+        size_t end = line.size();
+        if (!ctx_.input.ReadsWindow() && end > 0 && line[end - 1] == ' ') {
+            --end;
+        }
+        if (end > 0 && line[end - 1] == '\n') {
+            --end;
+        }
+        if (offset >= end) {
+            return -1;
+        }
+        size_t length = 0;
+        long found = ctx_.gnu.SearchKeyword(std::string_view(line.data(), end), offset, length);
+        if (found < 0) {
+            return -1;
+        }
+        keywordLength = length;
+        return found;
+    }
+    // The plain search ignores case: it looks in a lower-cased copy of the
+    // line, made once per line (lowering keeps every byte where it was).
+    if (offset == 0 || loweredLine_.size() != line.size()) {
+        loweredLine_ = line;
+        if (LocaleIsMultibyte()) {
+            LowerMbInPlace(loweredLine_);
+        } else {
+            for (char& c : loweredLine_) {
+                c = static_cast<char>(alwaysLower_[static_cast<unsigned char>(c)]);
+            }
+        }
+    }
+    if (offset >= loweredLine_.size()) {
+        return -1;
+    }
+    size_t found = FindMb(std::string_view(loweredLine_).substr(offset), keyword);
+    if (found == std::string_view::npos) {
+        return -1;
+    }
+    return static_cast<long>(offset + found);
+}
+
+const std::string& CParse::SeparatedLine()
+{
+    // A window line has no blank after it; without one, the last word of a line
+    // and the first word of the next would run together in the context.
+    if (!ctx_.input.ReadsWindow()) {
+        return line;
+    }
+    separatedLine_ = line;
+    separatedLine_ += ' ';
+    return separatedLine_;
+}
+
+void CParse::BuildContextLine(size_t h)
+{
+    const long P = ctx_.corpus.GetKeywordPosition();
+    const long L = ctx_.corpus.GetLineLength();
+    const std::string& line = SeparatedLine();
+    const long n = static_cast<long>(line.size());
+    const long hit = static_cast<long>(h);
+    contextLine.clear();
+    // Left part from the text before this line.
+    if (hit < P) {
+        size_t want = static_cast<size_t>(P - hit);
+        size_t have = leftText.size();
+        AppendBlankingControls(contextLine,
+                               std::string_view(leftText).substr(have - std::min(want, have)));
+    }
+    // From the current line.
+    long from = std::max(0L, hit - P);
+    long to = std::min(n, hit - P + L);
+    if (to > from) {
+        AppendBlankingControls(contextLine, std::string_view(line).substr(
+                                                static_cast<size_t>(from),
+                                                static_cast<size_t>(to - from)));
+    }
+    // Right part from the following lines.
+    long need = hit - P + L - n;
+    if (need > 0) {
+        std::string text;
+        ctx_.input.PeekText(text, static_cast<size_t>(L));
+        for (HandlerId id : CorpusRowFor(corpusType).cleanFollowing) {
+            if (CCorpusHandler* handler = ctx_.handlers.Get(id)) {
+                handler->CleanFollowingText(*this, text, h);
+            }
+        }
+        AppendBlankingControls(
+            contextLine, std::string_view(text).substr(0, std::min(text.size(), static_cast<size_t>(need))));
+    }
+    // The keyword now starts at index P. Trim so that no word is cut at either edge.
+    const size_t p = static_cast<size_t>(std::max(0L, P));
+    size_t cut = std::string::npos;
+    for (size_t i = contextLine.size(); i-- > p + 1;) {
+        if (!wordChar_[static_cast<unsigned char>(contextLine[i])]) {
+            cut = i;
+            break;
+        }
+    }
+    if (cut != std::string::npos) {
+        contextLine.resize(cut);
+    } else if (!contextLine.empty()) {
+        contextLine.pop_back();
+    }
+    size_t blankTo = 0;
+    for (size_t i = 0; i < p && i < contextLine.size(); ++i) {
+        if (!wordChar_[static_cast<unsigned char>(contextLine[i])]) {
+            blankTo = i;
+            break;
+        }
+    }
+    for (size_t i = 0; i <= blankTo && i < contextLine.size(); ++i) {
+        contextLine[i] = ' ';
+    }
+    if (!contextLine.empty()) {
+        contextLine.erase(0, 1);
+    }
+}
+
+void CParse::UpdateLeftText()
+{
+    const size_t p = static_cast<size_t>(std::max(0, ctx_.corpus.GetKeywordPosition()));
+    const std::string& line = SeparatedLine();
+    if (line.size() >= p) {
+        leftText.assign(line, line.size() - p, p);
+    } else {
+        if (leftText.size() != p) {
+            leftText.resize(p, ' ');
+        }
+        leftText.erase(0, line.size());
+        leftText.append(line);
+    }
+    for (char& c : leftText) {
+        if (IsControl(static_cast<unsigned char>(c))) {
+            c = ' ';
+        }
+    }
+}
+
+namespace {
+
+// The byte at `index`, or NUL past the end of the text.
+unsigned char ByteAt(const std::string& text, long index)
+{
+    if (index < 0 || static_cast<size_t>(index) >= text.size()) {
+        return 0;
+    }
+    return static_cast<unsigned char>(text[static_cast<size_t>(index)]);
+}
+
+}  // namespace
+
+bool CParse::MatchBoundaries()
+{
+    const long P = ctx_.corpus.GetKeywordPosition();
+    unsigned char before = ByteAt(contextLine, P - 2);
+    unsigned char after = ByteAt(contextLine, P - 1 + static_cast<long>(keywordLength));
+    bool beforeWord = before != 0 && IsWordChar(before);
+    bool afterWord = after != 0 && IsWordChar(after);
+    if (matchLeft && beforeWord) {
+        return false;
+    }
+    if (matchRight && afterWord) {
+        return false;
+    }
+    return MatchContextWord();
+}
+
+namespace {
+
+// The words around the keyword of a context line, nearest first: the left
+// scan starts just before the keyword (after the rest of a word the keyword
+// begins inside), the right scan just after it. A word cut by the edge of the
+// line never counts. `visit` gets each word and returns false to stop.
+template <typename Visit>
+void ScanLeftWords(const std::string& text, long start, const std::array<bool, 256>& isWord,
+                   Visit visit)
+{
+    long i = start;
+    if (ByteAt(text, i) != 0 && isWord[ByteAt(text, i)]) {
+        while (i >= 0 && isWord[ByteAt(text, i)] && ByteAt(text, i) != 0) {
+            --i;
+        }
+    }
+    long wordEnd = -1;  // one past the last byte of the word being collected
+    for (; i >= 0; --i) {
+        unsigned char b = ByteAt(text, i);
+        if (b != 0 && isWord[b]) {
+            if (wordEnd < 0) {
+                wordEnd = i + 1;
+            }
+        } else if (wordEnd >= 0) {
+            std::string_view w(text.data() + i + 1, static_cast<size_t>(wordEnd - i - 1));
+            wordEnd = -1;
+            if (!visit(w)) {
+                return;
+            }
+        }
+    }
+}
+
+template <typename Visit>
+void ScanRightWords(const std::string& text, long start, const std::array<bool, 256>& isWord,
+                    Visit visit)
+{
+    const long n = static_cast<long>(text.size());
+    long i = start;
+    while (i < n && isWord[ByteAt(text, i)]) {
+        ++i;
+    }
+    long wordStart = -1;
+    for (; i < n; ++i) {
+        unsigned char b = ByteAt(text, i);
+        if (isWord[b]) {
+            if (wordStart < 0) {
+                wordStart = i;
+            }
+        } else if (wordStart >= 0) {
+            std::string_view w(text.data() + wordStart, static_cast<size_t>(i - wordStart));
+            wordStart = -1;
+            if (!visit(w)) {
+                return;
+            }
+        }
+    }
+}
+
+}  // namespace
+
+bool CParse::MatchContextWord()
+{
+    if (!useContextWord) {
+        return true;
+    }
+    const long P = ctx_.corpus.GetKeywordPosition();
+    leftWords.clear();
+    rightWords.clear();
+    if (contextLeft > 0) {
+        ScanLeftWords(contextLine, P - 2, wordChar_, [&](std::string_view w) {
+            leftWords.push_back(LowerMb(w));
+            return static_cast<int>(leftWords.size()) < contextLeft;
+        });
+    }
+    if (contextRight > 0) {
+        ScanRightWords(contextLine, P - 1 + static_cast<long>(keywordLength), wordChar_,
+                       [&](std::string_view w) {
+                           rightWords.push_back(LowerMb(w));
+                           return static_cast<int>(rightWords.size()) < contextRight;
+                       });
+    }
+    auto matches = [&](const std::string& w) {
+        if (regex) {
+            size_t length = 0;
+            return ctx_.gnu.SearchContext(w, 0, length) >= 0;
+        }
+        return w == contextWord;
+    };
+    return std::any_of(leftWords.begin(), leftWords.end(), matches) ||
+           std::any_of(rightWords.begin(), rightWords.end(), matches);
+}
+
+void CParse::MakeSortKey(int sortKind)
+{
+    const long P = ctx_.corpus.GetKeywordPosition();
+    const int column = ctx_.corpus.GetSortColumn();
+    const long n = static_cast<long>(contextLine.size());
+    auto isWord = [&](long i) {
+        unsigned char b = ByteAt(contextLine, i);
+        return b != 0 && wordChar_[b];
+    };
+    word.clear();
+    if (sortKind == 1) {
+        if (column == 0) {
+            // The whole left context, nearest word first, each spelt forwards.
+            long wordEnd = -1;
+            for (long i = P - 2; i >= 0; --i) {
+                if (isWord(i)) {
+                    if (wordEnd < 0) {
+                        wordEnd = i + 1;
+                    }
+                    continue;
+                }
+                if (wordEnd >= 0) {
+                    word.append(contextLine, static_cast<size_t>(i + 1),
+                                static_cast<size_t>(wordEnd - i - 1));
+                    wordEnd = -1;
+                }
+                word += ' ';
+            }
+            if (wordEnd >= 0) {
+                word.append(contextLine, 0, static_cast<size_t>(wordEnd));
+            }
+        } else {
+            int count = 0;
+            long i = P - 2;
+            long wordEnd = -1;
+            for (; i >= 0; --i) {
+                if (isWord(i)) {
+                    if (wordEnd < 0) {
+                        wordEnd = i + 1;
+                    }
+                } else if (wordEnd >= 0) {
+                    if (++count == column) {
+                        word.assign(contextLine, static_cast<size_t>(i + 1),
+                                    static_cast<size_t>(wordEnd - i - 1));
+                        break;
+                    }
+                    wordEnd = -1;
+                }
+            }
+        }
+    } else if (sortKind == 2) {
+        long start = P - 1 + static_cast<long>(keywordLength);
+        if (column == 0) {
+            if (start < n) {
+                word.assign(contextLine, static_cast<size_t>(std::max(0L, start)), std::string::npos);
+            }
+        } else {
+            int count = 0;
+            long wordStart = -1;
+            for (long i = std::max(0L, start); i < n; ++i) {
+                if (isWord(i)) {
+                    if (wordStart < 0) {
+                        wordStart = i;
+                    }
+                } else if (wordStart >= 0) {
+                    if (++count == column) {
+                        word.assign(contextLine, static_cast<size_t>(wordStart),
+                                    static_cast<size_t>(i - wordStart));
+                        break;
+                    }
+                    wordStart = -1;
+                }
+            }
+        }
+    } else {
+        // The whole word in which the keyword begins.
+        long start = P - 1;
+        if (isWord(start)) {
+            while (start > 0 && isWord(start - 1)) {
+                --start;
+            }
+        }
+        long end = std::max(0L, P - 1);
+        while (end < n && isWord(end)) {
+            ++end;
+        }
+        if (start >= 0 && end > start) {
+            word.assign(contextLine, static_cast<size_t>(start), static_cast<size_t>(end - start));
+        }
+    }
+    LowerMbInPlace(word);
+}
+
+void CParse::MakeReference()
+{
+    const std::vector<HandlerId>& makers = CorpusRowFor(corpusType).makeReference;
+    if (makers.empty()) {
+        reference = ctx_.corpus.FormatReference(lineNumber, sourceName);
+        return;
+    }
+    reference.clear();
+    for (HandlerId id : makers) {
+        if (CCorpusHandler* handler = ctx_.handlers.Get(id)) {
+            handler->MakeReference(*this, outputType, reference);
+        }
+    }
+}
+
+long CParse::NextAnyWord(size_t offset)
+{
+    size_t i = offset;
+    while (i < line.size() && !wordChar_[static_cast<unsigned char>(line[i])]) {
+        ++i;
+    }
+    if (i >= line.size()) {
+        return -1;
+    }
+    size_t start = i;
+    while (i < line.size() && wordChar_[static_cast<unsigned char>(line[i])]) {
+        ++i;
+    }
+    word.resize(i - start);
+    for (size_t k = 0; k < word.size(); ++k) {
+        word[k] = static_cast<char>(alwaysLower_[static_cast<unsigned char>(line[start + k])]);
+    }
+    keywordLength = word.size();
+    return static_cast<long>(start);
+}
+
+void CParse::WriteConcordanceLines()
+{
+    CFormat& f = ctx_.format;
+    const bool window = !f.ToFile();
+    const char* eol = f.Eol();
+    const CCorpus& c = ctx_.corpus;
+    const size_t column = static_cast<size_t>(std::max(1, c.GetKeywordPosition()) - 1);
+    std::string text;
+    concordanceTree_.Walk([&](const CPlixTreeNode& node) {
+        if (WriterCancelled()) {
+            return false;
+        }
+        text.clear();
+        size_t highlightAt = column;
+        if (outputType == kOutputText) {
+            text.append(node.referenceText).append(eol).append(node.contextText).append(eol);
+        } else if (outputType == kOutputXml) {
+            text.append(node.referenceText).append(node.contextText).append("</hit>").append(eol);
+            highlightAt += node.referenceText.size();
+        } else {
+            text.append(node.referenceText).append(c.openQuote).append(node.contextText);
+            text.append(c.closeQuote).append(eol);
+            // The whole opening mark stands before the line, so the keyword
+            // moves right by its length (one byte for a double quote).
+            highlightAt += node.referenceText.size() + c.openQuote.size();
+        }
+        f.Write(text);
+        if (window) {
+            f.HighlightKeyword(node.keywordLength, highlightAt);
+        }
+        return true;
+    });
+}
+
+bool CParse::MakeConcordance(const std::string& name, int sortKind)
+{
+    ModeSteps steps;
+    steps.opening = [this] { WriteListHeader(); };
+    steps.lineWork = [this, sortKind] {
+        long hit = FindKeyword(0);
+        while (hit >= 0) {
+            BuildContextLine(static_cast<size_t>(hit));
+            if (MatchBoundaries()) {
+                MakeSortKey(sortKind);
+                MakeReference();
+                concordanceTree_.Insert(word, contextLine, reference, keywordLength);
+                ++hitCount;
+            }
+            hit = FindKeyword(static_cast<size_t>(hit) + keywordLength);
+        }
+    };
+    steps.updatesLeftText = true;
+    steps.writeResult = [this] {
+        WriteConcordanceHeader();
+        WriteConcordanceLines();
+        WriteConcordanceFooter();
+    };
+    steps.discard = [this] { concordanceTree_.DeleteTree(); };
+    return RunFile(name, steps);
+}
+
+bool CParse::MakeConcordanceAll(const std::string& name)
+{
+    ModeSteps steps;
+    steps.opening = [this] { WriteListHeader(); };
+    steps.lineWork = [this] {
+        long offset = NextAnyWord(0);
+        while (offset >= 0) {
+            std::string key = word;
+            BuildContextLine(static_cast<size_t>(offset));
+            MakeReference();
+            concordanceTree_.Insert(key, contextLine, reference, keywordLength);
+            ++hitCount;
+            offset = NextAnyWord(static_cast<size_t>(offset) + key.size());
+        }
+    };
+    steps.updatesLeftText = true;
+    steps.writeResult = [this] {
+        WriteConcordanceHeader();
+        WriteConcordanceLines();
+        WriteConcordanceFooter();
+    };
+    steps.discard = [this] { concordanceTree_.DeleteTree(); };
+    return RunFile(name, steps);
+}
+
+void CParse::CountCollocates()
+{
+    const long P = ctx_.corpus.GetKeywordPosition();
+    auto insert = [this](std::string_view w, int slot) {
+        bool newType = collocationTree_.Insert(LowerMb(w), slot);
+        ++ctx_.totalTokens;
+        if (newType) {
+            ++ctx_.totalTypes;
+        }
+    };
+    int slot = 4;
+    ScanLeftWords(contextLine, P - 2, wordChar_, [&](std::string_view w) {
+        insert(w, slot--);
+        return slot >= 0;
+    });
+    slot = 5;
+    ScanRightWords(contextLine, P - 1 + static_cast<long>(keywordLength), wordChar_,
+                   [&](std::string_view w) {
+                       insert(w, slot++);
+                       return slot <= 9;
+                   });
+}
+
+bool CParse::MakeCollocation(const std::string& name)
+{
+    ModeSteps steps;
+    steps.opening = [this] { WriteListHeader(); };
+    steps.lineWork = [this] {
+        long hit = FindKeyword(0);
+        while (hit >= 0) {
+            BuildContextLine(static_cast<size_t>(hit));
+            if (MatchBoundaries()) {
+                CountCollocates();
+            }
+            hit = FindKeyword(static_cast<size_t>(hit) + keywordLength);
+        }
+    };
+    steps.updatesLeftText = true;
+    steps.writeResult = [this] {
+        WriteCollocationHeader();
+        CFormat& f = ctx_.format;
+        const char* eol = f.Eol();
+        std::string text;
+        collocationTree_.Walk([&](const CCountTreeNode& node) {
+            if (WriterCancelled()) {
+                return false;
+            }
+            text.assign(node.text).append("\t").append(std::to_string(node.total));
+            for (size_t s = 0; s < 10; ++s) {
+                if (s == 5) {
+                    text.append("\t-");
+                }
+                text.append("\t").append(std::to_string(node.counts[s]));
+            }
+            text.append(eol);
+            f.Write(text);
+            return true;
+        });
+        WriteListFooter();
+    };
+    steps.discard = [this] { collocationTree_.DeleteTree(); };
+    return RunFile(name, steps);
+}
+
+}  // namespace plix

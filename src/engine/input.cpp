@@ -1,0 +1,243 @@
+#include "engine/input.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+namespace plix {
+
+namespace {
+
+constexpr size_t kReadBlock = 1 << 20;
+
+// A NUL byte would end the line for every string routine downstream and lose
+// the rest of it; it is read as a blank instead.
+void BlankNuls(std::string& line)
+{
+    std::replace(line.begin(), line.end(), '\0', ' ');
+}
+
+}  // namespace
+
+CInput::CInput() = default;
+
+CInput::~CInput()
+{
+    Close();
+}
+
+void CInput::SetFileName(const std::string& path)
+{
+    path_ = path;
+}
+
+void CInput::SetWindowSource(const CWindowSource* window)
+{
+    window_ = window;
+}
+
+void CInput::SetFileSource()
+{
+    window_ = nullptr;
+}
+
+int CInput::Open()
+{
+    Close();
+    pushBack_.clear();
+    readFailed_ = false;
+    error_.clear();
+    eof_ = false;
+    consumed_ = 0;
+    fileSize_ = 0;
+    bufferPos_ = bufferEnd_ = 0;
+    if (window_ != nullptr) {
+        windowLine_ = 0;
+        windowCount_ = window_->LineCount();
+        return 0;
+    }
+    fd_ = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd_ < 0) {
+        error_ = "cannot open corpus file \"" + path_ + "\": " + std::strerror(errno);
+        return -1;
+    }
+    struct stat st{};
+    if (::fstat(fd_, &st) == 0) {
+        if (S_ISDIR(st.st_mode)) {
+            error_ = "cannot read corpus file \"" + path_ + "\": " + std::strerror(EISDIR);
+            ::close(fd_);
+            fd_ = -1;
+            return -1;
+        }
+        if (S_ISREG(st.st_mode)) {
+            fileSize_ = static_cast<uint64_t>(st.st_size);
+        }
+    }
+    buffer_.resize(kReadBlock);
+    return 0;
+}
+
+void CInput::Close()
+{
+    if (fd_ >= 0) {
+        ::close(fd_);
+        fd_ = -1;
+    }
+}
+
+std::string CInput::GetSourceName() const
+{
+    return window_ != nullptr ? window_->Title() : path_;
+}
+
+bool CInput::FillBuffer()
+{
+    if (eof_ || fd_ < 0) {
+        return false;
+    }
+    // Keep the unread tail at the front, then read behind it.
+    if (bufferPos_ > 0) {
+        std::memmove(buffer_.data(), buffer_.data() + bufferPos_, bufferEnd_ - bufferPos_);
+        bufferEnd_ -= bufferPos_;
+        bufferPos_ = 0;
+    }
+    if (bufferEnd_ == buffer_.size()) {
+        buffer_.resize(buffer_.size() * 2);  // a line longer than the buffer
+    }
+    for (;;) {
+        ssize_t n = ::read(fd_, buffer_.data() + bufferEnd_, buffer_.size() - bufferEnd_);
+        if (n > 0) {
+            bufferEnd_ += static_cast<size_t>(n);
+            return true;
+        }
+        if (n == 0) {
+            eof_ = true;
+            return false;
+        }
+        if (errno == EINTR) {
+            continue;
+        }
+        error_ = "cannot read corpus file \"" + path_ + "\": " + std::strerror(errno);
+        readFailed_ = true;
+        eof_ = true;
+        return false;
+    }
+}
+
+bool CInput::NextRawLine(std::string& out)
+{
+    if (window_ != nullptr) {
+        if (windowLine_ >= windowCount_) {
+            return false;
+        }
+        out = window_->Line(windowLine_++);
+        BlankNuls(out);
+        return true;
+    }
+    if (fd_ < 0) {
+        return false;
+    }
+    size_t searchFrom = bufferPos_;
+    for (;;) {
+        const char* start = buffer_.data() + searchFrom;
+        const void* nl = std::memchr(start, '\n', bufferEnd_ - searchFrom);
+        if (nl != nullptr) {
+            size_t end = static_cast<size_t>(static_cast<const char*>(nl) - buffer_.data());
+            size_t lineEnd = end;
+            // Text mode: a CR before the line feed belongs to the line end.
+            if (lineEnd > bufferPos_ && buffer_[lineEnd - 1] == '\r') {
+                --lineEnd;
+            }
+            out.assign(buffer_.data() + bufferPos_, lineEnd - bufferPos_);
+            consumed_ += end + 1 - bufferPos_;
+            bufferPos_ = end + 1;
+            BlankNuls(out);
+            return true;
+        }
+        size_t scanned = bufferEnd_ - bufferPos_;
+        if (!FillBuffer()) {
+            if (bufferEnd_ > bufferPos_ && !readFailed_) {
+                // The last line has no line end.
+                out.assign(buffer_.data() + bufferPos_, bufferEnd_ - bufferPos_);
+                consumed_ += bufferEnd_ - bufferPos_;
+                bufferPos_ = bufferEnd_;
+                BlankNuls(out);
+                return true;
+            }
+            return false;
+        }
+        searchFrom = bufferPos_ + scanned;
+    }
+}
+
+bool CInput::ReadLine(std::string& out)
+{
+    if (!pushBack_.empty()) {
+        out = std::move(pushBack_.front());
+        pushBack_.pop_front();
+        if (window_ == nullptr) {
+            out += ' ';
+        }
+        return true;
+    }
+    if (!NextRawLine(out)) {
+        return false;
+    }
+    if (window_ == nullptr) {
+        out += ' ';
+    }
+    return true;
+}
+
+void CInput::PeekText(std::string& out, size_t minLength)
+{
+    out.clear();
+    // Lines read ahead before are given exactly as they were the first time,
+    // so that the right context of a hit does not depend on whether an
+    // earlier hit already looked ahead.
+    std::string piece;
+    for (const std::string& line : pushBack_) {
+        if (out.size() >= minLength) {
+            return;
+        }
+        piece = line;
+        if (window_ != nullptr) {
+            piece += '\n';
+        }
+        if (peekCleaner_) {
+            peekCleaner_(piece);
+        }
+        out += piece;
+    }
+    std::string line;
+    while (out.size() < minLength && NextRawLine(line)) {
+        if (window_ == nullptr) {
+            line += '\n';
+            pushBack_.push_back(line);
+        } else {
+            pushBack_.push_back(line);
+            line += '\n';
+        }
+        if (peekCleaner_) {
+            peekCleaner_(line);
+        }
+        out += line;
+    }
+}
+
+int CInput::GetProgress() const
+{
+    if (window_ != nullptr) {
+        return windowCount_ == 0 ? 0 : static_cast<int>(windowLine_ * 100 / windowCount_);
+    }
+    if (fileSize_ == 0) {
+        return 0;
+    }
+    return static_cast<int>(std::min<uint64_t>(100, consumed_ * 100 / fileSize_));
+}
+
+}  // namespace plix

@@ -1,0 +1,80 @@
+// CInput: the one input line reader. It reads a corpus file (in large blocks)
+// or the lines of a result window, keeps the lines read ahead for the right
+// context of concordance lines, and reports how far the reading has come.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace plix {
+
+// The lines of a result window, for the quick commands.
+class CWindowSource
+{
+public:
+    virtual ~CWindowSource() = default;
+    virtual size_t LineCount() const = 0;
+    virtual std::string Line(size_t index) const = 0;
+    virtual std::string Title() const = 0;
+};
+
+class CInput
+{
+public:
+    CInput();
+    ~CInput();
+    CInput(const CInput&) = delete;
+    CInput& operator=(const CInput&) = delete;
+
+    void SetFileName(const std::string& path);
+    void SetWindowSource(const CWindowSource* window);
+    void SetFileSource();
+    bool ReadsWindow() const { return window_ != nullptr; }
+
+    // 0 on success, -1 on failure (the reason is in LastError()).
+    int Open();
+    // The next line: a file line without its line end and with one blank
+    // appended; a line read ahead keeps its "\n" before that blank; a window
+    // line as it stands. False at the end of input or on a read error.
+    bool ReadLine(std::string& out);
+    // The text of the following lines, at least `minLength` bytes of it when
+    // the input has that much, without consuming them.
+    void PeekText(std::string& out, size_t minLength);
+    int GetProgress() const;
+    void Close();
+    std::string GetSourceName() const;
+
+    // Lines gathered by PeekText from some corpus types are cleaned of their
+    // markup before they are added to the peeked text.
+    void SetPeekCleaner(std::function<void(std::string&)> cleaner) { peekCleaner_ = std::move(cleaner); }
+
+    // True when reading stopped because of an error rather than the end of the file.
+    bool ReadFailed() const { return readFailed_; }
+    const std::string& LastError() const { return error_; }
+
+private:
+    // The next raw line from the file or window, without its line end.
+    bool NextRawLine(std::string& out);
+    bool FillBuffer();
+
+    std::string path_;
+    const CWindowSource* window_ = nullptr;
+    int fd_ = -1;
+    std::vector<char> buffer_;
+    size_t bufferPos_ = 0;
+    size_t bufferEnd_ = 0;
+    bool eof_ = false;
+    bool readFailed_ = false;
+    uint64_t fileSize_ = 0;
+    uint64_t consumed_ = 0;
+    size_t windowLine_ = 0;
+    size_t windowCount_ = 0;
+    std::deque<std::string> pushBack_;
+    std::function<void(std::string&)> peekCleaner_;
+    std::string error_;
+};
+
+}  // namespace plix

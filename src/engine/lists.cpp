@@ -1,0 +1,281 @@
+// The list modes: word list, backward list, frequency lists, index and rhyme index.
+#include <algorithm>
+
+#include "corpora/dispatch.h"
+#include "engine/parse.h"
+
+namespace plix {
+
+void CParse::CompileListFilter()
+{
+    if (listFilterReady_) {
+        return;
+    }
+    listFilterReady_ = true;
+    const CCorpus& c = ctx_.corpus;
+    if (!c.keyword.empty() && c.keywordRegex) {
+        // Compiled once for the whole command: the same answers as compiling
+        // it for every word, at a fraction of the cost. A pattern that does not
+        // compile matches nothing.
+        ctx_.gnu.InitKeyword();
+        (void)ctx_.gnu.CompileKeyword(c.keyword);
+    }
+}
+
+bool CParse::ListFilter()
+{
+    const CCorpus& c = ctx_.corpus;
+    if (c.keyword.empty()) {
+        return true;
+    }
+    if (c.keywordRegex) {
+        size_t length = 0;
+        return ctx_.gnu.SearchKeyword(word, 0, length) >= 0;
+    }
+    size_t at = word.find(c.keyword);
+    if (at == std::string::npos) {
+        return false;
+    }
+    unsigned char before = at == 0 ? ' ' : static_cast<unsigned char>(word[at - 1]);
+    size_t endAt = at + c.keyword.size();
+    unsigned char after = endAt >= word.size() ? 0 : static_cast<unsigned char>(word[endAt]);
+    bool beforeWord = IsWordChar(before);
+    bool afterWord = after != 0 && IsWordChar(after);
+    if (c.matchLeft && c.matchRight) {
+        return !beforeWord && !afterWord;
+    }
+    if (c.matchLeft) {
+        return !beforeWord;
+    }
+    if (c.matchRight) {
+        return !afterWord;
+    }
+    return true;
+}
+
+void CParse::TakeListWords(bool backward, bool index)
+{
+    if (CCorpusHandler* h = ctx_.handlers.Get(CorpusRowFor(corpusType).listClean)) {
+        h->CleanListLine(*this, line);
+    }
+    // Words are the maximal runs of word characters; every other byte separates.
+    const size_t n = line.size();
+    const char* text = line.data();
+    size_t i = 0;
+    while (i < n) {
+        if (!wordChar_[static_cast<unsigned char>(text[i])]) {
+            ++i;
+            continue;
+        }
+        size_t start = i;
+        while (i < n && wordChar_[static_cast<unsigned char>(text[i])]) {
+            ++i;
+        }
+        word.resize(i - start);
+        for (size_t k = 0; k < word.size(); ++k) {
+            word[k] = static_cast<char>(lower_[static_cast<unsigned char>(text[start + k])]);
+        }
+        if (backward) {
+            std::reverse(word.begin(), word.end());
+        }
+        if (!ListFilter()) {
+            continue;
+        }
+        bool newType = index ? indexTree_.Insert(word, lineNumber, fileCounter)
+                             : wordTree_.Insert(word);
+        ++ctx_.totalTokens;
+        if (newType) {
+            ++ctx_.totalTypes;
+        }
+    }
+}
+
+void CParse::LastWordReversed(std::string& text)
+{
+    word.clear();
+    if (text.size() < 2) {
+        text.clear();
+        return;
+    }
+    // The last byte of a file line is the blank the reader appended.
+    long i = static_cast<long>(text.size()) - 2;
+    while (i >= 0 && !wordChar_[static_cast<unsigned char>(text[static_cast<size_t>(i)])]) {
+        --i;
+    }
+    while (i >= 0 && wordChar_[static_cast<unsigned char>(text[static_cast<size_t>(i)])]) {
+        word += static_cast<char>(alwaysLower_[static_cast<unsigned char>(text[static_cast<size_t>(i)])]);
+        --i;
+    }
+    text.clear();
+}
+
+void CParse::WriteWordEntries(const std::vector<CWordEntry>& entries, bool backward)
+{
+    CFormat& f = ctx_.format;
+    const char* eol = f.Eol();
+    std::string text;
+    for (const CWordEntry& e : entries) {
+        if (WriterCancelled()) {
+            break;
+        }
+        std::string count = std::to_string(e.count);
+        text.clear();
+        if (outputType == kOutputXml) {
+            text.append("<list><word>").append(e.text).append("</word><count>").append(count);
+            text.append("</count></list>").append(eol);
+        } else if (backward) {
+            text.append("\t").append(e.text.rbegin(), e.text.rend()).append("\t").append(count);
+            text.append(eol);
+        } else {
+            text.append(e.text).append("\t").append(count).append(eol);
+        }
+        f.Write(text);
+    }
+}
+
+bool CParse::MakeWordList(const std::string& name, int backward)
+{
+    ModeSteps steps;
+    steps.opening = [this, backward] {
+        if (backward && fileCounter == 1 && !keywordReversed_) {
+            // The words are reversed, so the filter keyword is too, and
+            // "Left"/"Right" trade places, for the whole command.
+            ctx_.corpus.ReverseKeyword();
+            keywordReversed_ = true;
+        }
+        CompileListFilter();
+        WriteListHeader();
+        WriteInfoClose();
+    };
+    steps.lineWork = [this, backward] { TakeListWords(backward != 0, false); };
+    steps.writeResult = [this, backward] {
+        std::vector<CWordEntry> entries = wordTree_.Alphabetical();
+        ctx_.totalTypes -= static_cast<int64_t>(wordTree_.Types() - entries.size());
+        WriteWordEntries(entries, backward != 0);
+        WriteListFooter();
+    };
+    steps.discard = [this] { wordTree_.DeleteTree(); };
+    return RunFile(name, steps);
+}
+
+bool CParse::MakeFrequencyList(const std::string& name, int backward, int ascending)
+{
+    ModeSteps steps;
+    steps.opening = [this] {
+        CompileListFilter();
+        WriteListHeader();
+        WriteInfoClose();
+    };
+    steps.lineWork = [this, backward] { TakeListWords(backward != 0, false); };
+    steps.writeResult = [this, backward, ascending] {
+        std::vector<CWordEntry> alphabetical = wordTree_.Alphabetical();
+        ctx_.totalTypes -= static_cast<int64_t>(wordTree_.Types() - alphabetical.size());
+        std::vector<CWordEntry> byCount =
+            CWordTree::Rebuild(alphabetical, ascending != 0, [this] { return WriterCancelled(); });
+        WriteWordEntries(byCount, backward != 0);
+        WriteListFooter();
+    };
+    steps.discard = [this] { wordTree_.DeleteTree(); };
+    return RunFile(name, steps);
+}
+
+namespace {
+
+void WriteIndexEntries(CParse& parse, CFormat& f, const CIndexTree& tree, bool reversed,
+                       int outputType, const std::function<bool()>& cancelled)
+{
+    const bool window = !f.ToFile();
+    const char* eol = f.Eol();
+    std::string text;
+    tree.Walk([&](const CIndexNode& node) {
+        if (cancelled()) {
+            return false;
+        }
+        std::string spelling(node.text);
+        if (reversed) {
+            std::reverse(spelling.begin(), spelling.end());
+        }
+        std::string count = std::to_string(node.count);
+        text.clear();
+        if (outputType == kOutputXml) {
+            text.append("<list><word>").append(spelling).append("</word><count>").append(count);
+            text.append("</count>").append(eol).append("<index>").append(eol);
+        } else {
+            text.append(spelling).append("\t").append(count).append(eol);
+        }
+        for (int64_t number : node.lines) {
+            if (window && cancelled()) {
+                f.Write(text);
+                return false;
+            }
+            if (outputType == kOutputXml) {
+                text.append("<line>").append(std::to_string(number)).append("</line>").append(eol);
+            } else {
+                text.append(" ").append(std::to_string(number));
+            }
+        }
+        if (outputType == kOutputXml) {
+            text.append("</index>").append(eol).append("</list>").append(eol);
+        } else {
+            text.append(eol);
+        }
+        f.Write(text);
+        return true;
+    });
+    (void)parse;
+}
+
+}  // namespace
+
+bool CParse::MakeIndex(const std::string& name)
+{
+    ModeSteps steps;
+    steps.opening = [this] {
+        CompileListFilter();
+        WriteListHeader();
+        WriteInfoClose();
+    };
+    steps.lineWork = [this] { TakeListWords(false, true); };
+    steps.writeResult = [this] {
+        ctx_.totalTypes -= static_cast<int64_t>(indexTree_.Types() - indexTree_.MergedTypes());
+        WriteIndexEntries(*this, ctx_.format, indexTree_, false, outputType,
+                          [this] { return WriterCancelled(); });
+        WriteListFooter();
+    };
+    steps.discard = [this] { indexTree_.DeleteTree(); };
+    return RunFile(name, steps);
+}
+
+bool CParse::MakeRhymeIndex(const std::string& name)
+{
+    ModeSteps steps;
+    steps.opening = [this] {
+        CompileListFilter();
+        WriteListHeader();
+        WriteInfoClose();
+    };
+    steps.lineWork = [this] {
+        if (CCorpusHandler* h = ctx_.handlers.Get(CorpusRowFor(corpusType).listClean)) {
+            h->CleanListLine(*this, line);
+        }
+        LastWordReversed(line);
+        if (word.empty() || !IsWordChar(static_cast<unsigned char>(word[0])) || !ListFilter()) {
+            return;
+        }
+        bool newType = indexTree_.Insert(word, lineNumber, fileCounter);
+        ++ctx_.totalTokens;
+        if (newType) {
+            ++ctx_.totalTypes;
+        }
+    };
+    steps.writeResult = [this] {
+        ctx_.totalTypes -= static_cast<int64_t>(indexTree_.Types() - indexTree_.MergedTypes());
+        WriteIndexEntries(*this, ctx_.format, indexTree_, true, outputType,
+                          [this] { return WriterCancelled(); });
+        WriteListFooter();
+    };
+    steps.discard = [this] { indexTree_.DeleteTree(); };
+    return RunFile(name, steps);
+}
+
+}  // namespace plix

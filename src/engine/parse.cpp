@@ -1,0 +1,443 @@
+#include "engine/parse.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+
+#include "corpora/dispatch.h"
+
+namespace plix {
+
+CParse::CParse(CPlixContext& context)
+    : corpusType(context.corpus.GetCorpusType()),
+      outputType(context.corpus.GetOutputType()),
+      ctx_(context),
+      entriesInCommand_(context.corpus.GetFileCount())
+{
+    ctx_.totalTokens = 0;
+    ctx_.totalTypes = 0;
+    PrepareTables();
+}
+
+CParse::~CParse() = default;
+
+void CParse::Fail(const std::string& reason)
+{
+    if (failureReason_.empty()) {
+        failureReason_ = reason;
+    }
+}
+
+void CParse::PrepareTables()
+{
+    const CCorpus& c = ctx_.corpus;
+    for (int b = 0; b < 256; ++b) {
+        auto byte = static_cast<unsigned char>(b);
+        wordChar_[b] = c.IsWordChar(byte);
+        alwaysLower_[b] = static_cast<unsigned char>(std::tolower(b));
+        lower_[b] = c.ignoreCase ? alwaysLower_[b] : byte;
+    }
+}
+
+bool CParse::ResultComplete() const
+{
+    return !ctx_.corpus.GetAsWhole() || fileCounter >= entriesInCommand_;
+}
+
+// ---- the file skeleton ------------------------------------------------------------
+
+bool CParse::RunFile(const std::string& name, const ModeSteps& steps)
+{
+    failureReason_.clear();
+    std::unique_ptr<CProgress> progress = ctx_.MakeProgress();
+    if (!BeginFile(name)) {
+        return false;
+    }
+    progress_ = progress.get();
+    progress_->Create();
+    progress_->SetStatus(sourceName);
+    if (steps.opening) {
+        steps.opening();
+    }
+    while (ReadLine()) {
+        if (CheckCancel()) {
+            aborted = 1;
+            Fail("cancelled by the user");
+            (void)EndFile();
+            steps.discard();
+            progress_ = nullptr;
+            return false;
+        }
+        if (AcceptLine()) {
+            steps.lineWork();
+        }
+        ++lineNumber;
+        if (steps.updatesLeftText) {
+            UpdateLeftText();
+        }
+    }
+    if (ctx_.input.ReadFailed()) {
+        // A result built from part of a file would look complete: drop it.
+        aborted = 1;
+        Fail(ctx_.input.LastError());
+        (void)EndFile();
+        steps.discard();
+        progress_ = nullptr;
+        return false;
+    }
+    if (ResultComplete()) {
+        steps.writeResult();
+        steps.discard();
+    }
+    bool ok = EndFile();
+    progress_ = nullptr;
+    return ok;
+}
+
+bool CParse::BeginFile(const std::string& name)
+{
+    CCorpus& c = ctx_.corpus;
+    sourceName = ctx_.input.GetSourceName();
+    outputName = name;
+    ++fileCounter;
+    lineNumber = 1;
+    inSentence = 0;
+    tagText.clear();
+    sentenceText.clear();
+    aborted = 0;
+    for (HandlerId id : ResetOrder()) {
+        if (CCorpusHandler* h = ctx_.handlers.Get(id)) {
+            h->ResetForFile();
+        }
+    }
+    ctx_.format.SetOutputType(outputType);
+    ctx_.format.SetToFile(c.GetOutputAsFiles() != 0);
+    leftText.assign(static_cast<size_t>(std::max(0, c.GetKeywordPosition())), ' ');
+    PrepareTables();
+
+    const CorpusRow& row = CorpusRowFor(corpusType);
+    if (CCorpusHandler* cleaner = ctx_.handlers.Get(row.peekClean)) {
+        ctx_.input.SetPeekCleaner([cleaner](std::string& text) { cleaner->CleanPeekedLine(text); });
+    } else {
+        ctx_.input.SetPeekCleaner(nullptr);
+    }
+    if (ctx_.input.Open() != 0) {
+        Fail(ctx_.input.LastError());
+        return false;
+    }
+
+    std::string error;
+    if (fileCounter == 1 || !c.GetAsWhole()) {
+        ctx_.totalTokens = 0;
+        ctx_.totalTypes = 0;
+        hitCount = 0;
+        if (c.GetOutputAsFiles()) {
+            if (!ctx_.format.OpenOutputFile(outputName, error)) {
+                ctx_.input.Close();
+                Fail(error);
+                return false;
+            }
+            firstOutputName = outputName;
+        } else if (!ctx_.format.NewResultWindow()) {
+            ctx_.input.Close();
+            Fail("cannot open a new result window");
+            return false;
+        }
+    } else if (c.GetOutputAsFiles()) {
+        outputName = firstOutputName;
+        if (!ctx_.format.OpenOutputFile(outputName, error)) {
+            ctx_.input.Close();
+            Fail(error);
+            return false;
+        }
+    }
+    return true;
+}
+
+bool CParse::EndFile()
+{
+    ctx_.input.Close();
+    bool ok = true;
+    if (ctx_.corpus.GetOutputAsFiles()) {
+        std::string error;
+        if (!ctx_.format.CloseOutputFile(error)) {
+            Fail(error);
+            ok = false;
+        }
+    }
+    ctx_.format.Flush();
+    return ok && aborted == 0;
+}
+
+bool CParse::CheckCancel()
+{
+    if (progress_ == nullptr) {
+        return false;
+    }
+    progress_->SetPos(ctx_.input.GetProgress());
+    return progress_->IsCancelled();
+}
+
+bool CParse::WriterCancelled()
+{
+    return progress_ != nullptr && progress_->IsCancelled();
+}
+
+bool CParse::ReadLine()
+{
+    return ctx_.input.ReadLine(line);
+}
+
+bool CParse::AcceptLine()
+{
+    const CorpusRow& row = CorpusRowFor(corpusType);
+    if (row.sentencePrepass != 0) {
+        SentencePrepass(row.sentencePrepass);
+    }
+    for (HandlerId id : row.scanLine) {
+        if (CCorpusHandler* h = ctx_.handlers.Get(id)) {
+            h->ScanLine(*this, line);
+        }
+    }
+    if (CCorpusHandler* h = ctx_.handlers.Get(row.isSelected)) {
+        if (!h->IsSelected(*this)) {
+            return false;
+        }
+    }
+    const CCorpus& c = ctx_.corpus;
+    if (c.GetStartLine() > 0) {
+        return c.GetStartLine() <= lineNumber && lineNumber <= c.GetEndLine();
+    }
+    return true;
+}
+
+// ---- sentence assembly of the parsed corpora ---------------------------------------
+
+namespace {
+
+// The COCOA references of the text between two parsed sentences: the groups
+// from "<" to the next ">" whose third character is a blank.
+std::string CocoaReferences(const std::string& text)
+{
+    std::string kept;
+    size_t pos = 0;
+    while ((pos = text.find('<', pos)) != std::string::npos) {
+        size_t end = text.find('>', pos);
+        if (end == std::string::npos) {
+            break;
+        }
+        if (end - pos >= 2 && text[pos + 2] == ' ') {
+            kept.append(text, pos, end - pos + 1);
+        }
+        pos = end + 1;
+    }
+    return kept;
+}
+
+}  // namespace
+
+void CParse::SentencePrepass(int type)
+{
+    if (type == kTypeBrooklyn) {
+        if (line.size() < 2) {
+            line = sentenceText;
+            sentenceText.clear();
+        } else {
+            line.back() = ' ';
+            sentenceText += line;
+            line.clear();
+        }
+        return;
+    }
+    if (!line.empty() && !std::isprint(static_cast<unsigned char>(line.back()))) {
+        line.back() = ' ';
+    }
+    if (type == kTypePpcme1) {
+        if (!line.empty() && line[0] == '(') {
+            sentenceText = line;
+            line.clear();
+            inSentence = 1;
+            std::string references = CocoaReferences(tagText);
+            if (CCorpusHandler* cocoa = ctx_.handlers.Get(HandlerId::Cocoa)) {
+                cocoa->ScanLine(*this, references);
+            }
+            tagText.clear();
+        } else if (inSentence) {
+            sentenceText += line;
+            line.clear();
+        } else {
+            tagText += line;
+            line.clear();
+            return;
+        }
+        if (sentenceText.find(")(") != std::string::npos) {
+            line = sentenceText;
+            sentenceText.clear();
+            inSentence = 0;
+        }
+        return;
+    }
+    // PPCME2 and York-Toronto-Helsinki: a unit ends with its "(ID " group.
+    bool starts = false;
+    if (type == kTypePpcme2) {
+        starts = !inSentence && !line.empty() && line[0] == '(' &&
+                 line.find("CODE") == std::string::npos;
+    } else {
+        starts = !inSentence && line.find("( (CODE") != std::string::npos;
+        if (starts) {
+            size_t cut = line.find(">)");
+            if (cut != std::string::npos) {
+                line.erase(0, cut);
+            }
+        }
+    }
+    if (starts) {
+        sentenceText = line;
+        line.clear();
+        inSentence = 1;
+    } else if (inSentence) {
+        if (type == kTypePpcme2) {
+            size_t code = line.find("(CODE");
+            if (code != std::string::npos) {
+                size_t close = line.find(')', code);
+                line.erase(code, close == std::string::npos ? std::string::npos : close - code + 1);
+            }
+        }
+        size_t open = line.find('(');
+        sentenceText += open == std::string::npos ? std::string() : line.substr(open);
+        line.clear();
+    } else {
+        line.clear();
+        return;
+    }
+    if (sentenceText.find("(ID ") != std::string::npos) {
+        line = sentenceText;
+        sentenceText.clear();
+        inSentence = 0;
+    }
+}
+
+// ---- headers and footers ----------------------------------------------------------
+
+void CParse::WriteListHeader()
+{
+    CFormat& f = ctx_.format;
+    if (ctx_.corpus.GetSuppressHeaders()) {
+        return;
+    }
+    const char* eol = f.Eol();
+    if (outputType == kOutputXml) {
+        f.Write(std::string("<?xml version=\"1.0\"?>") + eol + "<plix>" + eol + "<source>" +
+                sourceName + "</source>" + eol + "<plix_info>");
+    } else {
+        f.Write("Corpus File: " + sourceName + eol);
+    }
+    for (HandlerId id : CorpusRowFor(corpusType).writeHeader) {
+        if (CCorpusHandler* h = ctx_.handlers.Get(id)) {
+            h->WriteHeader(*this);
+        }
+    }
+    f.Write(eol);
+}
+
+void CParse::WriteInfoClose()
+{
+    if (outputType == kOutputXml) {
+        ctx_.format.Write(std::string("</plix_info>") + ctx_.format.Eol());
+    }
+}
+
+void CParse::WriteListFooter()
+{
+    if (ctx_.corpus.GetSuppressHeaders()) {
+        return;
+    }
+    CFormat& f = ctx_.format;
+    const char* eol = f.Eol();
+    std::string tokens = std::to_string(ctx_.totalTokens);
+    std::string types = std::to_string(ctx_.totalTypes);
+    if (outputType == kOutputXml) {
+        f.Write("<token>" + tokens + "</token>" + eol + "<type>" + types + "</type>" + eol +
+                "</plix>\n");
+    } else {
+        f.Write(std::string(eol) + "Total Tokens:\t" + tokens + eol + "Total Types:\t" + types +
+                eol);
+    }
+}
+
+void CParse::WriteConcordanceHeader()
+{
+    if (ctx_.corpus.GetSuppressHeaders()) {
+        return;
+    }
+    CFormat& f = ctx_.format;
+    const char* eol = f.Eol();
+    std::string text;
+    if (!keyword.empty()) {
+        text += "Keyword: " + keyword + eol;
+    }
+    if (!keyword.empty() || f.ToFile()) {
+        text += "Keyword Position: " + std::to_string(ctx_.corpus.GetKeywordPosition()) + eol;
+    }
+    if (useContextWord) {
+        text += "collocates with " + contextWord + "; left:" + std::to_string(contextLeft) +
+                " words, right:" + std::to_string(contextRight) + " words" + eol;
+    }
+    if (outputType == kOutputXml) {
+        text += "</plix_info>";
+    }
+    text += eol;
+    f.Write(text);
+    if (CCorpusHandler* h = ctx_.handlers.Get(CorpusRowFor(corpusType).columnHeading)) {
+        h->WriteColumnHeading(*this, outputType);
+    }
+}
+
+void CParse::WriteConcordanceFooter()
+{
+    if (ctx_.corpus.GetSuppressHeaders()) {
+        return;
+    }
+    CFormat& f = ctx_.format;
+    const char* eol = f.Eol();
+    std::string n = std::to_string(hitCount);
+    if (outputType == kOutputXml) {
+        f.Write("<total>" + n + "</total>" + eol + "</plix>" + eol + eol);
+    } else {
+        f.Write(std::string(eol) + "Total Occurrence(s): " + n + eol + eol);
+    }
+}
+
+void CParse::WriteCollocationHeader()
+{
+    if (ctx_.corpus.GetSuppressHeaders()) {
+        return;
+    }
+    CFormat& f = ctx_.format;
+    const char* eol = f.Eol();
+    std::string text = "Keyword: " + keyword + eol;
+    if (useContextWord) {
+        text += "collocates with " + contextWord + "; left:" + std::to_string(contextLeft) +
+                " words, right:" + std::to_string(contextRight) + " words" + eol;
+    }
+    // The information block closes after the empty line in a file, before it in a window.
+    if (f.ToFile()) {
+        text += eol;
+        if (outputType == kOutputXml) {
+            text += std::string("</plix_info>") + eol;
+        }
+    } else {
+        if (outputType == kOutputXml) {
+            text += std::string("</plix_info>") + eol;
+        }
+        text += eol;
+    }
+    text += "Word\tTotal";
+    for (int position = -5; position <= 5; ++position) {
+        text += "\t" + std::to_string(position);
+    }
+    text += eol;
+    f.Write(text);
+}
+
+}  // namespace plix

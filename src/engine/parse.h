@@ -1,0 +1,154 @@
+// CParse: one analysis command's engine. It walks the corpus files of the
+// command one mode call at a time, reads each file line by line within the line
+// range, lets the corpus handler clean and select each line, and builds and
+// writes the result of the mode.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/context.h"
+#include "engine/keyword_request.h"
+#include "engine/trees.h"
+
+namespace plix {
+
+class CParse
+{
+public:
+    explicit CParse(CPlixContext& context);
+    ~CParse();
+    CParse(const CParse&) = delete;
+    CParse& operator=(const CParse&) = delete;
+
+    // --- the modes: one corpus file each; false on failure or cancel ------
+    [[nodiscard]] bool MakeWordList(const std::string& outputName, int backward);
+    [[nodiscard]] bool MakeFrequencyList(const std::string& outputName, int backward, int ascending);
+    [[nodiscard]] bool MakeIndex(const std::string& outputName);
+    [[nodiscard]] bool MakeRhymeIndex(const std::string& outputName);
+    [[nodiscard]] bool MakeConcordance(const std::string& outputName, int sortKind);
+    [[nodiscard]] bool MakeConcordanceAll(const std::string& outputName);
+    [[nodiscard]] bool MakeCollocation(const std::string& outputName);
+    // Takes the keyword dialog's values; false when the keyword is empty.
+    [[nodiscard]] bool PrepareKeyword(const KeywordRequest& request);
+
+    // How many files this command runs: a result held back with "As a Whole"
+    // is written when this many have started (the corpus list's count unless
+    // the command says otherwise, as the quick commands do).
+    void SetEntriesInCommand(int count) { entriesInCommand_ = count; }
+    // Why the last mode call failed, for the front end's message.
+    const std::string& FailureReason() const { return failureReason_; }
+    bool Aborted() const { return aborted != 0; }
+
+    // --- frame operations ---------------------------------------------------
+    [[nodiscard]] bool BeginFile(const std::string& outputName);
+    [[nodiscard]] bool EndFile();
+    // Updates the progress display; true when the user cancelled.
+    bool CheckCancel();
+    bool ReadLine();
+    bool AcceptLine();
+    void UpdateLeftText();
+    // Sentence assembly of the parsed corpora: turns physical lines into one
+    // logical line in `line` (empty while a sentence is incomplete).
+    void SentencePrepass(int type);
+    // The rhyme-index tokenizer: the last word of `text`, spelt backwards and
+    // lower-cased, into `word`; empties `text`.
+    void LastWordReversed(std::string& text);
+    [[nodiscard]] bool ListFilter();
+    bool IsWordChar(unsigned char byte) const { return wordChar_[byte]; }
+
+    // --- concordance building ------------------------------------------------
+    long FindKeyword(size_t offset);
+    void BuildContextLine(size_t hitOffset);
+    bool MatchBoundaries();
+    bool MatchContextWord();
+    void MakeSortKey(int sortKind);
+    void MakeReference();
+    long NextAnyWord(size_t offset);
+
+    // --- header and footer writers -------------------------------------------
+    void WriteListHeader();
+    void WriteInfoClose();
+    void WriteListFooter();
+    void WriteConcordanceHeader();
+    void WriteConcordanceFooter();
+    void WriteCollocationHeader();
+
+    CPlixContext& context() { return ctx_; }
+    CProgress* progress() { return progress_; }
+
+    // --- state, in the frame's own terms; the corpus handlers read and write it
+    std::string outputName;
+    std::string sourceName;
+    int aborted = 0;
+    std::string line;
+    std::string word;
+    std::string leftText;
+    std::string contextLine;
+    std::string reference;
+    std::string sentenceText;
+    int inSentence = 0;
+    std::string tagText;
+    int64_t lineNumber = 0;
+    int64_t hitCount = 0;
+    std::string keyword;
+    size_t keywordLength = 0;
+    std::string contextWord;
+    int matchLeft = 0;
+    int matchRight = 0;
+    int regex = 0;
+    int useContextWord = 0;
+    int contextLeft = 0;
+    int contextRight = 0;
+    std::vector<std::string> leftWords;
+    std::vector<std::string> rightWords;
+    int corpusType = 0;
+    int outputType = 0;
+    int fileCounter = 0;
+    std::string firstOutputName;
+
+private:
+    // What a mode adds to the file skeleton.
+    struct ModeSteps
+    {
+        std::function<void()> opening;      // the opening header, after the file began
+        std::function<void()> lineWork;     // for every accepted line
+        bool updatesLeftText = false;       // keep the text before the line for left contexts
+        std::function<void()> writeResult;  // header, entries and footer of a finished result
+        std::function<void()> discard;      // drop the accumulated result
+    };
+    bool RunFile(const std::string& name, const ModeSteps& steps);
+    bool ResultComplete() const;
+    void PrepareTables();
+    void TakeListWords(bool backward, bool index);
+    void WriteWordEntries(const std::vector<CWordEntry>& entries, bool backward);
+    void WriteConcordanceLines();
+    void CountCollocates();
+    const std::string& SeparatedLine();
+    bool WriterCancelled();
+    void CompileListFilter();
+    void Fail(const std::string& reason);
+
+    CPlixContext& ctx_;
+    CProgress* progress_ = nullptr;
+    int entriesInCommand_;
+    std::string failureReason_;
+    std::array<bool, 256> wordChar_{};
+    std::array<unsigned char, 256> lower_{};
+    std::array<unsigned char, 256> alwaysLower_{};
+    bool listFilterReady_ = false;
+    bool keywordReversed_ = false;
+    std::string loweredLine_;
+    std::string separatedLine_;
+    // the results being accumulated
+    CWordTree wordTree_;
+    CIndexTree indexTree_;
+    CPlixTree concordanceTree_;
+    CCountTree collocationTree_;
+};
+
+}  // namespace plix

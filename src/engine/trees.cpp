@@ -1,0 +1,242 @@
+#include "engine/trees.h"
+
+#include <algorithm>
+#include <numeric>
+
+namespace plix {
+
+// ---- word lists ---------------------------------------------------------------
+
+bool CWordTree::Insert(std::string_view text)
+{
+    bool inserted = false;
+    uint32_t index = table_.FindOrInsert(text, inserted);
+    if (inserted) {
+        counts_.push_back(1);
+    } else {
+        ++counts_[index];
+    }
+    return inserted;
+}
+
+std::vector<CWordEntry> CWordTree::Alphabetical() const
+{
+    std::vector<CWordEntry> result;
+    for (const std::vector<uint32_t>& group : CollateEntries(table_)) {
+        CWordEntry entry{table_.Key(group.front()), 0};
+        for (uint32_t index : group) {
+            entry.count += counts_[index];
+        }
+        result.push_back(entry);
+    }
+    return result;
+}
+
+std::vector<CWordEntry> CWordTree::Rebuild(const std::vector<CWordEntry>& alphabetical,
+                                           bool ascending, const std::function<bool()>& cancelled)
+{
+    std::vector<CWordEntry> result;
+    result.reserve(alphabetical.size());
+    for (const CWordEntry& entry : alphabetical) {
+        if (cancelled && cancelled()) {
+            break;
+        }
+        result.push_back(entry);
+    }
+    // Stable: equal counts keep the alphabetical order they were inserted in.
+    if (ascending) {
+        std::stable_sort(result.begin(), result.end(),
+                         [](const CWordEntry& a, const CWordEntry& b) { return a.count < b.count; });
+    } else {
+        std::stable_sort(result.begin(), result.end(),
+                         [](const CWordEntry& a, const CWordEntry& b) { return a.count > b.count; });
+    }
+    return result;
+}
+
+void CWordTree::DeleteTree()
+{
+    table_.Clear();
+    counts_.clear();
+    counts_.shrink_to_fit();
+}
+
+// ---- index ----------------------------------------------------------------------
+
+bool CIndexTree::Insert(std::string_view text, int64_t lineNumber, int fileOrdinal)
+{
+    bool inserted = false;
+    uint32_t index = table_.FindOrInsert(text, inserted);
+    if (inserted) {
+        occurrences_.emplace_back();
+    }
+    uint64_t packed = (static_cast<uint64_t>(fileOrdinal) << 40) |
+                      (static_cast<uint64_t>(lineNumber) & ((uint64_t{1} << 40) - 1));
+    occurrences_[index].push_back(packed);
+    return inserted;
+}
+
+size_t CIndexTree::MergedTypes() const
+{
+    return CollateEntries(table_).size();
+}
+
+void CIndexTree::Walk(const std::function<bool(const CIndexNode&)>& visit) const
+{
+    CIndexNode node;
+    for (const std::vector<uint32_t>& group : CollateEntries(table_)) {
+        node.text = table_.Key(group.front());
+        node.lines.clear();
+        if (group.size() == 1) {
+            for (uint64_t packed : occurrences_[group.front()]) {
+                node.lines.push_back(static_cast<int64_t>(packed & ((uint64_t{1} << 40) - 1)));
+            }
+        } else {
+            // Spellings the locale holds equal share one entry; their
+            // occurrences interleave in the order they were found.
+            std::vector<uint64_t> merged;
+            for (uint32_t index : group) {
+                merged.insert(merged.end(), occurrences_[index].begin(), occurrences_[index].end());
+            }
+            std::stable_sort(merged.begin(), merged.end());
+            for (uint64_t packed : merged) {
+                node.lines.push_back(static_cast<int64_t>(packed & ((uint64_t{1} << 40) - 1)));
+            }
+        }
+        node.count = static_cast<int64_t>(node.lines.size());
+        if (!visit(node)) {
+            return;
+        }
+    }
+}
+
+void CIndexTree::DeleteTree()
+{
+    table_.Clear();
+    occurrences_.clear();
+    occurrences_.shrink_to_fit();
+}
+
+// ---- concordance ---------------------------------------------------------------
+
+namespace {
+constexpr size_t kChunkSize = 16u << 20;
+}
+
+CPlixTree::CPlixTree() = default;
+CPlixTree::~CPlixTree() = default;
+
+void CPlixTree::Store(std::string_view first, std::string_view second, uint32_t& chunk,
+                      uint32_t& offset)
+{
+    size_t size = first.size() + second.size();
+    if (chunks_.empty() || chunks_.back()->size() + size > chunks_.back()->capacity()) {
+        auto fresh = std::make_unique<std::string>();
+        fresh->reserve(std::max(kChunkSize, size));
+        chunks_.push_back(std::move(fresh));
+    }
+    std::string& target = *chunks_.back();
+    chunk = static_cast<uint32_t>(chunks_.size() - 1);
+    offset = static_cast<uint32_t>(target.size());
+    target.append(first);
+    target.append(second);
+}
+
+void CPlixTree::Insert(std::string_view key, std::string_view line, std::string_view reference,
+                       size_t keywordLength)
+{
+    Hit hit{};
+    bool inserted = false;
+    hit.key = keys_.FindOrInsert(key, inserted);
+    // The reference and the line are stored side by side in one piece.
+    Store(reference, line, hit.chunk, hit.offset);
+    hit.referenceLength = static_cast<uint32_t>(reference.size());
+    hit.lineLength = static_cast<uint32_t>(line.size());
+    hit.keywordLength = static_cast<uint32_t>(keywordLength);
+    hits_.push_back(hit);
+}
+
+void CPlixTree::Walk(const std::function<bool(const CPlixTreeNode&)>& visit) const
+{
+    // Rank every distinct key by collation (keys the locale holds equal share a
+    // rank), then bucket the hits by rank: a stable order, so equal keys keep
+    // the order in which the hits were found.
+    std::vector<uint32_t> rank(keys_.Size());
+    std::vector<std::vector<uint32_t>> groups = CollateEntries(keys_);
+    for (uint32_t r = 0; r < groups.size(); ++r) {
+        for (uint32_t index : groups[r]) {
+            rank[index] = r;
+        }
+    }
+    std::vector<uint32_t> start(groups.size() + 1, 0);
+    for (const Hit& hit : hits_) {
+        ++start[rank[hit.key] + 1];
+    }
+    std::partial_sum(start.begin(), start.end(), start.begin());
+    std::vector<uint32_t> order(hits_.size());
+    for (uint32_t i = 0; i < hits_.size(); ++i) {
+        order[start[rank[hits_[i].key]]++] = i;
+    }
+    CPlixTreeNode node;
+    for (uint32_t i : order) {
+        const Hit& hit = hits_[i];
+        const std::string& chunk = *chunks_[hit.chunk];
+        node.sortKey = keys_.Key(hit.key);
+        node.referenceText = std::string_view(chunk.data() + hit.offset, hit.referenceLength);
+        node.contextText =
+            std::string_view(chunk.data() + hit.offset + hit.referenceLength, hit.lineLength);
+        node.keywordLength = hit.keywordLength;
+        if (!visit(node)) {
+            return;
+        }
+    }
+}
+
+void CPlixTree::DeleteTree()
+{
+    keys_.Clear();
+    chunks_.clear();
+    hits_.clear();
+    hits_.shrink_to_fit();
+}
+
+// ---- collocation ----------------------------------------------------------------
+
+bool CCountTree::Insert(std::string_view text, int slot)
+{
+    bool inserted = false;
+    uint32_t index = table_.FindOrInsert(text, inserted);
+    if (inserted) {
+        counts_.emplace_back();
+        counts_.back().fill(0);
+    }
+    ++counts_[index][static_cast<size_t>(slot)];
+    return inserted;
+}
+
+void CCountTree::Walk(const std::function<bool(const CCountTreeNode&)>& visit) const
+{
+    std::vector<uint32_t> order(table_.Size());
+    std::iota(order.begin(), order.end(), 0u);
+    // Plain unsigned byte order, whatever the locale.
+    std::sort(order.begin(), order.end(),
+              [&](uint32_t a, uint32_t b) { return table_.Key(a) < table_.Key(b); });
+    CCountTreeNode node;
+    for (uint32_t index : order) {
+        node.text = table_.Key(index);
+        node.counts = counts_[index];
+        node.total = std::accumulate(node.counts.begin(), node.counts.end(), int64_t{0});
+        if (!visit(node)) {
+            return;
+        }
+    }
+}
+
+void CCountTree::DeleteTree()
+{
+    table_.Clear();
+    counts_.clear();
+    counts_.shrink_to_fit();
+}
+
+}  // namespace plix

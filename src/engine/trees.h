@@ -1,0 +1,139 @@
+// The result trees of the modes. Each keeps the order its result is written in
+// — words in collation order (spellings the locale holds equal counted as one,
+// under the spelling met first), equal concordance keys in the order met,
+// collocates in byte order — but counts in hash tables and sorts once, when the
+// result is written, so that no input order makes insertion slow.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/string_table.h"
+
+namespace plix {
+
+// One word of a word list or frequency list (CTreeNode of the result).
+struct CWordEntry
+{
+    std::string_view text;
+    int64_t count = 0;
+};
+
+// Word counts for the word lists.
+class CWordTree
+{
+public:
+    // Adds one occurrence; true when the word is a new type.
+    bool Insert(std::string_view text);
+    bool Empty() const { return table_.Size() == 0; }
+    size_t Types() const { return table_.Size(); }
+    // The words in collation order, merged where the locale holds them equal.
+    std::vector<CWordEntry> Alphabetical() const;
+    // The frequency order built from the alphabetical one: descending or
+    // ascending counts, equal counts alphabetical. `cancelled` is asked before
+    // each entry; when it says yes, the order built so far is returned.
+    static std::vector<CWordEntry> Rebuild(const std::vector<CWordEntry>& alphabetical,
+                                           bool ascending, const std::function<bool()>& cancelled);
+    void DeleteTree();
+
+private:
+    CStringTable table_;
+    std::vector<int64_t> counts_;
+};
+
+// One index entry (CIndexNode of the result): the word, its count and the
+// line numbers of its occurrences in the order found.
+struct CIndexNode
+{
+    std::string_view text;
+    int64_t count = 0;
+    std::vector<int64_t> lines;
+};
+
+class CIndexTree
+{
+public:
+    // Adds one occurrence at `lineNumber` of the `fileOrdinal`-th file of the
+    // result; true when the word is a new type.
+    bool Insert(std::string_view text, int64_t lineNumber, int fileOrdinal);
+    bool Empty() const { return table_.Size() == 0; }
+    size_t Types() const { return table_.Size(); }
+    // Calls `visit` for each entry in collation order until it returns false.
+    void Walk(const std::function<bool(const CIndexNode&)>& visit) const;
+    size_t MergedTypes() const;
+    void DeleteTree();
+
+private:
+    CStringTable table_;
+    std::vector<std::vector<uint64_t>> occurrences_;  // file ordinal << 40 | line
+};
+
+// One concordance line of the result (CPlixTreeNode).
+struct CPlixTreeNode
+{
+    std::string_view sortKey;
+    std::string_view contextText;
+    std::string_view referenceText;
+    size_t keywordLength = 0;
+};
+
+class CPlixTree
+{
+public:
+    CPlixTree();
+    ~CPlixTree();
+    void Insert(std::string_view key, std::string_view line, std::string_view reference,
+                size_t keywordLength);
+    bool Empty() const { return hits_.empty(); }
+    size_t Size() const { return hits_.size(); }
+    // Calls `visit` for each hit in key order (equal keys in the order met)
+    // until it returns false.
+    void Walk(const std::function<bool(const CPlixTreeNode&)>& visit) const;
+    void DeleteTree();
+
+private:
+    struct Hit
+    {
+        uint32_t key;
+        uint32_t chunk;
+        uint32_t offset;
+        uint32_t lineLength;
+        uint32_t referenceLength;
+        uint32_t keywordLength;
+    };
+    void Store(std::string_view first, std::string_view second, uint32_t& chunk, uint32_t& offset);
+
+    CStringTable keys_;
+    std::vector<std::unique_ptr<std::string>> chunks_;
+    std::vector<Hit> hits_;
+};
+
+// One collocate (CCountTreeNode): its total and its counts at -5..-1, +1..+5.
+struct CCountTreeNode
+{
+    std::string_view text;
+    int64_t total = 0;
+    std::array<int64_t, 10> counts{};
+};
+
+class CCountTree
+{
+public:
+    // Adds one occurrence at `slot` (0..9); true when the word is new.
+    bool Insert(std::string_view text, int slot);
+    bool Empty() const { return table_.Size() == 0; }
+    // Calls `visit` for each word in byte order until it returns false.
+    void Walk(const std::function<bool(const CCountTreeNode&)>& visit) const;
+    void DeleteTree();
+
+private:
+    CStringTable table_;
+    std::vector<std::array<int64_t, 10>> counts_;
+};
+
+}  // namespace plix

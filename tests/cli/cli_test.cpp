@@ -1,0 +1,192 @@
+// plix-cli: option checking and the settings it applies, and the program's
+// results, messages and exit statuses run as a separate process.
+#include <sys/wait.h>
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+
+#include "cli/options.h"
+#include "support/test_support.h"
+
+namespace plix {
+namespace {
+
+struct CliRun
+{
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs plix-cli with `args` (already quoted for the shell).
+CliRun RunCli(const std::string& args, const test::TempDir& dir)
+{
+    std::string errFile = dir.File("stderr.txt");
+    std::string command = std::string(PLIX_CLI_BINARY) + " " + args + " 2>" + errFile;
+    CliRun run;
+    FILE* pipe = popen(command.c_str(), "r");
+    std::array<char, 4096> buf{};
+    size_t n;
+    while ((n = fread(buf.data(), 1, buf.size(), pipe)) > 0) {
+        run.out.append(buf.data(), n);
+    }
+    int raw = pclose(pipe);
+    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    run.err = test::ReadFile(errFile);
+    return run;
+}
+
+TEST(CliOptions, UsageErrorsNameTheOption)
+{
+    struct Case
+    {
+        std::vector<std::string> args;
+        const char* message;
+    };
+    const Case cases[] = {
+        {{"frobnicate", "a"}, "unknown command \"frobnicate\""},
+        {{"wordlist"}, "wordlist: no corpus file given"},
+        {{"wordlist", "--bogus", "a"}, "unknown option \"--bogus\""},
+        {{"wordlist", "--length", "600", "a"}, "--length: Please enter an integer between 20 and 500."},
+        {{"wordlist", "--length", "x", "a"}, "--length: Please enter a positive integer."},
+        {{"wordlist", "--position", "100", "a"}, "--position: Position should be less than the length"},
+        {{"wordlist", "--length", "200", "--position", "100", "--sort-column", "6", "a"},
+         "--sort-column: Please enter an integer between 0 and 5."},
+        {{"wordlist", "--lines", "5-3", "a"}, "--lines: the end line shoud be bigger than the start line"},
+        {{"wordlist", "--lines", "five", "a"}, "--lines: expected FROM-TO"},
+        {{"wordlist", "--format", "pdf", "a"}, "--format: expected text, csv"},
+        {{"wordlist", "--locale", "Klingon", "a"}, "--locale: unknown locale \"Klingon\""},
+        {{"wordlist", "--type", "Nonsense", "a"}, "--type: unknown corpus type"},
+        {{"wordlist", "--type", "cocoa", "a"}, "--type: the corpus type \"COCOA\" is not available yet"},
+        {{"concordance", "a"}, "concordance needs a keyword"},
+        {{"concordance", "--keyword", "x", "--context-left", "11", "a"},
+         "--context-left: Please enter an integer between 0 and 10."},
+        {{"concordance", "--keyword", "a(b", "--regex", "a"}, "Unmatched \\("},
+        {{"wordlist", "--filter", "[ab", "--filter-regex", "a"}, "Premature end of regular expression"},
+        {{"wordlist", "--keyword", "x", "a"}, "--keyword: keyword options apply to"},
+        {{"concordance", "--keyword", "x", "--filter", "y", "a"}, "--filter: the list filter applies to"},
+        {{"wordlist", "--filter-left", "a"}, "need --filter"},
+        {{"wordlist", "--window", "--to-files", "a"}, "exclude each other"},
+        {{"wordlist", "--marks", "[", }, "--marks: missing value"},
+        {{"scan-sgml", "a"}, "not available yet"},
+        {{"wordlist", "--saved", "a"}, "--saved: not available yet"},
+    };
+    for (const Case& k : cases) {
+        CPlixContext ctx;
+        cli::UsageError error;
+        EXPECT_FALSE(cli::ParseAndApply(k.args, ctx, error).has_value()) << k.args[0];
+        EXPECT_NE(error.message.find(k.message), std::string::npos)
+            << "got: " << error.message << "\nwanted: " << k.message;
+    }
+}
+
+TEST(CliOptions, SettingsAppliedLikeTheDialogs)
+{
+    CPlixContext ctx;
+    cli::UsageError error;
+    std::vector<std::string> args = {
+        "concordance-right", "--format", "other", "--marks", "<", ">", "--length", "120",
+        "--position", "60", "--sort-column", "2", "--suppress-headers", "--no-numbers",
+        "--case-sensitive", "--lines", "3-12", "--keyword", "Cat", "--left", "--context", "dog",
+        "--context-right", "3", "a.txt", "b.txt=out/b.res", "c=d.txt=", "--whole", "--to-files"};
+    auto options = cli::ParseAndApply(args, ctx, error);
+    ASSERT_TRUE(options.has_value()) << error.message;
+    const CCorpus& c = ctx.corpus;
+    EXPECT_EQ(c.GetOutputType(), kOutputOther);
+    EXPECT_EQ(c.openQuote, "<");  // the marks were stored before the type
+    EXPECT_EQ(c.GetLineLength(), 120);
+    EXPECT_EQ(c.GetKeywordPosition(), 60);
+    EXPECT_EQ(c.GetSortColumn(), 2);
+    EXPECT_EQ(c.GetSuppressHeaders(), 1);
+    EXPECT_EQ(c.countNumbers, 0);
+    EXPECT_EQ(c.ignoreCase, 0);
+    EXPECT_EQ(c.GetStartLine(), 3);
+    EXPECT_EQ(c.GetEndLine(), 12);
+    EXPECT_EQ(c.GetAsWhole(), 1);
+    EXPECT_EQ(c.GetOutputAsFiles(), 1);
+    EXPECT_EQ(c.inputFiles, (std::vector<std::string>{"a.txt", "b.txt", "c=d.txt"}));
+    EXPECT_EQ(c.outputFiles, (std::vector<std::string>{"a.plx", "out/b.res", "c=d.plx"}));
+    EXPECT_EQ(options->command, AnalysisCommand::ConcordanceRight);
+    EXPECT_EQ(options->keyword.keyword, "Cat");
+    EXPECT_TRUE(options->keyword.matchLeft);
+    EXPECT_TRUE(options->keyword.useContextWord);
+    EXPECT_EQ(options->keyword.contextRight, 3);
+}
+
+TEST(CliOptions, TypeGivesHelsinkiDiacriticsUnlessTheyAreGiven)
+{
+    // Only plain text can run today, so the rule is checked on the record.
+    CPlixContext ctx;
+    cli::UsageError error;
+    auto options = cli::ParseAndApply({"wordlist", "--type", "0", "--diacritics", "-'", "a"}, ctx, error);
+    ASSERT_TRUE(options.has_value()) << error.message;
+    EXPECT_EQ(ctx.corpus.diacritics, "-'");
+    EXPECT_EQ(ctx.corpus.GetCorpusType(), kTypeText);
+}
+
+TEST(CliProgram, ResultsMessagesAndExitStatus)
+{
+    test::TempDir dir;
+    std::string a = dir.Write("a.txt", "The cat\nthe dog\n");
+    CliRun run = RunCli("wordlist --quiet " + a, dir);
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, "Corpus File: " + a +
+                           "\n\ncat\t1\ndog\t1\nthe\t2\n\nTotal Tokens:\t4\nTotal Types:\t3\n");
+    EXPECT_EQ(run.err, "");
+
+    run = RunCli("wordlist --window --suppress-headers --quiet " + a, dir);
+    EXPECT_EQ(run.out, "cat\t1\r\ndog\t1\r\nthe\t2\r\n");
+
+    run = RunCli("wordlist --filter-regex --filter '^d' --suppress-headers --quiet " + a, dir);
+    EXPECT_EQ(run.status, 0) << run.err;
+
+    run = RunCli("wordlist --quiet " + a + " " + dir.File("missing.txt") + " " + a, dir);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("Abort Process"), std::string::npos);
+    EXPECT_NE(run.err.find("missing.txt"), std::string::npos);
+    // The first entry's result stays; the third entry is not run.
+    EXPECT_EQ(run.out.find("Corpus File: " + a), 0u);
+    EXPECT_EQ(run.out.find("Corpus File: " + a, 1), std::string::npos);
+
+    run = RunCli("wordlist --length 5 " + a, dir);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find("--length"), std::string::npos);
+
+    run = RunCli("--version", dir);
+    EXPECT_EQ(run.status, 0);
+    run = RunCli("--help", dir);
+    EXPECT_NE(run.out.find("Usage: plix-cli"), std::string::npos);
+}
+
+TEST(CliProgram, ToFilesAppendsAndPrintsNothing)
+{
+    test::TempDir dir;
+    std::string a = dir.Write("a.txt", "x\n");
+    std::string out = dir.File("result.txt");
+    for (int i = 0; i < 2; ++i) {
+        CliRun run = RunCli("index --to-files --suppress-headers --quiet " + a + "=" + out, dir);
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(run.out, "");
+    }
+    EXPECT_EQ(test::ReadFile(out), "x\t1\n 1\nx\t1\n 1\n");
+}
+
+TEST(CliProgram, ConcordanceAndCollocation)
+{
+    test::TempDir dir;
+    std::string a = dir.Write("a.txt", "the cat sat on the mat\n");
+    CliRun run = RunCli("collocation --keyword sat --suppress-headers --quiet " + a, dir);
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "cat\t1\t0\t0\t0\t0\t1\t-\t0\t0\t0\t0\t0\n"
+                       "on\t1\t0\t0\t0\t0\t0\t-\t1\t0\t0\t0\t0\n"
+                       "the\t2\t0\t0\t0\t1\t0\t-\t0\t1\t0\t0\t0\n");
+    run = RunCli("concordance --keyword 'c.t' --regex --length 20 --position 10 "
+                 "--suppress-headers --format tagged --quiet " + a, dir);
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, a + "(1):    the cat sat on\n");
+}
+
+}  // namespace
+}  // namespace plix

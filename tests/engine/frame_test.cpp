@@ -1,0 +1,144 @@
+// Frame pieces that the modes share: the sentence assembly of the parsed
+// corpora, the rhyme tokenizer, the quick commands and the handler table.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "corpora/dispatch.h"
+#include "engine/parse.h"
+#include "support/engine_fixture.h"
+
+namespace plix {
+namespace {
+
+// Feeds physical lines through a sentence assembly and collects the logical
+// lines it hands on.
+std::vector<std::string> Assemble(int type, const std::vector<std::string>& lines)
+{
+    CPlixContext ctx;
+    CParse parse(ctx);
+    std::vector<std::string> out;
+    for (const std::string& l : lines) {
+        parse.line = l;
+        parse.SentencePrepass(type);
+        if (!parse.line.empty()) {
+            out.push_back(parse.line);
+        }
+    }
+    return out;
+}
+
+TEST(SentenceAssembly, ParsedCorporaJoinTheirUnits)
+{
+    struct Case
+    {
+        const char* name;
+        int type;
+        std::vector<std::string> lines;
+        std::vector<std::string> logical;
+    };
+    const Case cases[] = {
+        {"ppcme1 closes at )(", kTypePpcme1, {"<T a> ", "(S (NP he) ", " (VP went))( ", "tail "},
+         {"(S (NP he)  (VP went))( "}},
+        {"ppcme2 closes at (ID", kTypePpcme2, {"junk ", "( (IP-MAT (NP x) ", "  (VB y)) (ID A,1)) ", "after "},
+         {"( (IP-MAT (NP x) (VB y)) (ID A,1)) "}},
+        {"ppcme2 drops CODE groups", kTypePpcme2, {"( (IP (N a) ", " (CODE <x>) (N b) (ID q)) "},
+         {"( (IP (N a) (N b) (ID q)) "}},
+        {"york-toronto-helsinki starts at ( (CODE", kTypeYorkTorontoHelsinki,
+         {"x ( (CODE <T02>) ", " (IP (N w)) ", " (ID z)) "}, {">) (IP (N w)) (ID z)) "}},
+        {"brooklyn ends at a short line", kTypeBrooklyn, {"(S a ", "(N b ", " ", "(S c ", " "},
+         {"(S a (N b ", "(S c "}},
+    };
+    for (const Case& k : cases) {
+        EXPECT_EQ(Assemble(k.type, k.lines), k.logical) << k.name;
+    }
+}
+
+TEST(RhymeTokenizer, LastWordBackwardsLowerCased)
+{
+    struct Case
+    {
+        std::string line;
+        std::string word;
+    };
+    const Case cases[] = {
+        {"the cat ", "tac"}, {"a HAT. ", "tah"}, {"?! ", ""}, {" ", ""}, {"", ""},
+        {"x\n ", "x"},
+    };
+    CPlixContext ctx;
+    CParse parse(ctx);
+    for (const Case& k : cases) {
+        std::string line = k.line;
+        parse.LastWordReversed(line);
+        EXPECT_EQ(parse.word, k.word) << k.line;
+        EXPECT_TRUE(line.empty());
+    }
+}
+
+class QuickCommands : public test::EngineTest, public ::testing::Test
+{
+};
+
+class FakeWindow : public CWindowSource
+{
+public:
+    size_t LineCount() const override { return lines.size(); }
+    std::string Line(size_t i) const override { return lines[i]; }
+    std::string Title() const override { return "PLIX3"; }
+    std::vector<std::string> lines;
+};
+
+TEST_F(QuickCommands, ReadTheWindowAndWriteOneWholeResult)
+{
+    FakeWindow window;
+    window.lines = {"the cat", "the dog"};
+    // Two corpus entries "as a whole" would hold the result back; a quick
+    // command's single run is always complete.
+    AddFile("a.txt", "x");
+    AddFile("b.txt", "y");
+    ctx.corpus.SetAsWhole(1);
+    CommandOutcome outcome = RunQuickCommand(ctx, QuickCommand::Wordlist, window, nullptr);
+    EXPECT_TRUE(outcome.completed);
+    EXPECT_EQ(Window(), "Corpus File: PLIX3\r\n\r\ncat\t1\r\ndog\t1\r\nthe\t2\r\n\r\n"
+                        "Total Tokens:\t4\r\nTotal Types:\t3\r\n");
+    EXPECT_FALSE(ctx.input.ReadsWindow());
+
+    target.results.clear();
+    ctx.corpus.SetLineFormat(20, 10);
+    KeywordRequest k;
+    k.keyword = "dog";
+    outcome = RunQuickCommand(ctx, QuickCommand::Plix, window, [&] { return std::optional(k); });
+    EXPECT_TRUE(outcome.completed);
+    // The end of a window line separates words as a file line's end does.
+    EXPECT_NE(Window().find("(2) \r\n cat the dog\r\n"), std::string::npos) << Window();
+}
+
+TEST_F(QuickCommands, ToFilesAppendsToView)
+{
+    FakeWindow window;
+    window.lines = {"a"};
+    ctx.corpus.SetOutputAsFiles(1);
+    ctx.corpus.suppressHeaders = 1;
+    std::string cwd = std::filesystem::current_path();
+    std::filesystem::current_path(dir.Path());
+    CommandOutcome outcome = RunQuickCommand(ctx, QuickCommand::Wordlist, window, nullptr);
+    std::filesystem::current_path(cwd);
+    EXPECT_TRUE(outcome.completed);
+    EXPECT_EQ(test::ReadFile(dir.File("View")), "a\t1\n");
+}
+
+TEST(HandlerTable, OnlyPlainTextNeedsNoHandler)
+{
+    CHandlers handlers;
+    EXPECT_TRUE(handlers.TypeAvailable(kTypeText));
+    for (int type = 1; type < kCorpusTypeCount; ++type) {
+        EXPECT_FALSE(handlers.TypeAvailable(type)) << type;
+    }
+    // The reference of a plain-text hit comes from the settings record.
+    EXPECT_TRUE(CorpusRowFor(kTypeText).makeReference.empty());
+    EXPECT_EQ(CorpusRowFor(kTypeBrown).makeReference,
+              (std::vector<HandlerId>{HandlerId::Fixed, HandlerId::Brown}));
+}
+
+}  // namespace
+}  // namespace plix

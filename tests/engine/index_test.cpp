@@ -1,0 +1,103 @@
+// The index and the rhyme index, in a window and in a file, in Text and Xml.
+#include <gtest/gtest.h>
+
+#include "support/engine_fixture.h"
+
+namespace plix {
+namespace {
+
+using test::EngineTest;
+using test::ReadFile;
+
+struct Case
+{
+    const char* name;
+    AnalysisCommand command;
+    const char* text;
+    int type;
+    bool toFile;
+    std::string body;  // what follows the list header (and the Xml information close)
+};
+
+class IndexModes : public ::testing::Test
+{
+};
+
+TEST_F(IndexModes, EntriesInEveryForm)
+{
+    const Case cases[] = {
+        {"index window", AnalysisCommand::Index, "a b a\nb\n", kOutputText, false,
+         "a\t2\r\n 1 1\r\nb\t2\r\n 1 2\r\n\r\nTotal Tokens:\t4\r\nTotal Types:\t2\r\n"},
+        {"index file", AnalysisCommand::Index, "a b a\nb\n", kOutputText, true,
+         "a\t2\n 1 1\nb\t2\n 1 2\n\nTotal Tokens:\t4\nTotal Types:\t2\n"},
+        {"index xml window", AnalysisCommand::Index, "a b\n", kOutputXml, false,
+         "</plix_info>\r\n<list><word>a</word><count>1</count>\r\n<index>\r\n<line>1</line>\r\n"
+         "</index>\r\n</list>\r\n<list><word>b</word><count>1</count>\r\n<index>\r\n"
+         "<line>1</line>\r\n</index>\r\n</list>\r\n<token>2</token>\r\n<type>2</type>\r\n</plix>\n"},
+        {"index xml file", AnalysisCommand::Index, "a\n", kOutputXml, true,
+         "</plix_info>\n<list><word>a</word><count>1</count>\n<index>\n<line>1</line>\n"
+         "</index>\n</list>\n<token>1</token>\n<type>1</type>\n</plix>\n"},
+        // Sorted on the reversed spellings god, tac, tah; punctuation at the end is skipped.
+        {"rhyme window", AnalysisCommand::RhymeIndex, "the cat\na hat.\nthe dog\n", kOutputText, false,
+         "dog\t1\r\n 3\r\ncat\t1\r\n 1\r\nhat\t1\r\n 2\r\n\r\nTotal Tokens:\t3\r\nTotal Types:\t3\r\n"},
+        {"rhyme file", AnalysisCommand::RhymeIndex, "the cat\na hat.\nthe dog\n", kOutputText, true,
+         "dog\t1\n 3\ncat\t1\n 1\nhat\t1\n 2\n\nTotal Tokens:\t3\nTotal Types:\t3\n"},
+        {"rhyme xml keeps the forward spelling", AnalysisCommand::RhymeIndex, "x CAT\n", kOutputXml, true,
+         "</plix_info>\n<list><word>cat</word><count>1</count>\n<index>\n<line>1</line>\n"
+         "</index>\n</list>\n<token>1</token>\n<type>1</type>\n</plix>\n"},
+    };
+    for (const Case& k : cases) {
+        EngineTest t;
+        std::string path = t.AddFile("a.txt", k.text);
+        t.ctx.corpus.SetOutputType(k.type);
+        t.ctx.corpus.SetOutputAsFiles(k.toFile);
+        t.ctx.corpus.ignoreCase = 0;  // the rhyme index lower-cases anyway
+        ASSERT_TRUE(t.RunCommand(k.command).completed) << k.name;
+        std::string eol = k.toFile ? "\n" : "\r\n";
+        std::string head = k.type == kOutputXml
+                               ? "<?xml version=\"1.0\"?>" + eol + "<plix>" + eol + "<source>" +
+                                     path + "</source>" + eol + "<plix_info>" + eol
+                               : "Corpus File: " + path + eol + eol;
+        std::string actual = k.toFile ? ReadFile(t.ctx.corpus.GetOutputFile(0)) : t.Window();
+        EXPECT_EQ(actual, head + k.body) << k.name;
+    }
+}
+
+TEST_F(IndexModes, FilterAndLineRangeApply)
+{
+    EngineTest t;
+    t.AddFile("a.txt", "cat hat bat\nat mat\ncattle\n");
+    t.ctx.corpus.keyword = "at";
+    t.ctx.corpus.matchRight = 1;
+    t.ctx.corpus.startLine = 2;
+    t.ctx.corpus.endLine = 3;
+    t.ctx.corpus.suppressHeaders = 1;
+    ASSERT_TRUE(t.RunCommand(AnalysisCommand::Index).completed);
+    EXPECT_EQ(t.Window(), "at\t1\r\n 2\r\nmat\t1\r\n 2\r\n");
+    EXPECT_EQ(t.ctx.corpus.keyword, "");
+}
+
+TEST_F(IndexModes, AsAWholeMixesLineNumbersOfTheFiles)
+{
+    EngineTest t;
+    t.AddFile("a.txt", "x\ny x\n");
+    t.AddFile("b.txt", "x\n");
+    t.ctx.corpus.SetAsWhole(1);
+    t.ctx.corpus.suppressHeaders = 1;
+    ASSERT_TRUE(t.RunCommand(AnalysisCommand::Index).completed);
+    EXPECT_EQ(t.Window(), "x\t3\r\n 1 2 1\r\ny\t1\r\n 2\r\n");
+}
+
+TEST_F(IndexModes, CancelWhileWritingStopsBetweenLineNumbers)
+{
+    EngineTest t;
+    t.AddFile("a.txt", "a\na\na\nb\n");
+    t.ctx.corpus.suppressHeaders = 1;
+    // Four lines read; then the entry "a" and its first two line numbers.
+    t.progress.cancelAfter = 4 + 1 + 2;
+    ASSERT_TRUE(t.RunCommand(AnalysisCommand::Index).completed);
+    EXPECT_EQ(t.Window(), "a\t3\r\n 1 2");
+}
+
+}  // namespace
+}  // namespace plix
