@@ -1,0 +1,116 @@
+#include "settings/ui/option_sheet.h"
+
+#include <QDialogButtonBox>
+#include <QSignalBlocker>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+#include "settings/ui/page_corpus.h"
+#include "settings/ui/page_type.h"
+
+namespace plix {
+
+COptionSheet::COptionSheet(const CCorpus& corpus, int firstPage, QWidget* parent)
+    : QDialog(parent), tabs_(new QTabWidget(this))
+{
+    setWindowTitle(QStringLiteral("Corpus Options"));
+
+    state_.currentCorpusType = corpus.GetCorpusType();
+    state_.inputFiles = corpus.inputFiles;
+    state_.outputFiles = corpus.outputFiles;
+    // The list holds as many entries as the record counts, no more.
+    const auto count = static_cast<size_t>(std::max(corpus.GetFileCount(), 0));
+    if (state_.inputFiles.size() > count) {
+        state_.inputFiles.resize(count);
+    }
+    if (state_.outputFiles.size() > count) {
+        state_.outputFiles.resize(count);
+    }
+
+    corpusPage_ = new CPageCorpus(state_, corpus.GetOutputAsFiles(), corpus.GetAsWhole(), tabs_);
+    typePage_ = new CPageType(state_, corpus, tabs_);
+    pages_ = {corpusPage_, typePage_};
+    tabs_->addTab(corpusPage_, QStringLiteral("Corpus Files"));
+    tabs_->addTab(typePage_, QStringLiteral("Type"));
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &COptionSheet::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &COptionSheet::reject);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(tabs_);
+    layout->addWidget(buttons);
+
+    shownPage_ = std::clamp(firstPage, 0, static_cast<int>(pages_.size()) - 1);
+    {
+        const QSignalBlocker blocker(tabs_);
+        tabs_->setCurrentIndex(shownPage_);
+    }
+    pages_[static_cast<size_t>(shownPage_)]->OnSetActive();
+    connect(tabs_, &QTabWidget::currentChanged, this, &COptionSheet::OnCurrentChanged);
+}
+
+void COptionSheet::OnCurrentChanged(int index)
+{
+    if (index == shownPage_ || index < 0) {
+        return;
+    }
+    if (shownPage_ >= 0 && !pages_[static_cast<size_t>(shownPage_)]->OnKillActive()) {
+        // The page refused a value: the user stays on it until it is corrected.
+        const QSignalBlocker blocker(tabs_);
+        tabs_->setCurrentIndex(shownPage_);
+        return;
+    }
+    shownPage_ = index;
+    pages_[static_cast<size_t>(index)]->OnSetActive();
+}
+
+void COptionSheet::accept()
+{
+    if (!pages_[static_cast<size_t>(shownPage_)]->OnKillActive()) {
+        return;
+    }
+    QDialog::accept();
+}
+
+void COptionSheet::StoreInto(CCorpus& corpus) const
+{
+    corpus.SetFiles(state_.inputFiles, state_.outputFiles);
+    corpus.SetOutputAsFiles(corpusPage_->OutputAsFiles());
+    corpus.SetAsWhole(corpusPage_->AsWhole());
+
+    const int type = typePage_->CorpusType();
+    corpus.SetCorpusType(type);
+    corpus.diacritics = typePage_->Diacritics();
+    corpus.startLine = typePage_->StartLine();
+    corpus.endLine = typePage_->EndLine();
+    // No entry is selected only when the record held a name the list does not
+    // know; the locale in force then stays as it is.
+    const std::string language = typePage_->Language();
+    if (!language.empty()) {
+        corpus.SetLanguage(language);
+    }
+    corpus.countNumbers = typePage_->CountNumbers();
+    corpus.ignoreCase = typePage_->IgnoreCase();
+
+    // The reference corpora have their fixed range, whatever the range holds.
+    if (type == kTypeBrown) {
+        corpus.SetInfoRange(1, 9);
+    } else if (type == kTypeLob || type == kTypeFrown) {
+        corpus.SetInfoRange(1, 8);
+    }
+}
+
+bool OptionsDialog(CCorpus& corpus, int firstPage, QWidget* parent)
+{
+    COptionSheet sheet(corpus, firstPage, parent);
+    if (sheet.exec() != QDialog::Accepted) {
+        return false;
+    }
+    sheet.StoreInto(corpus);
+    return true;
+}
+
+}  // namespace plix
