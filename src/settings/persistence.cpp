@@ -101,9 +101,17 @@ void SaveSettings(const CCorpus& corpus, CSettingsStore& store)
     const int count = corpus.GetFileCount();
     const int oldCount = StoredEntryCount(store);
     if (count <= oldCount) {
+        // Loading stops where the numbered entries stop, so deleting can too;
+        // a damaged "Max" then costs no more than the entries really stored.
         for (int i = count + 1; i <= oldCount; ++i) {
-            store.Delete(kInputSection, InputValue(i));
-            store.Delete(kOutputSection, OutputValue(i));
+            const std::string inputName = InputValue(i);
+            const std::string outputName = OutputValue(i);
+            if (!Holds(store, kInputSection, inputName) &&
+                !Holds(store, kOutputSection, outputName)) {
+                break;
+            }
+            store.Delete(kInputSection, inputName);
+            store.Delete(kOutputSection, outputName);
         }
     }
 
