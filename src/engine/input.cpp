@@ -18,7 +18,9 @@ constexpr size_t kReadBlock = 1 << 20;
 // the rest of it; it is read as a blank instead.
 void BlankNuls(std::string& line)
 {
-    std::replace(line.begin(), line.end(), '\0', ' ');
+    if (std::memchr(line.data(), '\0', line.size()) != nullptr) {
+        std::replace(line.begin(), line.end(), '\0', ' ');
+    }
 }
 
 }  // namespace

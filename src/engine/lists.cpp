@@ -59,30 +59,43 @@ void CParse::TakeListWords(bool backward, bool index)
         h->CleanListLine(*this, line);
     }
     // Words are the maximal runs of word characters; every other byte separates.
+    // This loop sees every byte of the corpus: it lower-cases and hashes each
+    // word in one pass, and copies it into `word` only when a filter needs it.
+    const bool filtering = !ctx_.corpus.keyword.empty();
     const size_t n = line.size();
-    const char* text = line.data();
+    const auto* text = reinterpret_cast<const unsigned char*>(line.data());
+    if (wordBuffer_.size() < n) {
+        wordBuffer_.resize(n);
+    }
+    char* buffer = wordBuffer_.data();
     size_t i = 0;
     while (i < n) {
-        if (!wordChar_[static_cast<unsigned char>(text[i])]) {
+        unsigned char c = text[i];
+        if (!wordChar_[c]) {
             ++i;
             continue;
         }
-        size_t start = i;
-        while (i < n && wordChar_[static_cast<unsigned char>(text[i])]) {
+        size_t length = 0;
+        uint64_t hash = CStringTable::kHashSeed;
+        do {
+            unsigned char lowered = lower_[c];
+            buffer[length++] = static_cast<char>(lowered);
+            hash = CStringTable::HashByte(hash, lowered);
             ++i;
-        }
-        word.resize(i - start);
-        for (size_t k = 0; k < word.size(); ++k) {
-            word[k] = static_cast<char>(lower_[static_cast<unsigned char>(text[start + k])]);
-        }
+        } while (i < n && wordChar_[c = text[i]]);
+        std::string_view w(buffer, length);
         if (backward) {
-            std::reverse(word.begin(), word.end());
+            std::reverse(buffer, buffer + length);
+            hash = CStringTable::Hash(w);
         }
-        if (!ListFilter()) {
-            continue;
+        if (filtering) {
+            word.assign(w);
+            if (!ListFilter()) {
+                continue;
+            }
         }
-        bool newType = index ? indexTree_.Insert(word, lineNumber, fileCounter)
-                             : wordTree_.Insert(word);
+        bool newType = index ? indexTree_.Insert(w, hash, lineNumber, fileCounter)
+                             : wordTree_.Insert(w, hash);
         ++ctx_.totalTokens;
         if (newType) {
             ++ctx_.totalTypes;
@@ -250,6 +263,12 @@ bool CParse::MakeRhymeIndex(const std::string& name)
 {
     ModeSteps steps;
     steps.opening = [this] {
+        if (fileCounter == 1 && !keywordReversed_) {
+            // The rhyme index tests its words spelt backwards: the filter is
+            // reversed too, so that "Right" still means "ends the word".
+            ctx_.corpus.ReverseKeyword();
+            keywordReversed_ = true;
+        }
         CompileListFilter();
         WriteListHeader();
         WriteInfoClose();

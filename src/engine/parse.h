@@ -144,6 +144,7 @@ private:
     bool keywordReversed_ = false;
     std::string loweredLine_;
     std::string separatedLine_;
+    std::string wordBuffer_;
     // the results being accumulated
     CWordTree wordTree_;
     CIndexTree indexTree_;

@@ -23,51 +23,33 @@ void CStringTable::Clear()
     mask_ = slots_.size() - 1;
 }
 
-uint64_t CStringTable::Hash(std::string_view key)
+uint32_t CStringTable::FindOrInsert(std::string_view key, uint64_t hash, bool& inserted)
 {
-    // 64-bit FNV-1a over 8-byte words, finished with a multiply-xorshift.
-    uint64_t h = 0xcbf29ce484222325ull ^ key.size();
-    const char* p = key.data();
-    size_t n = key.size();
-    while (n >= 8) {
-        uint64_t w;
-        std::memcpy(&w, p, 8);
-        h = (h ^ w) * 0x100000001b3ull;
-        h ^= h >> 29;
-        p += 8;
-        n -= 8;
-    }
-    uint64_t tail = 0;
-    std::memcpy(&tail, p, n);
-    h = (h ^ tail) * 0x9e3779b97f4a7c15ull;
-    h ^= h >> 32;
-    return h;
-}
-
-uint32_t CStringTable::FindOrInsert(std::string_view key, bool& inserted)
-{
-    uint64_t h = Hash(key);
-    uint32_t h32 = static_cast<uint32_t>(h);
-    uint64_t i = h & mask_;
+    // The low bits choose the slot, the high bits are kept in it.
+    hash ^= hash >> 29;
+    const uint64_t tag = hash & 0xffffffff00000000ull;
+    uint64_t i = (hash * 0x9e3779b97f4a7c15ull) >> 20 & mask_;
     for (;;) {
-        uint32_t slot = slots_[i];
+        uint64_t slot = slots_[i];
         if (slot == 0) {
             break;
         }
-        uint32_t index = slot - 1;
-        if (hashes_[index] == h32 && lengths_[index] == key.size() &&
-            std::memcmp(arena_.data() + offsets_[index], key.data(), key.size()) == 0) {
-            inserted = false;
-            return index;
+        if ((slot & 0xffffffff00000000ull) == tag) {
+            uint32_t index = static_cast<uint32_t>(slot) - 1;
+            if (lengths_[index] == key.size() &&
+                std::memcmp(arena_.data() + offsets_[index], key.data(), key.size()) == 0) {
+                inserted = false;
+                return index;
+            }
         }
         i = (i + 1) & mask_;
     }
     uint32_t index = static_cast<uint32_t>(offsets_.size());
     offsets_.push_back(arena_.size());
     lengths_.push_back(static_cast<uint32_t>(key.size()));
-    hashes_.push_back(h32);
+    hashes_.push_back(hash);
     arena_.append(key);
-    slots_[i] = index + 1;
+    slots_[i] = Slot(hash, index);
     inserted = true;
     if (offsets_.size() * 2 > slots_.size()) {
         Grow();
@@ -77,14 +59,15 @@ uint32_t CStringTable::FindOrInsert(std::string_view key, bool& inserted)
 
 void CStringTable::Grow()
 {
-    std::vector<uint32_t> bigger(slots_.size() * 2, 0);
+    std::vector<uint64_t> bigger(slots_.size() * 2, 0);
     uint64_t mask = bigger.size() - 1;
     for (uint32_t index = 0; index < offsets_.size(); ++index) {
-        uint64_t i = Hash(Key(index)) & mask;
+        uint64_t hash = hashes_[index];
+        uint64_t i = (hash * 0x9e3779b97f4a7c15ull) >> 20 & mask;
         while (bigger[i] != 0) {
             i = (i + 1) & mask;
         }
-        bigger[i] = index + 1;
+        bigger[i] = Slot(hash, index);
     }
     slots_.swap(bigger);
     mask_ = mask;

@@ -7,10 +7,10 @@ namespace plix {
 
 // ---- word lists ---------------------------------------------------------------
 
-bool CWordTree::Insert(std::string_view text)
+bool CWordTree::Insert(std::string_view text, uint64_t hash)
 {
     bool inserted = false;
-    uint32_t index = table_.FindOrInsert(text, inserted);
+    uint32_t index = table_.FindOrInsert(text, hash, inserted);
     if (inserted) {
         counts_.push_back(1);
     } else {
@@ -63,10 +63,10 @@ void CWordTree::DeleteTree()
 
 // ---- index ----------------------------------------------------------------------
 
-bool CIndexTree::Insert(std::string_view text, int64_t lineNumber, int fileOrdinal)
+bool CIndexTree::Insert(std::string_view text, uint64_t hash, int64_t lineNumber, int fileOrdinal)
 {
     bool inserted = false;
-    uint32_t index = table_.FindOrInsert(text, inserted);
+    uint32_t index = table_.FindOrInsert(text, hash, inserted);
     if (inserted) {
         occurrences_.emplace_back();
     }

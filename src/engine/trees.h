@@ -29,7 +29,8 @@ class CWordTree
 {
 public:
     // Adds one occurrence; true when the word is a new type.
-    bool Insert(std::string_view text);
+    bool Insert(std::string_view text) { return Insert(text, CStringTable::Hash(text)); }
+    bool Insert(std::string_view text, uint64_t hash);
     bool Empty() const { return table_.Size() == 0; }
     size_t Types() const { return table_.Size(); }
     // The words in collation order, merged where the locale holds them equal.
@@ -60,7 +61,11 @@ class CIndexTree
 public:
     // Adds one occurrence at `lineNumber` of the `fileOrdinal`-th file of the
     // result; true when the word is a new type.
-    bool Insert(std::string_view text, int64_t lineNumber, int fileOrdinal);
+    bool Insert(std::string_view text, int64_t lineNumber, int fileOrdinal)
+    {
+        return Insert(text, CStringTable::Hash(text), lineNumber, fileOrdinal);
+    }
+    bool Insert(std::string_view text, uint64_t hash, int64_t lineNumber, int fileOrdinal);
     bool Empty() const { return table_.Size() == 0; }
     size_t Types() const { return table_.Size(); }
     // Calls `visit` for each entry in collation order until it returns false.

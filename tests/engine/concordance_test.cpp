@@ -427,6 +427,21 @@ TEST_F(Collocation, PositionsDistanceAndRepeatedHits)
     EXPECT_NE(w.find("y\t1\t0\t0\t0\t0\t0\t-\t1\t0"), std::string::npos);
 }
 
+TEST_F(Collocation, CountsDoNotWrapAt65535)
+{
+    std::string text;
+    for (int i = 0; i < 66000; ++i) {
+        text += "a k b\n";
+    }
+    AddFile("a.txt", text);
+    ctx.corpus.suppressHeaders = 1;
+    ASSERT_TRUE(RunCommand(AnalysisCommand::Collocation, Keyword("k", true, true)).completed);
+    // Every hit has "b" just right of it; the neighbouring lines add the rest.
+    EXPECT_NE(Window().find("\r\nb\t263995\t65998\t0\t0\t65999\t0\t-\t66000\t0\t0\t65998\t0\r\n"),
+              std::string::npos)
+        << Window().substr(0, 200);
+}
+
 TEST_F(Collocation, FileHeaderClosesXmlInformationAfterTheEmptyLine)
 {
     AddFile("a.txt", "a sat b\n");

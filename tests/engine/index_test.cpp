@@ -77,6 +77,29 @@ TEST_F(IndexModes, FilterAndLineRangeApply)
     EXPECT_EQ(t.ctx.corpus.keyword, "");
 }
 
+TEST_F(IndexModes, RhymeFilterMeansWhatItMeansOnTheIndex)
+{
+    struct Case
+    {
+        int left, right;
+        std::string body;
+    };
+    const Case cases[] = {
+        {0, 1, "cat\t1\r\n 1\r\nflat\t1\r\n 3\r\n"},  // ends in "at"
+        {1, 0, "atom\t1\r\n 2\r\n"},                    // begins with "at"
+    };
+    for (const Case& k : cases) {
+        EngineTest t;
+        t.AddFile("a.txt", "the cat\nan atom\nso flat\nthe bath\n");
+        t.ctx.corpus.keyword = "at";
+        t.ctx.corpus.matchLeft = k.left;
+        t.ctx.corpus.matchRight = k.right;
+        t.ctx.corpus.suppressHeaders = 1;
+        ASSERT_TRUE(t.RunCommand(AnalysisCommand::RhymeIndex).completed);
+        EXPECT_EQ(t.Window(), k.body) << k.left << k.right;
+    }
+}
+
 TEST_F(IndexModes, AsAWholeMixesLineNumbersOfTheFiles)
 {
     EngineTest t;
