@@ -11,6 +11,9 @@
 #include "cli/terminal.h"
 #include "engine/command.h"
 #include "engine/context.h"
+#ifdef PLIX_HAVE_SAVED_STORE
+#include "app/qt_settings_store.h"
+#endif
 
 int main(int argc, char** argv)
 {
@@ -22,7 +25,13 @@ int main(int argc, char** argv)
 
     std::vector<std::string> args(argv + 1, argv + argc);
     cli::UsageError error;
-    std::optional<cli::Options> options = cli::ParseAndApply(args, context, error);
+    cli::SavedStoreOpener openSaved;
+#ifdef PLIX_HAVE_SAVED_STORE
+    openSaved = []() -> std::unique_ptr<CSettingsStore> {
+        return std::make_unique<CQtSettingsStore>();
+    };
+#endif
+    std::optional<cli::Options> options = cli::ParseAndApply(args, context, error, openSaved);
     if (!options) {
         std::fprintf(stderr, "plix-cli: %s\n", error.message.c_str());
         return 2;

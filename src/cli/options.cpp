@@ -8,6 +8,7 @@
 
 #include "match/gnu.h"
 #include "settings/corpus.h"
+#include "settings/persistence.h"
 
 namespace plix::cli {
 
@@ -57,7 +58,7 @@ const std::set<std::string> kFlags = {
 // program yet.
 const std::set<std::string> kNotYet = {
     "--sgml-exclude", "--sgml-output", "--delete", "--untag",
-    "--ppcme2-node",  "--ppcme2-pos",  "--brooklyn-node", "--saved",
+    "--ppcme2-node",  "--ppcme2-pos",  "--brooklyn-node",
 };
 
 std::string Lower(std::string text)
@@ -152,7 +153,9 @@ bool ApplySettings(const Parsed& p, Options& options, CPlixContext& context, Usa
     long a = 0;
     long b = 0;
 
-    // The corpus list and its two switches.
+    // The corpus list and its two switches come from the command line, also with
+    // --saved: the files are given there, and where the results of this run go
+    // is for this command line to say, not for the desktop's last session.
     std::vector<std::string> inputs;
     std::vector<std::string> outputs;
     for (const auto& [input, output] : options.entries) {
@@ -449,7 +452,7 @@ bool ApplySettings(const Parsed& p, Options& options, CPlixContext& context, Usa
 }  // namespace
 
 std::optional<Options> ParseAndApply(const std::vector<std::string>& args, CPlixContext& context,
-                                     UsageError& error)
+                                     UsageError& error, const SavedStoreOpener& openSaved)
 {
     Options options;
     if (args.empty()) {
@@ -574,7 +577,27 @@ std::optional<Options> ParseAndApply(const std::vector<std::string>& args, CPlix
     if (parsed.Has("--quiet")) {
         options.progress = false;
     }
+    options.saved = parsed.Has("--saved");
+    if (options.saved) {
+        if (!openSaved) {
+            error.message = "--saved: not available yet in this build (the saved settings need Qt)";
+            return std::nullopt;
+        }
+        // The saved settings are the starting point that the options given then
+        // change, exactly as the desktop program starts from them.
+        std::unique_ptr<CSettingsStore> store = openSaved();
+        LoadSettings(context.corpus, *store);
+    }
     if (!ApplySettings(parsed, options, context, error)) {
+        return std::nullopt;
+    }
+    // A type chosen with --type was checked above; one that comes from the saved
+    // settings would otherwise run as plain text without a word of warning.
+    const int type = context.corpus.GetCorpusType();
+    if (options.saved && !context.handlers.TypeAvailable(type)) {
+        error.message = std::string("--saved: the saved corpus type \"") +
+                        CorpusTypeNames()[static_cast<size_t>(type)] +
+                        "\" is not available yet; choose another with --type";
         return std::nullopt;
     }
     return options;
@@ -599,7 +622,10 @@ Where the result goes (default: standard output, as an output file receives it):
   --to-files          append each result to its entry's OUTPUT (default: FILE with .plx)
   --whole             one result for all files ("As a Whole")
 
-Settings:
+Settings (defaults: the initial settings, not the saved ones):
+  --saved             start from the settings the desktop program saved, then apply
+                      the options given; the corpus files, --window, --to-files and
+                      --whole still come from the command line alone
   --type NAME|CODE    corpus type (only Text is available in this version)
   --locale NAME       System, ASCII, English, French, German, Danish, Dutch, Japanese,
                       Italian, Swedish, Icelandic, Polish, Spanish, Portuguese, Norwegian

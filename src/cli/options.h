@@ -2,12 +2,15 @@
 // checked and applied to the settings record the way the dialogs apply them.
 #pragma once
 
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "engine/command.h"
 #include "engine/context.h"
+#include "settings/settings_store.h"
 
 namespace plix::cli {
 
@@ -35,10 +38,15 @@ struct UsageError
     std::string message;
 };
 
+// Opens the per-user store that the desktop program saves its settings in, for
+// --saved. Empty where plix-cli is built without one.
+using SavedStoreOpener = std::function<std::unique_ptr<CSettingsStore>()>;
+
 // Parses `args` (without the program name) and applies the settings to
-// `context`'s record. Returns the parsed options, or the usage error.
+// `context`'s record: with --saved, the saved settings first, then the options
+// given. Returns the parsed options, or the usage error. The store is only read.
 std::optional<Options> ParseAndApply(const std::vector<std::string>& args, CPlixContext& context,
-                                     UsageError& error);
+                                     UsageError& error, const SavedStoreOpener& openSaved = {});
 
 std::string UsageText();
 std::string VersionText();

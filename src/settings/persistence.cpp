@@ -10,8 +10,8 @@ namespace plix {
 namespace {
 
 // An integer that must lie in [low, high]; anything else is the default.
-int ReadIntIn(const CSettingsStore& store, const char* section, const char* name, int low,
-              int high, int fallback)
+int ReadIntIn(const CSettingsStore& store, const char* section, const char* name, int low, int high,
+              int fallback)
 {
     int value = store.GetInt(section, name, fallback);
     return value < low || value > high ? fallback : value;
@@ -75,7 +75,8 @@ void LoadSettings(CCorpus& corpus, const CSettingsStore& store)
     // The corpus type first: its side effects on the fixed-column range are
     // overridden by the stored range below.
     corpus.SetCorpusType(ReadIntIn(store, kTypeSection, kType, 0, kCorpusTypeCount - 1, kTypeText));
-    const int format = ReadIntIn(store, kTypeSection, kFormat, 0, kOutputTypeCount - 1, kOutputText);
+    const int format =
+        ReadIntIn(store, kTypeSection, kFormat, 0, kOutputTypeCount - 1, kOutputText);
     const std::string endMark = store.GetString(kTypeSection, kEndMark, "");
     const std::string startMark = store.GetString(kTypeSection, kStartMark, "");
     // The marks before the output type, which copies them into the quotes.
@@ -130,7 +131,8 @@ void SaveSettings(const CCorpus& corpus, CSettingsStore& store)
     store.WriteString(kTypeSection, kEndMark, corpus.GetEndMark());
 
     for (int i = 1; i <= count; ++i) {
-        store.WriteString(kInputSection, InputValue(i), corpus.GetInputFile(static_cast<size_t>(i - 1)));
+        store.WriteString(kInputSection, InputValue(i),
+                          corpus.GetInputFile(static_cast<size_t>(i - 1)));
         store.WriteString(kOutputSection, OutputValue(i),
                           corpus.GetOutputFile(static_cast<size_t>(i - 1)));
     }

@@ -40,9 +40,21 @@ inline constexpr const char* kPreviewSection = "Settings";
 inline constexpr const char* kPreviewPages = "PreviewPages";
 
 // "Input%d", "Output%d", "Keyword%d" and the recent list's "File%d", for i from 1.
-inline std::string InputValue(int i) { return "Input" + std::to_string(i); }
-inline std::string OutputValue(int i) { return "Output" + std::to_string(i); }
-inline std::string KeywordValue(int i) { return "Keyword" + std::to_string(i); }
-inline std::string RecentFileValue(int i) { return "File" + std::to_string(i); }
+inline std::string InputValue(int i)
+{
+    return "Input" + std::to_string(i);
+}
+inline std::string OutputValue(int i)
+{
+    return "Output" + std::to_string(i);
+}
+inline std::string KeywordValue(int i)
+{
+    return "Keyword" + std::to_string(i);
+}
+inline std::string RecentFileValue(int i)
+{
+    return "File" + std::to_string(i);
+}
 
 }  // namespace plix::keys

@@ -71,16 +71,26 @@ TEST(Persistence, SavesEveryValueUnderItsNameAndKind)
         const char* text;
     };
     const Expect expected[] = {
-        {"CorpusList", "Max", "2"},           {"CorpusList", "File", "1"},
-        {"CorpusList", "Language", "ASCII"},  {"CorpusList", "Whole", "1"},
-        {"Input", "Input1", "/corpus/file1.txt"}, {"Input", "Input2", "/corpus/file2.txt"},
-        {"Output", "Output1", "/out/file1.plx"},  {"Output", "Output2", "/out/file2.plx"},
-        {"Type", "Type", "3"},                {"Type", "Format", "5"},
-        {"Type", "Len", "120"},               {"Type", "Pos", "60"},
-        {"Type", "Start", "4"},               {"Type", "End", "17"},
-        {"Type", "StartMark", "["},           {"Type", "EndMark", "]"},
-        {"KeywordList", "Keyword1", "newest"}, {"KeywordList", "Keyword2", "older"},
-        {"KeywordList", "Keyword3", ""},      {"KeywordList", "Keyword15", ""},
+        {"CorpusList", "Max", "2"},
+        {"CorpusList", "File", "1"},
+        {"CorpusList", "Language", "ASCII"},
+        {"CorpusList", "Whole", "1"},
+        {"Input", "Input1", "/corpus/file1.txt"},
+        {"Input", "Input2", "/corpus/file2.txt"},
+        {"Output", "Output1", "/out/file1.plx"},
+        {"Output", "Output2", "/out/file2.plx"},
+        {"Type", "Type", "3"},
+        {"Type", "Format", "5"},
+        {"Type", "Len", "120"},
+        {"Type", "Pos", "60"},
+        {"Type", "Start", "4"},
+        {"Type", "End", "17"},
+        {"Type", "StartMark", "["},
+        {"Type", "EndMark", "]"},
+        {"KeywordList", "Keyword1", "newest"},
+        {"KeywordList", "Keyword2", "older"},
+        {"KeywordList", "Keyword3", ""},
+        {"KeywordList", "Keyword15", ""},
     };
     for (const Expect& e : expected) {
         ASSERT_TRUE(store.Has(e.section, e.name)) << e.section << "/" << e.name;
@@ -186,13 +196,22 @@ TEST(Persistence, SaveOrderDeletesFirstAndWritesSectionBySection)
     SaveSettings(RecordWithFiles(2), store);
     store.log.clear();
     SaveSettings(RecordWithFiles(1), store);
-    std::vector<std::string> expected = {
-        "delete Input/Input2",      "delete Output/Output2",   "int CorpusList/Max",
-        "int CorpusList/File",      "string CorpusList/Language", "int CorpusList/Whole",
-        "int Type/Type",            "int Type/Format",         "int Type/Len",
-        "int Type/Pos",             "int Type/Start",          "int Type/End",
-        "string Type/StartMark",    "string Type/EndMark",     "string Input/Input1",
-        "string Output/Output1"};
+    std::vector<std::string> expected = {"delete Input/Input2",
+                                         "delete Output/Output2",
+                                         "int CorpusList/Max",
+                                         "int CorpusList/File",
+                                         "string CorpusList/Language",
+                                         "int CorpusList/Whole",
+                                         "int Type/Type",
+                                         "int Type/Format",
+                                         "int Type/Len",
+                                         "int Type/Pos",
+                                         "int Type/Start",
+                                         "int Type/End",
+                                         "string Type/StartMark",
+                                         "string Type/EndMark",
+                                         "string Input/Input1",
+                                         "string Output/Output1"};
     for (int i = 1; i <= 15; ++i) {
         expected.push_back("string KeywordList/Keyword" + std::to_string(i));
     }
@@ -284,16 +303,25 @@ TEST(Persistence, DamagedValuesLoadAsTheirDefaults)
         const char* stored;
     };
     const Case cases[] = {
-        {"CorpusList", "File", "yes"},     {"CorpusList", "File", "7"},
-        {"CorpusList", "Whole", "-1"},     {"CorpusList", "Language", "Klingon"},
+        {"CorpusList", "File", "yes"},
+        {"CorpusList", "File", "7"},
+        {"CorpusList", "Whole", "-1"},
+        {"CorpusList", "Language", "Klingon"},
         {"CorpusList", "Language", "de_DE.UTF-8"},
-        {"Type", "Type", "99"},            {"Type", "Type", "-1"},
-        {"Type", "Type", "Brown"},         {"Type", "Format", "42"},
-        {"Type", "Format", "1.5"},         {"Type", "Len", "5"},
-        {"Type", "Len", "501"},            {"Type", "Len", ""},
-        {"Type", "Pos", "1000"},           {"Type", "Pos", "9"},
-        {"Type", "Pos", "99999999999999"}, {"Type", "Start", "0"},
-        {"Type", "End", "501"},            {"Type", "End", "x"},
+        {"Type", "Type", "99"},
+        {"Type", "Type", "-1"},
+        {"Type", "Type", "Brown"},
+        {"Type", "Format", "42"},
+        {"Type", "Format", "1.5"},
+        {"Type", "Len", "5"},
+        {"Type", "Len", "501"},
+        {"Type", "Len", ""},
+        {"Type", "Pos", "1000"},
+        {"Type", "Pos", "9"},
+        {"Type", "Pos", "99999999999999"},
+        {"Type", "Start", "0"},
+        {"Type", "End", "501"},
+        {"Type", "End", "x"},
     };
     const CCorpus initial;
     for (const Case& k : cases) {
@@ -323,7 +351,7 @@ TEST(Persistence, DamagedListSizeReadsOnlyWhatTheStoreHolds)
         int expectCount;
     };
     const Case cases[] = {
-        {"abc", 2, 0},        {"-3", 2, 0},         {"2000000000", 2, 2},
+        {"abc", 2, 0},        {"-3", 2, 0},          {"2000000000", 2, 2},
         {"2147483647", 0, 0}, {"99999999999", 3, 0}, {"2", 5, 2},
     };
     for (const Case& k : cases) {

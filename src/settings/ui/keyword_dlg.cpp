@@ -83,9 +83,9 @@ CKeywordDlg::CKeywordDlg(const std::vector<std::string>& history, QWidget* paren
 void CKeywordDlg::OnContextWordClicked()
 {
     const bool on = contextCheck_->isChecked();
-    for (QWidget* control : std::initializer_list<QWidget*>{
-             contextWordEdit_, contextLeftLabel_, contextLeftSpan_, contextRightLabel_,
-             contextRightSpan_}) {
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{contextWordEdit_, contextLeftLabel_, contextLeftSpan_,
+                                         contextRightLabel_, contextRightSpan_}) {
         control->setEnabled(on);
     }
 }

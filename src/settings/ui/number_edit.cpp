@@ -36,9 +36,10 @@ std::optional<int> ParseNumberField(const QString& text, std::optional<NumberRan
                                     QString* message)
 {
     const QString digits = text.trimmed();
-    const bool allDigits = !digits.isEmpty() && std::all_of(digits.begin(), digits.end(), [](QChar c) {
-        return c >= QLatin1Char('0') && c <= QLatin1Char('9');
-    });
+    const bool allDigits =
+        !digits.isEmpty() && std::all_of(digits.begin(), digits.end(), [](QChar c) {
+            return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+        });
     bool fits = false;
     const int value = allDigits ? digits.toInt(&fits) : 0;
     if (!allDigits || (!fits && !range)) {
@@ -133,7 +134,8 @@ QAbstractSpinBox::StepEnabled CSpinEdit::stepEnabled() const
 QSize CSpinEdit::sizeHint() const
 {
     QSize hint = QAbstractSpinBox::sizeHint();
-    const int digits = fontMetrics().horizontalAdvance(QString::number(range_.high) + QLatin1String("00"));
+    const int digits =
+        fontMetrics().horizontalAdvance(QString::number(range_.high) + QLatin1String("00"));
     hint.setWidth(std::max(hint.width(), digits + 24));
     return hint;
 }

@@ -21,7 +21,11 @@ class COptionSheet : public QDialog
     Q_OBJECT
 public:
     // Page indexes, in tab order (the `firstPage` of OptionsDialog).
-    enum Page { kPageCorpus = 0, kPageType = 1 };
+    enum Page
+    {
+        kPageCorpus = 0,
+        kPageType = 1
+    };
 
     COptionSheet(const CCorpus& corpus, int firstPage, QWidget* parent = nullptr);
 

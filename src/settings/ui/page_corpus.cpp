@@ -18,7 +18,7 @@ namespace {
 // The platform's dialogs, used unless a test puts its own in.
 class CQtFileChooser : public CCorpusFileChooser
 {
-public:
+  public:
     QStringList OpenFiles(QWidget* parent, const QString& title, const QString& filter) override
     {
         return QFileDialog::getOpenFileNames(parent, title, QString(), filter);
@@ -180,9 +180,9 @@ void CPageCorpus::OnEdit()
         return;
     }
     CCorpusFileChooser& chooser = chooser_ != nullptr ? *chooser_ : PlatformChooser();
-    const QString chosen = chooser.SaveFile(this, OutputFileDialogTitle(),
-                                            PathForFileDialog(FromDisplay(item->text(0))),
-                                            CorpusFileFilter());
+    const QString chosen =
+        chooser.SaveFile(this, OutputFileDialogTitle(),
+                         PathForFileDialog(FromDisplay(item->text(0))), CorpusFileFilter());
     if (chosen.isEmpty()) {
         return;
     }

@@ -37,7 +37,8 @@ CPageType::CPageType(SheetState& state, const CCorpus& corpus, QWidget* parent)
     // The list is shown sorted, but the record keeps the name, not a position.
     std::vector<std::string> locales = LocaleNames();
     std::sort(locales.begin(), locales.end(), [](const std::string& a, const std::string& b) {
-        return QString::fromStdString(a).compare(QString::fromStdString(b), Qt::CaseInsensitive) < 0;
+        return QString::fromStdString(a).compare(QString::fromStdString(b), Qt::CaseInsensitive) <
+               0;
     });
     for (const std::string& name : locales) {
         localeBox_->addItem(QString::fromStdString(name));

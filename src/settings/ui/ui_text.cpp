@@ -14,9 +14,8 @@ QString ToDisplay(const std::string& bytes)
 
 std::string FromDisplay(const QString& text)
 {
-    return EncodeLocaleText(
-        std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
-                            static_cast<size_t>(text.size())));
+    return EncodeLocaleText(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
+                                                static_cast<size_t>(text.size())));
 }
 
 std::string PathFromFileDialog(const QString& path)
