@@ -45,7 +45,7 @@ mkdir -p "$data" "$results"
 export LC_ALL=C
 
 case $mode in
-  quick) sizes=20M; runs=3; limit=120; slow=30 ;;
+  quick) sizes=20M; runs=3; limit=120; slow=5 ;;
   default) sizes=100M; runs=3; limit=600; slow=120 ;;
   full) sizes=100M,1G; runs=3; limit=1800; slow=300 ;;
 esac
