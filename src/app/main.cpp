@@ -1,11 +1,33 @@
 // plix: the desktop concordancer.
+//
+//   plix [FILE...]     opens each FILE in a result window (a new empty one without)
+//
+// Two hidden options serve scripted runs such as tests/app/screenshot.sh:
+//   --automate-concordance=KEYWORD   runs "&PLIX Concordance" with KEYWORD at start
+//   --automate-grab=FILE.png         then saves a picture of the main window and quits
+#include "app/plix_app.h"
+#include "app/qt_settings_store.h"
+
 #include <QApplication>
-#include <QLabel>
+
+#include <clocale>
+#include <memory>
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
-    QLabel placeholder(QStringLiteral("PLIX Concordance"));
-    placeholder.show();
-    return app.exec();
+    // "System" in the Locale list means the user's own locale.
+    std::setlocale(LC_ALL, "");
+    QApplication application(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("PLIX"));
+    QApplication::setApplicationName(QStringLiteral("plix"));
+    // Also keeps the window system from adding the program name to the title.
+    QApplication::setApplicationDisplayName(QStringLiteral("PLIX Concordance"));
+
+    plix::CPlixApp app(std::make_unique<plix::CQtSettingsStore>());
+    if (!app.InitInstance(QApplication::arguments())) {
+        return 1;
+    }
+    int status = QApplication::exec();
+    app.ExitInstance();
+    return status;
 }

@@ -1,0 +1,727 @@
+#include "app/main_frame.h"
+
+#include "app/child_frame.h"
+#include "app/icons.h"
+#include "app/lock_indicators.h"
+#include "app/plix_app.h"
+#include "app/plix_doc.h"
+#include "app/plix_view.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QFontDialog>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTextDocument>
+#include <QTimer>
+#include <QToolBar>
+#include <QUrl>
+#include <QWhatsThis>
+
+#include <algorithm>
+#include <optional>
+
+namespace plix {
+
+namespace {
+
+// The analysis command behind each menu command that runs the engine.
+std::optional<AnalysisCommand> AnalysisFor(Cmd id)
+{
+    switch (id) {
+        case Cmd::Wordlist:
+            return AnalysisCommand::Wordlist;
+        case Cmd::BackwardList:
+            return AnalysisCommand::BackwardList;
+        case Cmd::DescendingWordlist:
+            return AnalysisCommand::DescendingWordlist;
+        case Cmd::AscendingWordlist:
+            return AnalysisCommand::AscendingWordlist;
+        case Cmd::Index:
+            return AnalysisCommand::Index;
+        case Cmd::RhymeIndex:
+            return AnalysisCommand::RhymeIndex;
+        case Cmd::Concordance:
+            return AnalysisCommand::Concordance;
+        case Cmd::ConcordanceLeft:
+            return AnalysisCommand::ConcordanceLeft;
+        case Cmd::ConcordanceRight:
+            return AnalysisCommand::ConcordanceRight;
+        case Cmd::Collocation:
+            return AnalysisCommand::Collocation;
+        case Cmd::ConcordanceAll:
+            return AnalysisCommand::ConcordanceAll;
+        default:
+            return std::nullopt;
+    }
+}
+
+// The edit keys the text view handles itself, with the same effect as the
+// command; every other accelerator key belongs to the frame.
+bool ViewHandlesKeysOf(Cmd id)
+{
+    return id == Cmd::Undo || id == Cmd::Cut || id == Cmd::Copy || id == Cmd::Paste ||
+           id == Cmd::SelectAll;
+}
+
+QString MenuTitleText(const QString& path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+}  // namespace
+
+CMainFrame::CMainFrame(CPlixApp& app) : QMainWindow(nullptr), app_(app)
+{
+    setObjectName(QStringLiteral("mainFrame"));
+    setWindowTitle(QStringLiteral("PLIX Concordance"));
+    setWindowIcon(ProgramIcon());
+    setAcceptDrops(true);
+
+    mdiArea_ = new QMdiArea(this);
+    mdiArea_->setObjectName(QStringLiteral("mdiArea"));
+    mdiArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mdiArea_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setCentralWidget(mdiArea_);
+    connect(mdiArea_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow*) { UpdateCommandUI(); });
+
+    CreateActions();
+    CreateMenus();
+    CreateToolBar();
+    CreateStatusBar();
+    connect(&app_, &CPlixApp::settingsChanged, this, &CMainFrame::UpdateCommandUI);
+    connect(&app_, &CPlixApp::recentFilesChanged, this, &CMainFrame::UpdateRecentFileMenu);
+    UpdateRecentFileMenu();
+    resize(1000, 720);
+    UpdateCommandUI();
+}
+
+CMainFrame::~CMainFrame()
+{
+    for (const QMetaObject::Connection& connection : viewConnections_) {
+        disconnect(connection);
+    }
+    // The windows go first: their views let go of the documents' texts.
+    const QList<QMdiSubWindow*> windows = mdiArea_->subWindowList();
+    for (QMdiSubWindow* window : windows) {
+        delete window;
+    }
+}
+
+// ---- actions, menus, tool bar, status bar -------------------------------------
+
+void CMainFrame::CreateActions()
+{
+    QList<QKeySequence> reserved;
+    for (const CommandInfo& info : CommandTable()) {
+        QString text = QString::fromUtf8(info.text);
+        auto* action = new QAction(text, this);
+        action->setObjectName(QStringLiteral("command%1").arg(static_cast<int>(info.id)));
+        action->setStatusTip(PromptText(info));
+        QString tip = ToolTipText(info);
+        action->setToolTip(tip.isEmpty() ? PromptText(info) : tip);
+        action->setWhatsThis(PromptText(info));
+        action->setIcon(CommandIcon(info.id));
+        action->setIconVisibleInMenu(false);
+        const Cmd id = info.id;
+        connect(action, &QAction::triggered, this, [this, id]() { OnCommand(id); });
+        actions_[info.id] = action;
+
+        // The accelerator table is kept apart from the menu entries, as the
+        // menus show some shortcuts in one menu bar and not in the other.
+        const QList<QKeySequence> keys = Shortcuts(info);
+        for (const QKeySequence& key : keys) {
+            auto* accelerator = new QAction(this);
+            accelerator->setObjectName(QStringLiteral("accelerator%1").arg(static_cast<int>(info.id)));
+            accelerator->setShortcut(key);
+            accelerator->setShortcutContext(Qt::WindowShortcut);
+            connect(accelerator, &QAction::triggered, this, [this, id]() { OnCommand(id); });
+            addAction(accelerator);
+            accelerators_.emplace(info.id, accelerator);
+            if (!ViewHandlesKeysOf(info.id)) {
+                reserved.append(key);
+            }
+        }
+    }
+    Action(Cmd::Toolbar)->setCheckable(true);
+    Action(Cmd::StatusBar)->setCheckable(true);
+    Action(Cmd::WordWrap)->setCheckable(true);
+    reservedKeys_ = reserved;
+}
+
+QMenu* CMainFrame::AddMenu(const QString& title)
+{
+    QMenu* menu = menuBar()->addMenu(title);
+    // Enabling is brought up to date whenever a menu opens.
+    connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandUI);
+    menus_.append(menu);
+    return menu;
+}
+
+void CMainFrame::AddEntries(QMenu* menu, std::initializer_list<Cmd> ids)
+{
+    for (Cmd id : ids) {
+        menu->addAction(Action(id));
+    }
+}
+
+void CMainFrame::CreateMenus()
+{
+    fileMenu_ = AddMenu(QStringLiteral("&File"));
+    AddEntries(fileMenu_, {Cmd::CorpusSetup, Cmd::New, Cmd::Open, Cmd::Close, Cmd::Save, Cmd::SaveAs,
+                           Cmd::CorpusOptions});
+    fileMenu_->addSeparator();
+    AddEntries(fileMenu_, {Cmd::Print, Cmd::PrintPreview, Cmd::PrintSetup});
+    recentSeparator_ = fileMenu_->addSeparator();
+    for (int i = 0; i < CPlixApp::kRecentFileCount; ++i) {
+        auto* recent = new QAction(this);
+        recent->setObjectName(QStringLiteral("recentFile%1").arg(i + 1));
+        recent->setStatusTip(QStringLiteral("Open this document"));
+        connect(recent, &QAction::triggered, this, [this, recent]() {
+            QString path = recent->data().toString();
+            if (!path.isEmpty()) {
+                app_.OpenDocument(path);
+            }
+        });
+        fileMenu_->addAction(recent);
+        recentActions_.append(recent);
+    }
+    fileMenu_->addSeparator();
+    AddEntries(fileMenu_, {Cmd::Exit});
+
+    editMenu_ = AddMenu(QStringLiteral("&Edit"));
+    AddEntries(editMenu_, {Cmd::Undo});
+    editMenu_->addSeparator();
+    AddEntries(editMenu_, {Cmd::Cut, Cmd::Copy, Cmd::Paste, Cmd::PasteSpecial});
+    editMenu_->addSeparator();
+    AddEntries(editMenu_, {Cmd::SelectAll});
+    editMenu_->addSeparator();
+    AddEntries(editMenu_, {Cmd::Find, Cmd::FindNext, Cmd::Replace});
+    editMenu_->addSeparator();
+    AddEntries(editMenu_, {Cmd::InsertObject, Cmd::Links, Cmd::ObjectProperties});
+
+    viewMenu_ = AddMenu(QStringLiteral("&View"));
+    AddEntries(viewMenu_, {Cmd::Toolbar, Cmd::StatusBar});
+    viewExtrasSeparator_ = viewMenu_->addSeparator();
+    AddEntries(viewMenu_, {Cmd::Font, Cmd::Jump, Cmd::TagJump, Cmd::WordWrap});
+
+    QMenu* wordlist = AddMenu(QStringLiteral("Word&list"));
+    AddEntries(wordlist, {Cmd::Wordlist, Cmd::BackwardList, Cmd::DescendingWordlist,
+                          Cmd::AscendingWordlist, Cmd::Index, Cmd::RhymeIndex});
+    wordlist->addSeparator();
+    AddEntries(wordlist, {Cmd::ListOption});
+
+    QMenu* concordance = AddMenu(QStringLiteral("&Concordance"));
+    AddEntries(concordance, {Cmd::Concordance, Cmd::ConcordanceLeft, Cmd::ConcordanceRight,
+                             Cmd::Collocation, Cmd::ConcordanceAll});
+    concordance->addSeparator();
+    AddEntries(concordance, {Cmd::ConcordanceFormat});
+
+    sortMenu_ = AddMenu(QStringLiteral("&Sort"));
+    QMenu* sortList = sortMenu_->addMenu(QStringLiteral("&List"));
+    AddEntries(sortList, {Cmd::SortAlphabet, Cmd::SortFrequency});
+    QMenu* sortConcordance = sortMenu_->addMenu(QStringLiteral("&Concordance"));
+    AddEntries(sortConcordance, {Cmd::SortKeyword, Cmd::SortLeft, Cmd::SortRight});
+
+    quickMenu_ = AddMenu(QStringLiteral("&Quick"));
+    AddEntries(quickMenu_, {Cmd::QuickWordlist, Cmd::QuickPlix});
+
+    windowMenu_ = AddMenu(QStringLiteral("&Window"));
+    AddEntries(windowMenu_, {Cmd::NewWindow, Cmd::Cascade, Cmd::Tile, Cmd::ArrangeIcons});
+    connect(windowMenu_, &QMenu::aboutToShow, this, &CMainFrame::UpdateWindowMenu);
+
+    QMenu* help = AddMenu(QStringLiteral("&Help"));
+    AddEntries(help, {Cmd::HelpTopics});
+    help->addSeparator();
+    AddEntries(help, {Cmd::About});
+}
+
+void CMainFrame::CreateToolBar()
+{
+    toolBar_ = addToolBar(QStringLiteral("Toolbar"));
+    toolBar_->setObjectName(QStringLiteral("toolBar"));
+    toolBar_->setIconSize(QSize(16, 16));
+    toolBar_->setMovable(false);
+    const std::initializer_list<std::initializer_list<Cmd>> groups = {
+        {Cmd::CorpusSetup, Cmd::New, Cmd::Open, Cmd::Save, Cmd::CorpusOptions},
+        {Cmd::Cut, Cmd::Copy, Cmd::Paste},
+        {Cmd::Print},
+        {Cmd::Undo},
+        {Cmd::Find},
+        {Cmd::Font},
+        {Cmd::Wordlist, Cmd::DescendingWordlist, Cmd::Index},
+        {Cmd::Concordance, Cmd::Collocation, Cmd::ConcordanceFormat},
+        {Cmd::About, Cmd::ContextHelp},
+    };
+    bool first = true;
+    for (const auto& group : groups) {
+        if (!first) {
+            toolBar_->addSeparator();
+        }
+        first = false;
+        for (Cmd id : group) {
+            toolBar_->addAction(Action(id));
+        }
+    }
+    Action(Cmd::Toolbar)->setChecked(true);
+}
+
+void CMainFrame::CreateStatusBar()
+{
+    QStatusBar* bar = statusBar();
+    bar->setObjectName(QStringLiteral("statusBar"));
+    // The message pane: prompts of the command under the pointer, else "Ready".
+    messagePane_ = new QLabel(QStringLiteral("Ready"), bar);
+    messagePane_->setObjectName(QStringLiteral("messagePane"));
+    bar->addWidget(messagePane_, 1);
+    linePane_ = new QLabel(bar);
+    linePane_->setObjectName(QStringLiteral("linePane"));
+    linePane_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    linePane_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    linePane_->setMinimumWidth(linePane_->fontMetrics().horizontalAdvance(QStringLiteral(" 0000000")) + 8);
+    bar->addPermanentWidget(linePane_);
+    lockIndicators_ = new CLockIndicators(bar);
+    Action(Cmd::StatusBar)->setChecked(true);
+}
+
+// ---- result windows -------------------------------------------------------------
+
+CChildFrame* CMainFrame::CreateChildFrame(CPlixDoc* doc)
+{
+    auto* frame = new CChildFrame(doc, mdiArea_);
+    CPlixView* view = frame->GetView();
+    view->SetContextMenuFiller([this](QMenu& menu) { FillContextMenu(menu); });
+    view->SetReservedKeys(reservedKeys_);
+    const int earlier = static_cast<int>(mdiArea_->subWindowList().size());
+    mdiArea_->addSubWindow(frame);
+    // A result window takes most of the area, cascaded below and to the right
+    // of the earlier ones so that their title bars stay reachable. Before the
+    // main frame is first shown its area is not laid out yet: go by the
+    // frame's own size then.
+    const QSize area = mdiArea_->isVisible() ? mdiArea_->viewport()->size() : size() - QSize(0, 100);
+    if (area.width() > 200 && area.height() > 150) {
+        const QSize windowSize(area.width() * 3 / 4, area.height() * 3 / 4);
+        const int step = std::max(20, frame->style()->pixelMetric(QStyle::PM_TitleBarHeight) + 4);
+        const int positions = std::max(1, (area.height() - windowSize.height()) / step + 1);
+        const int offset = (earlier % positions) * step;
+        frame->resize(windowSize);
+        frame->move(offset, offset);
+    }
+    frame->show();
+    mdiArea_->setActiveSubWindow(frame);
+    connect(frame, &QObject::destroyed, this, [this]() {
+        // Deferred: the area forgets the window only after it is gone.
+        QTimer::singleShot(0, this, &CMainFrame::UpdateCommandUI);
+    });
+    UpdateCommandUI();
+    return frame;
+}
+
+CChildFrame* CMainFrame::ActiveChild() const
+{
+    // The current window stays current while the main frame is not the
+    // active window (the progress dialog, a message box).
+    return qobject_cast<CChildFrame*>(mdiArea_->currentSubWindow());
+}
+
+CPlixView* CMainFrame::ActiveView() const
+{
+    CChildFrame* child = ActiveChild();
+    return child != nullptr ? child->GetView() : nullptr;
+}
+
+void CMainFrame::ConnectActiveView(CPlixView* view)
+{
+    if (connectedView_ == view) {
+        return;
+    }
+    for (const QMetaObject::Connection& connection : viewConnections_) {
+        disconnect(connection);
+    }
+    viewConnections_.clear();
+    connectedView_ = view;
+    if (view == nullptr) {
+        return;
+    }
+    viewConnections_.push_back(
+        connect(view, &CPlixView::caretLineChanged, this, &CMainFrame::UpdateLinePane));
+    viewConnections_.push_back(connect(view, &QPlainTextEdit::copyAvailable, this, &CMainFrame::UpdateCommandUI));
+    viewConnections_.push_back(connect(view, &QPlainTextEdit::undoAvailable, this, &CMainFrame::UpdateCommandUI));
+}
+
+// ---- enabling ---------------------------------------------------------------------
+
+bool CMainFrame::IsCommandEnabled(Cmd id) const
+{
+    if (app_.IsRunning()) {
+        return false;
+    }
+    const CommandInfo& info = CommandInfoFor(id);
+    CPlixView* view = ActiveView();
+    switch (info.enabling) {
+        case Enabling::Always:
+            return true;
+        case Enabling::NeedsCorpus:
+            return app_.Corpus().GetFileCount() > 0;
+        case Enabling::NotYet:
+        case Enabling::Never:
+            return false;
+        case Enabling::NeedsWindow:
+            break;
+    }
+    if (view == nullptr) {
+        return false;
+    }
+    switch (id) {
+        case Cmd::Undo:
+            return view->document()->isUndoAvailable();
+        case Cmd::Cut:
+            return view->textCursor().hasSelection() && !view->isReadOnly();
+        case Cmd::Copy:
+            return view->textCursor().hasSelection();
+        case Cmd::Paste:
+        case Cmd::PasteSpecial:
+            return !view->isReadOnly();
+        default:
+            return true;
+    }
+}
+
+void CMainFrame::UpdateCommandUI()
+{
+    CPlixView* view = ActiveView();
+    ConnectActiveView(view);
+    ShowResultMenus(view != nullptr);
+    for (const auto& [id, action] : actions_) {
+        action->setEnabled(IsCommandEnabled(id));
+    }
+    for (const auto& [id, accelerator] : accelerators_) {
+        accelerator->setEnabled(IsCommandEnabled(id));
+    }
+    Action(Cmd::WordWrap)->setChecked(view != nullptr && view->GetWordWrap() != 0);
+    Action(Cmd::Toolbar)->setChecked(!toolBar_->isHidden());
+    Action(Cmd::StatusBar)->setChecked(!statusBar()->isHidden());
+    CChildFrame* child = ActiveChild();
+    setWindowTitle(child != nullptr
+                       ? QStringLiteral("PLIX Concordance - %1").arg(child->GetDocument()->GetTitle())
+                       : QStringLiteral("PLIX Concordance"));
+    UpdateLinePane();
+}
+
+void CMainFrame::ShowResultMenus(bool show)
+{
+    if (show == resultMenusShown_) {
+        return;
+    }
+    resultMenusShown_ = show;
+    for (QMenu* menu : {editMenu_, sortMenu_, quickMenu_, windowMenu_}) {
+        menu->menuAction()->setVisible(show);
+    }
+    for (Cmd id : {Cmd::Close, Cmd::Save, Cmd::SaveAs, Cmd::Print, Cmd::PrintPreview, Cmd::Font,
+                   Cmd::Jump, Cmd::TagJump, Cmd::WordWrap}) {
+        Action(id)->setVisible(show);
+    }
+    viewExtrasSeparator_->setVisible(show);
+    for (Cmd id : {Cmd::BackwardList, Cmd::Index}) {
+        const CommandInfo& info = CommandInfoFor(id);
+        const char* text = show && info.viewText != nullptr ? info.viewText : info.text;
+        Action(id)->setText(QString::fromUtf8(text));
+    }
+}
+
+void CMainFrame::UpdateLinePane()
+{
+    CPlixView* view = ActiveView();
+    linePane_->setText(view != nullptr ? QString::asprintf(" %d", view->CaretLine()) : QString());
+}
+
+void CMainFrame::UpdateRecentFileMenu()
+{
+    const QStringList files = app_.RecentFiles();
+    for (int i = 0; i < recentActions_.size(); ++i) {
+        QAction* action = recentActions_[i];
+        if (i < files.size()) {
+            action->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(MenuTitleText(files[i])));
+            action->setData(files[i]);
+            action->setVisible(true);
+            action->setEnabled(true);
+        } else if (i == 0) {
+            // An empty list shows one greyed placeholder.
+            action->setText(QStringLiteral("Recent File"));
+            action->setData(QString());
+            action->setVisible(true);
+            action->setEnabled(false);
+        } else {
+            action->setVisible(false);
+        }
+    }
+}
+
+void CMainFrame::UpdateWindowMenu()
+{
+    for (QAction* action : windowListActions_) {
+        windowMenu_->removeAction(action);
+        action->deleteLater();
+    }
+    windowListActions_.clear();
+    const QList<QMdiSubWindow*> windows = mdiArea_->subWindowList();
+    if (windows.isEmpty()) {
+        return;
+    }
+    windowListActions_.append(windowMenu_->addSeparator());
+    int number = 0;
+    for (QMdiSubWindow* window : windows) {
+        ++number;
+        QString text = number < 10 ? QStringLiteral("&%1 %2").arg(number).arg(window->windowTitle())
+                                   : window->windowTitle();
+        QAction* action = windowMenu_->addAction(text);
+        action->setCheckable(true);
+        action->setChecked(window == mdiArea_->currentSubWindow());
+        QPointer<QMdiSubWindow> target = window;
+        connect(action, &QAction::triggered, this, [this, target]() {
+            if (target) {
+                mdiArea_->setActiveSubWindow(target);
+            }
+        });
+        windowListActions_.append(action);
+    }
+}
+
+void CMainFrame::FillContextMenu(QMenu& menu)
+{
+    UpdateCommandUI();
+    // The context menu shows the entries without their shortcut labels.
+    auto add = [this](QMenu& target, Cmd id, const QString& text) {
+        QAction* source = Action(id);
+        QAction* entry = target.addAction(text);
+        entry->setEnabled(source->isEnabled());
+        entry->setStatusTip(source->statusTip());
+        connect(entry, &QAction::triggered, source, &QAction::trigger);
+    };
+    add(menu, Cmd::Cut, QStringLiteral("Cu&t"));
+    add(menu, Cmd::Copy, QStringLiteral("&Copy"));
+    add(menu, Cmd::Paste, QStringLiteral("&Paste"));
+    menu.addSeparator();
+    add(menu, Cmd::Font, QStringLiteral("&Font..."));
+    add(menu, Cmd::Jump, QStringLiteral("&Jump"));
+    add(menu, Cmd::TagJump, QStringLiteral("Ta&g Jump"));
+    QMenu* sort = menu.addMenu(QStringLiteral("&Sort"));
+    QMenu* list = sort->addMenu(QStringLiteral("&List"));
+    add(*list, Cmd::SortAlphabet, QStringLiteral("&Alphabet"));
+    add(*list, Cmd::SortFrequency, QStringLiteral("&Frequency"));
+    QMenu* concordance = sort->addMenu(QStringLiteral("&Concordance"));
+    add(*concordance, Cmd::SortKeyword, QStringLiteral("&Keyword"));
+    add(*concordance, Cmd::SortLeft, QStringLiteral("Sort by &Left"));
+    add(*concordance, Cmd::SortRight, QStringLiteral("Sort by &Right"));
+    menu.addSeparator();
+    add(menu, Cmd::ObjectProperties, QStringLiteral("Object P&roperties"));
+}
+
+// ---- commands ---------------------------------------------------------------------
+
+QAction* CMainFrame::Action(Cmd id) const
+{
+    auto it = actions_.find(id);
+    return it != actions_.end() ? it->second : nullptr;
+}
+
+QList<QAction*> CMainFrame::Accelerators(Cmd id) const
+{
+    QList<QAction*> list;
+    auto [first, last] = accelerators_.equal_range(id);
+    for (auto it = first; it != last; ++it) {
+        list.append(it->second);
+    }
+    return list;
+}
+
+void CMainFrame::OnCommand(Cmd id)
+{
+    // Enabling may be stale (a shortcut pressed before the menus were
+    // refreshed): the rules decide, not the last state shown.
+    if (!IsCommandEnabled(id)) {
+        return;
+    }
+    if (std::optional<AnalysisCommand> analysis = AnalysisFor(id)) {
+        app_.RunAnalysis(*analysis);
+        return;
+    }
+    CPlixView* view = ActiveView();
+    switch (id) {
+        case Cmd::CorpusSetup:
+            app_.OnCorpusSetup();
+            break;
+        case Cmd::CorpusOptions:
+            app_.OnCorpusOptions();
+            break;
+        case Cmd::ConcordanceFormat:
+            app_.OnConcordanceFormat();
+            break;
+        case Cmd::ListOption:
+            app_.OnListOption();
+            break;
+        case Cmd::New:
+            app_.NewDocument();
+            break;
+        case Cmd::Open:
+            app_.OnFileOpen();
+            break;
+        case Cmd::PrintSetup:
+            app_.OnPrintSetup();
+            break;
+        case Cmd::Exit:
+            close();
+            break;
+        case Cmd::Close:
+            if (QMdiSubWindow* child = ActiveChild()) {
+                child->close();
+            }
+            break;
+        case Cmd::Undo:
+            view->undo();
+            break;
+        case Cmd::Cut:
+            view->cut();
+            break;
+        case Cmd::Copy:
+            view->copy();
+            break;
+        case Cmd::Paste:
+        case Cmd::PasteSpecial:
+            // The text view only ever takes plain text: pasting it "special"
+            // is the same.
+            view->paste();
+            break;
+        case Cmd::SelectAll:
+            view->selectAll();
+            break;
+        case Cmd::Toolbar:
+            toolBar_->setHidden(!toolBar_->isHidden());
+            break;
+        case Cmd::StatusBar:
+            statusBar()->setHidden(!statusBar()->isHidden());
+            break;
+        case Cmd::Font: {
+            bool ok = false;
+            QFont font = QFontDialog::getFont(&ok, view->font(), this, QStringLiteral("Font"));
+            if (ok) {
+                view->setFont(font);
+            }
+            break;
+        }
+        case Cmd::WordWrap:
+            view->SetWordWrap(view->GetWordWrap() ? 0 : 1);
+            break;
+        case Cmd::Cascade:
+            mdiArea_->cascadeSubWindows();
+            break;
+        case Cmd::Tile:
+            mdiArea_->tileSubWindows();
+            break;
+        case Cmd::ArrangeIcons:
+            ArrangeIcons();
+            break;
+        case Cmd::NextPane:
+            mdiArea_->activateNextSubWindow();
+            break;
+        case Cmd::PreviousPane:
+            mdiArea_->activatePreviousSubWindow();
+            break;
+        case Cmd::HelpTopics:
+            app_.OnHelpTopics();
+            break;
+        case Cmd::About:
+            app_.OnAbout();
+            break;
+        case Cmd::ContextHelp:
+            QWhatsThis::enterWhatsThisMode();
+            break;
+        default:
+            break;
+    }
+    UpdateCommandUI();
+}
+
+void CMainFrame::ArrangeIcons()
+{
+    // Minimised windows are lined up along the bottom of the area, left to right.
+    const QList<QMdiSubWindow*> windows = mdiArea_->subWindowList(QMdiArea::CreationOrder);
+    const QSize area = mdiArea_->viewport()->size();
+    int x = 0;
+    int y = -1;
+    for (QMdiSubWindow* window : windows) {
+        if (!window->isMinimized()) {
+            continue;
+        }
+        const QSize size = window->size();
+        if (y < 0) {
+            y = area.height() - size.height();
+        }
+        if (x > 0 && x + size.width() > area.width()) {
+            x = 0;
+            y -= size.height();
+        }
+        window->move(x, std::max(0, y));
+        x += size.width();
+    }
+}
+
+// ---- window events ------------------------------------------------------------------
+
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    if (app_.IsRunning()) {
+        // Closing in the middle of a run would pull the result window away
+        // from the engine: stop the run instead, the user can close after.
+        if (CProgressDlg* progress = app_.ProgressFactory().Current()) {
+            progress->Cancel();
+        }
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event)
+{
+    const QMimeData* mime = event->mimeData();
+    if (mime != nullptr && mime->hasUrls() && !app_.IsRunning()) {
+        const QList<QUrl> urls = mime->urls();
+        for (const QUrl& url : urls) {
+            if (url.isLocalFile()) {
+                event->acceptProposedAction();
+                return;
+            }
+        }
+    }
+    event->ignore();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event)
+{
+    const QMimeData* mime = event->mimeData();
+    if (mime == nullptr || app_.IsRunning()) {
+        event->ignore();
+        return;
+    }
+    const QList<QUrl> urls = mime->urls();
+    event->acceptProposedAction();
+    activateWindow();
+    for (const QUrl& url : urls) {
+        if (url.isLocalFile()) {
+            app_.OpenDocument(url.toLocalFile());
+        }
+    }
+}
+
+}  // namespace plix

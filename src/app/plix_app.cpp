@@ -1,0 +1,349 @@
+#include "app/plix_app.h"
+
+#include "app/about_dlg.h"
+#include "app/child_frame.h"
+#include "app/help_page.h"
+#include "app/main_frame.h"
+#include "app/plix_doc.h"
+#include "app/plix_view.h"
+#include "settings/codec.h"
+#include "settings/persistence.h"
+#include "settings/settings_keys.h"
+#include "settings/ui/format_dlg.h"
+#include "settings/ui/keyword_dlg.h"
+#include "settings/ui/list_option_dlg.h"
+#include "settings/ui/option_sheet.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMdiArea>
+#include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPixmap>
+#include <QPrinter>
+#include <QTextCursor>
+#include <QTimer>
+
+namespace plix {
+
+namespace {
+
+std::string ToBytes(const QString& path)
+{
+    QByteArray bytes = QFile::encodeName(path);
+    return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
+}
+
+QString FromBytes(const std::string& bytes)
+{
+    return QFile::decodeName(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
+}
+
+// Sets a flag for as long as the scope lasts.
+class RunningScope
+{
+public:
+    explicit RunningScope(bool& flag) : flag_(flag) { flag_ = true; }
+    ~RunningScope() { flag_ = false; }
+    RunningScope(const RunningScope&) = delete;
+    RunningScope& operator=(const RunningScope&) = delete;
+
+private:
+    bool& flag_;
+};
+
+}  // namespace
+
+CPlixApp::CPlixApp(std::unique_ptr<CSettingsStore> store, QObject* parent)
+    : QObject(parent),
+      store_(std::move(store)),
+      resultTarget_([this]() { return NewDocument(); }),
+      context_(std::make_unique<CPlixContext>())
+{
+    context_->format.SetResultTarget(&resultTarget_);
+    context_->SetProgressFactory(&progressFactory_);
+}
+
+CPlixApp::~CPlixApp()
+{
+    // The engine's writer hands its last text to the target when it goes:
+    // cut it loose first.
+    context_->format.SetResultTarget(nullptr);
+    context_->SetProgressFactory(nullptr);
+    mainFrame_.reset();
+}
+
+bool CPlixApp::InitInstance(const QStringList& arguments)
+{
+    // The settings are in place before any window exists.
+    LoadSettings(context_->corpus, *store_);
+    LoadRecentFiles();
+
+    mainFrame_ = std::make_unique<CMainFrame>(*this);
+    progressFactory_.SetTopLevel(mainFrame_.get());
+
+    // Hidden options for scripted runs (the screenshot script):
+    //   --automate-concordance=KEYWORD  run "&PLIX Concordance" with KEYWORD at start
+    //   --automate-grab=FILE.png        then save a picture of the main window and quit
+    QStringList files;
+    for (int i = 1; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (argument.startsWith(QLatin1String("--automate-concordance="))) {
+            automateKeyword_ = argument.section(u'=', 1);
+        } else if (argument.startsWith(QLatin1String("--automate-grab="))) {
+            automateGrab_ = argument.section(u'=', 1);
+        } else {
+            files.append(argument);
+        }
+    }
+
+    if (files.isEmpty()) {
+        if (NewDocument() == nullptr) {
+            return false;
+        }
+    }
+    for (const QString& file : files) {
+        if (OpenDocument(file) == nullptr) {
+            return false;
+        }
+    }
+    mainFrame_->show();
+    mainFrame_->UpdateCommandUI();
+    if (!automateKeyword_.isEmpty() || !automateGrab_.isEmpty()) {
+        QTimer::singleShot(0, this, &CPlixApp::RunAutomation);
+    }
+    return true;
+}
+
+void CPlixApp::ExitInstance()
+{
+    if (exited_) {
+        return;
+    }
+    exited_ = true;
+    SaveSettings(context_->corpus, *store_);
+    SaveRecentFiles();
+}
+
+// ---- documents --------------------------------------------------------------------
+
+CPlixDoc* CPlixApp::NewDocument()
+{
+    if (!mainFrame_) {
+        return nullptr;
+    }
+    auto* doc = new CPlixDoc(QStringLiteral("PLIX%1").arg(++untitledCount_), this);
+    mainFrame_->CreateChildFrame(doc);
+    return doc;
+}
+
+CPlixDoc* CPlixApp::FindDocument(const QString& path) const
+{
+    const QString wanted = QFileInfo(path).absoluteFilePath();
+    const QList<CPlixDoc*> docs = findChildren<CPlixDoc*>(QString(), Qt::FindDirectChildrenOnly);
+    for (CPlixDoc* doc : docs) {
+        if (!doc->GetPathName().isEmpty() && doc->GetPathName() == wanted && doc->FirstView() != nullptr) {
+            return doc;
+        }
+    }
+    return nullptr;
+}
+
+CPlixDoc* CPlixApp::OpenDocument(const QString& path)
+{
+    if (!mainFrame_) {
+        return nullptr;
+    }
+    if (CPlixDoc* open = FindDocument(path)) {
+        CPlixView* view = open->FirstView();
+        if (auto* frame = qobject_cast<QMdiSubWindow*>(view->parentWidget())) {
+            mainFrame_->MdiArea()->setActiveSubWindow(frame);
+        }
+        AddRecentFile(open->GetPathName());
+        return open;
+    }
+    auto doc = std::make_unique<CPlixDoc>(QFileInfo(path).fileName(), nullptr);
+    QString error;
+    if (!doc->OnOpenDocument(path, error)) {
+        QMessageBox::warning(mainFrame_.get(), QStringLiteral("plix"),
+                             QStringLiteral("Cannot open %1.\n%2").arg(QDir::toNativeSeparators(path), error));
+        return nullptr;
+    }
+    CPlixDoc* opened = doc.release();
+    opened->setParent(this);
+    mainFrame_->CreateChildFrame(opened);
+    AddRecentFile(opened->GetPathName());
+    return opened;
+}
+
+void CPlixApp::OnFileOpen()
+{
+    const QStringList paths = QFileDialog::getOpenFileNames(
+        mainFrame_.get(), QStringLiteral("Open"), QString(),
+        QStringLiteral("Plix Files (*.plx);;All Files (*)"));
+    for (const QString& path : paths) {
+        OpenDocument(path);
+    }
+}
+
+void CPlixApp::AddRecentFile(const QString& path)
+{
+    recentFiles_.removeAll(path);
+    recentFiles_.prepend(path);
+    while (recentFiles_.size() > kRecentFileCount) {
+        recentFiles_.removeLast();
+    }
+    emit recentFilesChanged(recentFiles_);
+}
+
+void CPlixApp::LoadRecentFiles()
+{
+    recentFiles_.clear();
+    for (int i = 1; i <= kRecentFileCount; ++i) {
+        std::string value = store_->GetString(keys::kRecentFileListSection, keys::RecentFileValue(i), "");
+        if (!value.empty()) {
+            recentFiles_.append(FromBytes(value));
+        }
+    }
+}
+
+void CPlixApp::SaveRecentFiles()
+{
+    for (int i = 1; i <= kRecentFileCount; ++i) {
+        const std::string name = keys::RecentFileValue(i);
+        if (i <= recentFiles_.size()) {
+            store_->WriteString(keys::kRecentFileListSection, name, ToBytes(recentFiles_[i - 1]));
+        } else {
+            store_->Delete(keys::kRecentFileListSection, name);
+        }
+    }
+}
+
+// ---- analyses -----------------------------------------------------------------------
+
+CommandOutcome CPlixApp::RunAnalysis(AnalysisCommand command)
+{
+    if (running_ || !mainFrame_) {
+        // One run at a time: the progress dialog pumps events, and a command
+        // reached that way must not start a second run inside the first.
+        CommandOutcome refused;
+        refused.completed = false;
+        return refused;
+    }
+    CommandOutcome outcome;
+    {
+        RunningScope running(running_);
+        mainFrame_->UpdateCommandUI();
+        KeywordAsker asker = keywordAsker_;
+        if (!asker) {
+            asker = [this]() { return AskKeyword(context_->corpus, mainFrame_.get()); };
+        }
+        outcome = RunAnalysisCommand(*context_, command, asker,
+                                     [this](const std::string& reason) { ShowAbort(reason); });
+    }
+    // The keyword history and the list keyword may have changed.
+    emit settingsChanged();
+    mainFrame_->UpdateCommandUI();
+    return outcome;
+}
+
+void CPlixApp::ShowAbort(const std::string& reason)
+{
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("plix"), QStringLiteral("Abort Process"),
+                    QMessageBox::Ok, mainFrame_.get());
+    box.setObjectName(QStringLiteral("abortProcess"));
+    if (!reason.empty()) {
+        std::u16string wide = DecodeLocaleText(reason);
+        box.setInformativeText(
+            QString(reinterpret_cast<const QChar*>(wide.data()), static_cast<qsizetype>(wide.size())));
+    }
+    box.exec();
+}
+
+void CPlixApp::RunAutomation()
+{
+    bool ok = true;
+    if (!automateKeyword_.isEmpty()) {
+        KeywordRequest request;
+        QByteArray bytes = automateKeyword_.toLocal8Bit();
+        request.keyword.assign(bytes.constData(), static_cast<size_t>(bytes.size()));
+        KeywordAsker saved = keywordAsker_;
+        keywordAsker_ = [request]() { return std::optional<KeywordRequest>(request); };
+        CommandOutcome outcome = RunAnalysis(AnalysisCommand::Concordance);
+        keywordAsker_ = saved;
+        ok = outcome.started && outcome.completed;
+        if (CPlixView* view = mainFrame_->ActiveView()) {
+            view->moveCursor(QTextCursor::Start);
+        }
+    }
+    if (!automateGrab_.isEmpty()) {
+        QCoreApplication::processEvents();
+        ok = mainFrame_->grab().save(automateGrab_, "PNG") && ok;
+        QCoreApplication::exit(ok ? 0 : 1);
+    }
+}
+
+// ---- the settings dialogs ---------------------------------------------------------
+
+void CPlixApp::OnCorpusSetup()
+{
+    (void)OptionsDialog(context_->corpus, 0, mainFrame_.get());
+    emit settingsChanged();
+}
+
+void CPlixApp::OnCorpusOptions()
+{
+    (void)OptionsDialog(context_->corpus, 1, mainFrame_.get());
+    emit settingsChanged();
+}
+
+void CPlixApp::OnConcordanceFormat()
+{
+    FormatDialog(context_->corpus, mainFrame_.get());
+    emit settingsChanged();
+}
+
+void CPlixApp::OnListOption()
+{
+    ListOptionDialog(context_->corpus, mainFrame_.get());
+    emit settingsChanged();
+}
+
+// ---- printing, help, about ----------------------------------------------------------
+
+QPrinter& CPlixApp::Printer()
+{
+    if (!printer_) {
+        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    }
+    return *printer_;
+}
+
+void CPlixApp::OnPrintSetup()
+{
+    QPageSetupDialog dialog(&Printer(), mainFrame_.get());
+    dialog.exec();
+}
+
+void CPlixApp::OnAbout()
+{
+    CAboutDlg about(mainFrame_.get());
+    about.exec();
+}
+
+void CPlixApp::OnHelpTopics()
+{
+    // One help window, kept beside the work; F1 brings it back to the front.
+    auto* help = mainFrame_->findChild<CHelpPage*>(QString(), Qt::FindDirectChildrenOnly);
+    if (help == nullptr) {
+        help = new CHelpPage(mainFrame_.get());
+    }
+    help->show();
+    help->raise();
+    help->activateWindow();
+}
+
+}  // namespace plix

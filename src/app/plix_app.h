@@ -1,0 +1,109 @@
+// CPlixApp: the desktop program's application object. It owns the one engine
+// context (settings record, input reader, output writer, handlers, pattern
+// slots), the per-user store, the main frame and the result documents, and it
+// carries out the commands that start analyses and open documents.
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+#include <string>
+
+#include "app/progress_dlg.h"
+#include "app/window_result_target.h"
+#include "engine/command.h"
+#include "engine/context.h"
+#include "settings/settings_keys.h"
+#include "settings/settings_store.h"
+
+class QPrinter;
+
+namespace plix {
+
+class CMainFrame;
+class CPlixDoc;
+
+class CPlixApp : public QObject
+{
+    Q_OBJECT
+
+public:
+    // The store is read at start-up and written at exit.
+    explicit CPlixApp(std::unique_ptr<CSettingsStore> store, QObject* parent = nullptr);
+    ~CPlixApp() override;
+
+    // Start-up after the toolkit: loads the settings, makes the main frame,
+    // carries out the command line (files to open, or a new empty window) and
+    // shows the main frame. False when the program should end.
+    bool InitInstance(const QStringList& arguments);
+    // Exit: saves the settings and the recent-file list.
+    void ExitInstance();
+
+    CPlixContext& Context() { return *context_; }
+    CCorpus& Corpus() { return context_->corpus; }
+    CSettingsStore& Store() { return *store_; }
+    CMainFrame* MainFrame() const { return mainFrame_.get(); }
+    // The engine's progress seam (its current dialog, if a run is under way).
+    CProgressDlgFactory& ProgressFactory() { return progressFactory_; }
+
+    // "&New": a new empty result document named PLIX1, PLIX2, … in a new
+    // window that becomes the active one.
+    CPlixDoc* NewDocument();
+    // "&Open...": the file's document (activated when already open) or null
+    // after telling the user why it could not be read.
+    CPlixDoc* OpenDocument(const QString& path);
+    QStringList RecentFiles() const { return recentFiles_; }
+    static constexpr int kRecentFileCount = keys::kRecentFileCount;
+
+    // An analysis command through the engine's command loop.
+    CommandOutcome RunAnalysis(AnalysisCommand command);
+    bool IsRunning() const { return running_; }
+    // Asks for the keyword of the concordance and collocation commands; the
+    // keyword dialog unless replaced (automation, tests).
+    void SetKeywordAsker(KeywordAsker asker) { keywordAsker_ = std::move(asker); }
+
+    // The commands of the application object.
+    void OnCorpusSetup();
+    void OnCorpusOptions();
+    void OnConcordanceFormat();
+    void OnListOption();
+    void OnFileOpen();
+    void OnPrintSetup();
+    void OnAbout();
+    void OnHelpTopics();
+
+    // The printer "P&rint Setup..." sets up and printing uses.
+    QPrinter& Printer();
+
+signals:
+    // The corpus list or another setting the command enabling depends on changed.
+    void settingsChanged();
+    void recentFilesChanged(const QStringList& files);
+
+private:
+    void AddRecentFile(const QString& path);
+    void LoadRecentFiles();
+    void SaveRecentFiles();
+    CPlixDoc* FindDocument(const QString& path) const;
+    void ShowAbort(const std::string& reason);
+    void RunAutomation();
+
+    std::unique_ptr<CSettingsStore> store_;
+    CProgressDlgFactory progressFactory_;
+    CWindowResultTarget resultTarget_;
+    std::unique_ptr<CPlixContext> context_;
+    std::unique_ptr<CMainFrame> mainFrame_;
+    std::unique_ptr<QPrinter> printer_;
+    KeywordAsker keywordAsker_;
+    QStringList recentFiles_;
+    int untitledCount_ = 0;
+    bool running_ = false;
+    bool exited_ = false;
+    QString automateKeyword_;
+    QString automateGrab_;
+};
+
+}  // namespace plix

@@ -1,0 +1,78 @@
+// CPlixView: the text view of a result window. Results arrive at the end in
+// large blocks with their keyword ranges coloured red; afterwards the window
+// is an ordinary plain-text editor. The result commands that work on the
+// displayed text (jump, tag jump, sort, quick) are built on the line access
+// given here.
+#pragma once
+
+#include <QColor>
+#include <QKeySequence>
+#include <QList>
+#include <QPlainTextEdit>
+
+#include <functional>
+#include <string_view>
+#include <vector>
+
+#include "engine/result_target.h"
+
+namespace plix {
+
+class CPlixDoc;
+
+class CPlixView : public QPlainTextEdit
+{
+    Q_OBJECT
+
+public:
+    CPlixView(CPlixDoc* doc, QWidget* parent);
+    ~CPlixView() override;
+
+    CPlixDoc* GetDocument() const { return doc_; }
+
+    // Appends a block of result text (bytes of the locale's code page) at the
+    // end and colours the given byte ranges of it red. Adds nothing to undo.
+    void AppendResult(std::string_view text, const std::vector<HighlightRange>& highlights);
+
+    // The caret's line, counted from 1.
+    int CaretLine() const;
+
+    // 0: lines are not wrapped (every new window); 1: wrapped to the window.
+    int GetWordWrap() const { return wordWrap_; }
+    void SetWordWrap(int wrap);
+
+    // The colour of keywords in a result: pure red.
+    static QColor KeywordColour() { return QColor(255, 0, 0); }
+
+    // The main frame fills the context menu with its own commands.
+    using ContextMenuFiller = std::function<void(QMenu& menu)>;
+    void SetContextMenuFiller(ContextMenuFiller filler) { contextMenuFiller_ = std::move(filler); }
+
+    // Keys of the program's accelerator table: they start commands even while
+    // the view has the focus (and never edit the text, also when the command
+    // is disabled).
+    void SetReservedKeys(QList<QKeySequence> keys) { reservedKeys_ = std::move(keys); }
+
+signals:
+    void caretLineChanged(int line);
+
+protected:
+    bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    // Files dropped on a view are opened, not pasted as text: they go on to
+    // the main frame.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    CPlixDoc* doc_;
+    int wordWrap_ = 0;
+    int lastCaretLine_ = 0;
+    ContextMenuFiller contextMenuFiller_;
+    QList<QKeySequence> reservedKeys_;
+    bool IsReserved(const QKeyEvent* event) const;
+};
+
+}  // namespace plix

@@ -1,0 +1,185 @@
+// Which commands can be given: without corpus files only "&Corpus Setup",
+// "&About plix..." and the toolkit's own commands; the result-window commands
+// only with a result window; shortcuts exactly like their menu entries.
+#include <QtTest>
+
+#include "app/app_fixture.h"
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QSet>
+
+using namespace plix;
+using test::AppFixture;
+
+namespace {
+
+using CmdSet = QSet<int>;
+
+CmdSet Set(std::initializer_list<Cmd> ids)
+{
+    CmdSet set;
+    for (Cmd id : ids) {
+        set.insert(static_cast<int>(id));
+    }
+    return set;
+}
+
+// The toolkit's own commands, "&Corpus Setup" and "&About plix...".
+const CmdSet kAlways = Set({Cmd::CorpusSetup, Cmd::New, Cmd::Open, Cmd::PrintSetup, Cmd::Exit, Cmd::Toolbar,
+                            Cmd::StatusBar, Cmd::HelpTopics, Cmd::About, Cmd::ContextHelp});
+// What a result window adds (nothing selected, nothing to undo).
+const CmdSet kWindow = Set({Cmd::Close, Cmd::Paste, Cmd::PasteSpecial, Cmd::SelectAll, Cmd::Font, Cmd::WordWrap,
+                            Cmd::Cascade, Cmd::Tile, Cmd::ArrangeIcons, Cmd::NextPane, Cmd::PreviousPane});
+// What corpus files add.
+const CmdSet kCorpus = Set({Cmd::CorpusOptions, Cmd::ListOption, Cmd::ConcordanceFormat, Cmd::Wordlist,
+                            Cmd::BackwardList, Cmd::DescendingWordlist, Cmd::AscendingWordlist, Cmd::Index,
+                            Cmd::RhymeIndex, Cmd::Concordance, Cmd::ConcordanceLeft, Cmd::ConcordanceRight,
+                            Cmd::Collocation, Cmd::ConcordanceAll});
+
+CmdSet EnabledCommands(CMainFrame* frame)
+{
+    CmdSet enabled;
+    for (const CommandInfo& info : CommandTable()) {
+        if (frame->Action(info.id)->isEnabled()) {
+            enabled.insert(static_cast<int>(info.id));
+        }
+    }
+    return enabled;
+}
+
+QStringList Names(const CmdSet& set)
+{
+    QStringList names;
+    for (int id : set) {
+        names.append(QString::fromUtf8(CommandInfoFor(static_cast<Cmd>(id)).text).section(u'\t', 0, 0));
+    }
+    names.sort();
+    return names;
+}
+
+}  // namespace
+
+class CommandEnablingTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void enabledCommands_data();
+    void enabledCommands();
+    void acceleratorsFollowTheirCommands();
+    void disabledCommandDoesNothing();
+    void settingUpCorpusFilesEnablesTheAnalyses();
+    void editCommandsFollowTheText();
+    void wordWrapStartsOffAndToggles();
+};
+
+void CommandEnablingTest::enabledCommands_data()
+{
+    QTest::addColumn<bool>("corpusFiles");
+    QTest::addColumn<bool>("window");
+    QTest::addColumn<CmdSet>("expected");
+    QTest::newRow("no corpus files, no window") << false << false << kAlways;
+    QTest::newRow("no corpus files, a window") << false << true << (kAlways + kWindow);
+    QTest::newRow("corpus files, no window") << true << false << (kAlways + kCorpus);
+    QTest::newRow("corpus files, a window") << true << true << (kAlways + kWindow + kCorpus);
+}
+
+void CommandEnablingTest::enabledCommands()
+{
+    QFETCH(bool, corpusFiles);
+    QFETCH(bool, window);
+    QFETCH(CmdSet, expected);
+    AppFixture fixture;
+    if (corpusFiles) {
+        fixture.AddCorpusFile(QStringLiteral("a.txt"), "a b c\n");
+    }
+    if (!window) {
+        fixture.Frame()->MdiArea()->closeAllSubWindows();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    fixture.Frame()->UpdateCommandUI();
+    const CmdSet enabled = EnabledCommands(fixture.Frame());
+    QCOMPARE(Names(enabled - expected), QStringList());
+    QCOMPARE(Names(expected - enabled), QStringList());
+}
+
+void CommandEnablingTest::acceleratorsFollowTheirCommands()
+{
+    for (bool corpusFiles : {false, true}) {
+        AppFixture fixture;
+        if (corpusFiles) {
+            fixture.AddCorpusFile(QStringLiteral("a.txt"), "a b c\n");
+        }
+        for (const CommandInfo& info : CommandTable()) {
+            for (QAction* accelerator : fixture.Frame()->Accelerators(info.id)) {
+                QVERIFY2(accelerator->isEnabled() == fixture.Frame()->Action(info.id)->isEnabled(), info.text);
+            }
+        }
+    }
+}
+
+void CommandEnablingTest::disabledCommandDoesNothing()
+{
+    AppFixture fixture;
+    const auto windows = fixture.Frame()->MdiArea()->subWindowList().size();
+    // A shortcut pressed without corpus files: no run, no window.
+    fixture.Frame()->OnCommand(Cmd::Wordlist);
+    for (QAction* accelerator : fixture.Frame()->Accelerators(Cmd::Concordance)) {
+        accelerator->trigger();
+    }
+    QCOMPARE(fixture.Frame()->MdiArea()->subWindowList().size(), windows);
+}
+
+void CommandEnablingTest::settingUpCorpusFilesEnablesTheAnalyses()
+{
+    AppFixture fixture;
+    QVERIFY(!fixture.Frame()->Action(Cmd::Concordance)->isEnabled());
+    fixture.app->Corpus().AddInputFile("corpus.txt");
+    fixture.app->Corpus().AddOutputFile("corpus.plx");
+    // What the corpus setup command signals after its dialog.
+    emit fixture.app->settingsChanged();
+    QVERIFY(fixture.Frame()->Action(Cmd::Concordance)->isEnabled());
+}
+
+void CommandEnablingTest::editCommandsFollowTheText()
+{
+    AppFixture fixture;
+    CPlixView* view = fixture.Frame()->ActiveView();
+    QVERIFY(!fixture.Frame()->Action(Cmd::Copy)->isEnabled());
+    QVERIFY(!fixture.Frame()->Action(Cmd::Undo)->isEnabled());
+    view->insertPlainText(QStringLiteral("typed text"));
+    QVERIFY(fixture.Frame()->Action(Cmd::Undo)->isEnabled());
+    fixture.Frame()->OnCommand(Cmd::SelectAll);
+    QVERIFY(fixture.Frame()->Action(Cmd::Copy)->isEnabled());
+    QVERIFY(fixture.Frame()->Action(Cmd::Cut)->isEnabled());
+    fixture.Frame()->OnCommand(Cmd::Cut);
+    QCOMPARE(view->toPlainText(), QString());
+    fixture.Frame()->OnCommand(Cmd::Paste);
+    QCOMPARE(view->toPlainText(), QStringLiteral("typed text"));
+}
+
+void CommandEnablingTest::wordWrapStartsOffAndToggles()
+{
+    AppFixture fixture;
+    QAction* wrap = fixture.Frame()->Action(Cmd::WordWrap);
+    CPlixView* first = fixture.Frame()->ActiveView();
+    QCOMPARE(first->GetWordWrap(), 0);
+    QVERIFY(!wrap->isChecked());
+    wrap->trigger();
+    QCOMPARE(first->GetWordWrap(), 1);
+    QCOMPARE(first->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+    QVERIFY(wrap->isChecked());
+    // Off in every new window, and the check mark follows the active one.
+    CPlixView* second = fixture.app->NewDocument()->FirstView();
+    QCOMPARE(second->GetWordWrap(), 0);
+    QVERIFY(!wrap->isChecked());
+    fixture.Frame()->MdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(first->parentWidget()));
+    QVERIFY(wrap->isChecked());
+    wrap->trigger();
+    QCOMPARE(first->lineWrapMode(), QPlainTextEdit::NoWrap);
+    QVERIFY(!wrap->isChecked());
+}
+
+QTEST_MAIN(CommandEnablingTest)
+#include "command_enabling_test.moc"
