@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs PLIX on the bundled sample corpus.
+# Installs what is missing, builds, and runs PLIX on the bundled sample corpus:
+# the desktop program with the samples open in result windows when there is a
+# display, else the plix-cli demonstration.
 set -euo pipefail
 cd "$(dirname "$0")"
 source tools/deps.sh
@@ -9,6 +11,17 @@ cmake -S . -B build >/dev/null
 cmake --build build -j"$(nproc)"
 
 samples=(samples/*.txt)
+if [ -x build/bin/plix ] && { [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; }; then
+  echo "== plix ${samples[*]}"
+  exec build/bin/plix "${samples[@]}"
+fi
+if [ ! -x build/bin/plix ]; then
+  echo "The desktop program was not built (Qt 6 missing): running the plix-cli demonstration."
+else
+  echo "No display (DISPLAY and WAYLAND_DISPLAY are unset): running the plix-cli demonstration."
+  echo "With a display, ./run.sh starts build/bin/plix ${samples[*]}."
+fi
+
 cli=build/bin/plix-cli
 echo
 echo "== plix-cli wordlist ${samples[*]} --whole"

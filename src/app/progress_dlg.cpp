@@ -77,10 +77,23 @@ void CProgressDlg::SetStatus(const std::string& text)
 {
     std::u16string wide = DecodeLocaleText(text);
     statusText_ = QString(reinterpret_cast<const QChar*>(wide.data()), static_cast<qsizetype>(wide.size()));
+    ShowStatus();
+    Pump();
+}
+
+void CProgressDlg::ShowStatus()
+{
+    // A long path keeps its beginning and its file name.
     status_->setToolTip(statusText_);
     status_->setText(status_->fontMetrics().elidedText(statusText_, Qt::ElideMiddle,
-                                                       status_->width()));
-    Pump();
+                                                       std::max(status_->width(), status_->minimumWidth())));
+}
+
+void CProgressDlg::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    // The label has its real width only now.
+    ShowStatus();
 }
 
 void CProgressDlg::SetPos(int position)

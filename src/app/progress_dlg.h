@@ -51,8 +51,10 @@ public:
 protected:
     void reject() override;
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
+    void ShowStatus();
     void PumpIfDue();
     void Pump();
 
