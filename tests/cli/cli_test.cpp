@@ -1,6 +1,10 @@
 // plix-cli: option checking and the settings it applies, and the program's
 // results, messages and exit statuses run as a separate process.
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
 
 #include <gtest/gtest.h>
 
@@ -185,7 +189,48 @@ TEST(CliProgram, ConcordanceAndCollocation)
     run = RunCli("concordance --keyword 'c.t' --regex --length 20 --position 10 "
                  "--suppress-headers --format tagged --quiet " + a, dir);
     EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out, a + "(1):    the cat sat on\n");
+    EXPECT_EQ(run.out, a + "(1):     the cat sat\n");
+}
+
+}  // namespace
+}  // namespace plix
+
+namespace plix {
+namespace {
+
+TEST(CliProgram, CtrlCCancelsTheRun)
+{
+    // The corpus is a pipe that the test feeds by hand, so the interrupt is
+    // sure to arrive while the run is reading.
+    test::TempDir dir;
+    std::string fifo = dir.File("corpus.fifo");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    std::string errFile = dir.File("stderr.txt");
+    std::string outFile = dir.File("stdout.txt");
+    pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        freopen(outFile.c_str(), "w", stdout);
+        freopen(errFile.c_str(), "w", stderr);
+        execl(PLIX_CLI_BINARY, PLIX_CLI_BINARY, "wordlist", "--quiet", fifo.c_str(), nullptr);
+        _exit(127);
+    }
+    FILE* feed = fopen(fifo.c_str(), "w");
+    ASSERT_NE(feed, nullptr);
+    fputs("one line\n", feed);
+    fflush(feed);
+    usleep(200000);
+    kill(pid, SIGINT);
+    usleep(100000);
+    fputs("another line\n", feed);
+    fclose(feed);
+    int raw = 0;
+    waitpid(pid, &raw, 0);
+    ASSERT_TRUE(WIFEXITED(raw));
+    EXPECT_EQ(WEXITSTATUS(raw), 1);
+    EXPECT_NE(test::ReadFile(errFile).find("Abort Process: cancelled"), std::string::npos);
+    // The header was written; the list and its totals were not.
+    EXPECT_EQ(test::ReadFile(outFile).find("Total Tokens"), std::string::npos);
 }
 
 }  // namespace
