@@ -72,6 +72,8 @@ private slots:
     void settingUpCorpusFilesEnablesTheAnalyses();
     void editCommandsFollowTheText();
     void wordWrapStartsOffAndToggles();
+    void acceleratorKeysReachTheFrameFromTheView_data();
+    void acceleratorKeysReachTheFrameFromTheView();
 };
 
 void CommandEnablingTest::enabledCommands_data()
@@ -179,6 +181,40 @@ void CommandEnablingTest::wordWrapStartsOffAndToggles()
     wrap->trigger();
     QCOMPARE(first->lineWrapMode(), QPlainTextEdit::NoWrap);
     QVERIFY(!wrap->isChecked());
+}
+
+void CommandEnablingTest::acceleratorKeysReachTheFrameFromTheView_data()
+{
+    QTest::addColumn<bool>("corpusFiles");
+    QTest::newRow("command enabled") << true;
+    QTest::newRow("command disabled") << false;
+}
+
+void CommandEnablingTest::acceleratorKeysReachTheFrameFromTheView()
+{
+    // On an X11 display Ctrl+K is also the text editor's "delete to the end of
+    // the line": in a result window it must start a concordance, or do nothing
+    // when it cannot. (The offscreen platform has no such binding; run this
+    // suite under xvfb-run with QT_QPA_PLATFORM=xcb to see the difference.)
+    QFETCH(bool, corpusFiles);
+    AppFixture fixture;
+    if (corpusFiles) {
+        fixture.AddCorpusFile(QStringLiteral("a.txt"), "the sea\n");
+    }
+    bool asked = false;
+    fixture.app->SetKeywordAsker([&]() {
+        asked = true;
+        return std::optional<KeywordRequest>();
+    });
+    CPlixView* view = fixture.Frame()->ActiveView();
+    view->setPlainText(QStringLiteral("keep this line"));
+    view->moveCursor(QTextCursor::Start);
+    fixture.Frame()->activateWindow();
+    view->setFocus();
+    QVERIFY(QTest::qWaitForWindowActive(fixture.Frame()));
+    QTest::keyClick(view, Qt::Key_K, Qt::ControlModifier);
+    QCOMPARE(asked, corpusFiles);
+    QCOMPARE(view->toPlainText(), QStringLiteral("keep this line"));
 }
 
 QTEST_MAIN(CommandEnablingTest)

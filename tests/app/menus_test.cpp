@@ -4,9 +4,11 @@
 
 #include "app/app_fixture.h"
 
+#include <QLabel>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStatusBar>
 #include <QToolBar>
 
 using namespace plix;
@@ -70,6 +72,7 @@ private slots:
     void toolBarOrder();
     void promptsAndToolTips_data();
     void promptsAndToolTips();
+    void promptShowsInTheMessagePane();
 };
 
 void MenusTest::menuBars_data()
@@ -273,6 +276,16 @@ void MenusTest::promptsAndToolTips()
     if (!tip.isEmpty()) {
         QCOMPARE(action->toolTip(), tip);
     }
+}
+
+void MenusTest::promptShowsInTheMessagePane()
+{
+    AppFixture fixture;
+    QStatusBar* bar = fixture.Frame()->statusBar();
+    QCOMPARE(fixture.Frame()->MessagePane()->text(), QStringLiteral("Ready"));
+    // What hovering over the menu entry does.
+    fixture.Frame()->Action(Cmd::CorpusSetup)->showStatusText(fixture.Frame());
+    QCOMPARE(bar->currentMessage(), QStringLiteral("Set up Corpus Files"));
 }
 
 QTEST_MAIN(MenusTest)
