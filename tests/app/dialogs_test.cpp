@@ -8,8 +8,8 @@
 #include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTimer>
 #include <QTest>
+#include <QTimer>
 
 #include <functional>
 
@@ -83,6 +83,7 @@ private slots:
     void spanFieldsRefuseWhatIsNotASpan();
     void spansWithoutContextWordAreNotChecked();
     void keywordRequestCarriesTheDialogsValues();
+    void typedKeywordIsNotCompletedFromTheHistory();
     void askKeywordRunsModally();
 
     void listOptionFieldsStartEmpty();
@@ -108,8 +109,8 @@ void DialogsTest::keywordDialogStartsEmptyWithTheHistory()
     QCOMPARE(Items(dialog.KeywordBox()), (QStringList{"newest", "older", "oldest"}));
     QVERIFY(dialog.KeywordBox()->isEditable());
     QCOMPARE(dialog.KeywordBox()->currentText(), QString());
-    for (QCheckBox* check : {dialog.LeftCheck(), dialog.RightCheck(), dialog.RegexCheck(),
-                             dialog.ContextCheck()}) {
+    for (QCheckBox* check :
+         {dialog.LeftCheck(), dialog.RightCheck(), dialog.RegexCheck(), dialog.ContextCheck()}) {
         QVERIFY(!check->isChecked());
     }
     QCOMPARE(dialog.LeftCheck()->text(), QStringLiteral("&Left"));
@@ -149,13 +150,20 @@ void DialogsTest::spanFieldsRefuseWhatIsNotASpan_data()
 
     const QString range = QStringLiteral("Please enter an integer between 0 and 10.");
     const QString number = QStringLiteral("Please enter a positive integer.");
-    QTest::newRow("both ends") << "0" << "10" << QString();
-    QTest::newRow("left 11") << "11" << "0" << range;
-    QTest::newRow("right 11") << "0" << "11" << range;
-    QTest::newRow("huge") << "99999999999" << "0" << range;
-    QTest::newRow("letters") << "abc" << "0" << number;
-    QTest::newRow("negative") << "0" << "-1" << number;
-    QTest::newRow("empty") << "" << "3" << number;
+    QTest::newRow("both ends") << "0"
+                               << "10" << QString();
+    QTest::newRow("left 11") << "11"
+                             << "0" << range;
+    QTest::newRow("right 11") << "0"
+                              << "11" << range;
+    QTest::newRow("huge") << "99999999999"
+                          << "0" << range;
+    QTest::newRow("letters") << "abc"
+                             << "0" << number;
+    QTest::newRow("negative") << "0"
+                              << "-1" << number;
+    QTest::newRow("empty") << ""
+                           << "3" << number;
 }
 
 void DialogsTest::spanFieldsRefuseWhatIsNotASpan()
@@ -230,6 +238,23 @@ void DialogsTest::keywordRequestCarriesTheDialogsValues()
     QCOMPARE(dialog.ContextRightSpan()->text(), QStringLiteral("0"));
 }
 
+void DialogsTest::typedKeywordIsNotCompletedFromTheHistory()
+{
+    const std::vector<std::string> history = {"Cat", "there"};
+    CKeywordDlg keyword(history);
+    CListOptionDlg list(history);
+    for (QDialog* dialog : {static_cast<QDialog*>(&keyword), static_cast<QDialog*>(&list)}) {
+        dialog->show();
+        QComboBox* box = dialog == &keyword ? keyword.KeywordBox() : list.KeywordBox();
+        for (const char* typed : {"ca", "the"}) {
+            box->clearEditText();
+            QTest::keyClicks(box->lineEdit(), QString::fromLatin1(typed));
+            QCOMPARE(box->currentText(), QString::fromLatin1(typed));
+        }
+        dialog->reject();
+    }
+}
+
 void DialogsTest::askKeywordRunsModally()
 {
     CCorpus corpus;
@@ -285,8 +310,8 @@ void DialogsTest::listOptionStoresAndPushesTheKeyword_data()
         << QStringList{"a"} << "" << false << false << QStringList{"", "a"};
     QTest::newRow("empty front stays single")
         << QStringList{"", "a"} << "" << false << false << QStringList{"", "a"};
-    QTest::newRow("same as front") << QStringList{"Cat"} << "Cat" << true << false
-                                   << QStringList{"Cat"};
+    QTest::newRow("same as front")
+        << QStringList{"Cat"} << "Cat" << true << false << QStringList{"Cat"};
     QTest::newRow("new keyword") << QStringList{"a"} << "^th" << false << true
                                  << QStringList{"^th", "a"};
 }
@@ -383,14 +408,20 @@ void DialogsTest::leavingPositionKeepsItBelowTheLength_data()
     QTest::addColumn<QString>("positionAfter");
 
     const QString below = QStringLiteral("Position should be less than the length");
-    QTest::newRow("100/100") << "100" << "100" << below << "50";
-    QTest::newRow("25/30") << "25" << "30" << below << "12";
-    QTest::newRow("21/20") << "21" << "20" << QString() << "20";
-    QTest::newRow("100/49") << "100" << "49" << QString() << "49";
+    QTest::newRow("100/100") << "100"
+                             << "100" << below << "50";
+    QTest::newRow("25/30") << "25"
+                           << "30" << below << "12";
+    QTest::newRow("21/20") << "21"
+                           << "20" << QString() << "20";
+    QTest::newRow("100/49") << "100"
+                            << "49" << QString() << "49";
     QTest::newRow("position not a number")
-        << "100" << "x" << QStringLiteral("Please enter a positive integer.") << "x";
+        << "100"
+        << "x" << QStringLiteral("Please enter a positive integer.") << "x";
     QTest::newRow("length out of range")
-        << "600" << "50" << QStringLiteral("Please enter an integer between 20 and 500.") << "50";
+        << "600"
+        << "50" << QStringLiteral("Please enter an integer between 20 and 500.") << "50";
 }
 
 void DialogsTest::leavingPositionKeepsItBelowTheLength()
@@ -475,15 +506,24 @@ void DialogsTest::formatFieldsRefuseOutOfRange_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("message");
 
-    QTest::newRow("length 19") << 0 << "19" << "Please enter an integer between 20 and 500.";
-    QTest::newRow("length 501") << 0 << "501" << "Please enter an integer between 20 and 500.";
-    QTest::newRow("length words") << 0 << "long" << "Please enter a positive integer.";
-    QTest::newRow("position 9") << 1 << "9" << "Please enter an integer between 10 and 250.";
-    QTest::newRow("position 251") << 1 << "251" << "Please enter an integer between 10 and 250.";
-    QTest::newRow("sort 6") << 2 << "6" << "Please enter an integer between 0 and 5.";
-    QTest::newRow("sort empty") << 2 << "" << "Please enter a positive integer.";
-    QTest::newRow("length 500") << 0 << "500" << "";
-    QTest::newRow("sort 0") << 2 << "0" << "";
+    QTest::newRow("length 19") << 0 << "19"
+                               << "Please enter an integer between 20 and 500.";
+    QTest::newRow("length 501") << 0 << "501"
+                                << "Please enter an integer between 20 and 500.";
+    QTest::newRow("length words") << 0 << "long"
+                                  << "Please enter a positive integer.";
+    QTest::newRow("position 9") << 1 << "9"
+                                << "Please enter an integer between 10 and 250.";
+    QTest::newRow("position 251") << 1 << "251"
+                                  << "Please enter an integer between 10 and 250.";
+    QTest::newRow("sort 6") << 2 << "6"
+                            << "Please enter an integer between 0 and 5.";
+    QTest::newRow("sort empty") << 2 << ""
+                                << "Please enter a positive integer.";
+    QTest::newRow("length 500") << 0 << "500"
+                                << "";
+    QTest::newRow("sort 0") << 2 << "0"
+                            << "";
 }
 
 void DialogsTest::formatFieldsRefuseOutOfRange()

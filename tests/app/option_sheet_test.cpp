@@ -173,10 +173,10 @@ void OptionSheetTest::addAppendsFilesWithTheirOutputPaths()
     CPageCorpus* page = sheet.CorpusPage();
     page->SetFileChooser(&chooser);
     page->AddButton()->click();
-    QCOMPARE(TreeText(page->Tree()),
-             (QStringList{"/c/one.txt > /c/one.plx", "/c/two.txt > /out/two.res",
-                          "/d/a.txt > /d/a.plx", "/d/b.txt > /d/b.plx",
-                          "/d/README > /d/README.plx"}));
+    QCOMPARE(
+        TreeText(page->Tree()),
+        (QStringList{"/c/one.txt > /c/one.plx", "/c/two.txt > /out/two.res", "/d/a.txt > /d/a.plx",
+                     "/d/b.txt > /d/b.plx", "/d/README > /d/README.plx"}));
     QCOMPARE(chooser.titles, QStringList{QStringLiteral(u"開く－コーパスファイル設定")});
     QVERIFY(chooser.filters.front().startsWith(QStringLiteral("All Files (")));
     QVERIFY(chooser.filters.front().contains(QStringLiteral("Text Files (*.txt)")));
@@ -495,14 +495,31 @@ void OptionSheetTest::leavingALineFieldKeepsTheRangeInOrder_data()
 
     const QString end = QStringLiteral("the end line shoud be bigger than the start line");
     const QString start = QStringLiteral("the start line shoud be bigger than the end line");
-    QTest::newRow("to below from") << "10" << "5" << true << end << "10" << "10";
-    QTest::newRow("from above to") << "10" << "5" << false << start << "0" << "5";
-    QTest::newRow("from with open end") << "10" << "0" << false << "" << "10" << "0";
-    QTest::newRow("to of 0 below from") << "10" << "0" << true << end << "10" << "10";
-    QTest::newRow("in order") << "3" << "12" << true << "" << "3" << "12";
-    QTest::newRow("equal") << "7" << "7" << false << "" << "7" << "7";
-    QTest::newRow("not a number")
-        << "x" << "5" << true << "Please enter a positive integer." << "x" << "5";
+    QTest::newRow("to below from") << "10"
+                                   << "5" << true << end << "10"
+                                   << "10";
+    QTest::newRow("from above to") << "10"
+                                   << "5" << false << start << "0"
+                                   << "5";
+    QTest::newRow("from with open end") << "10"
+                                        << "0" << false << ""
+                                        << "10"
+                                        << "0";
+    QTest::newRow("to of 0 below from") << "10"
+                                        << "0" << true << end << "10"
+                                        << "10";
+    QTest::newRow("in order") << "3"
+                              << "12" << true << ""
+                              << "3"
+                              << "12";
+    QTest::newRow("equal") << "7"
+                           << "7" << false << ""
+                           << "7"
+                           << "7";
+    QTest::newRow("not a number") << "x"
+                                  << "5" << true << "Please enter a positive integer."
+                                  << "x"
+                                  << "5";
 }
 
 void OptionSheetTest::leavingALineFieldKeepsTheRangeInOrder()

@@ -77,9 +77,12 @@ void SavedSettingsTest::roundTripKeepsEveryByte()
 {
     // Paths and keywords are bytes of the locale's code page; the INI syntax's
     // own characters must not get in the way either.
-    const std::vector<std::string> awkward = {
-        "/data/caf\xe9 corpus/a,b;c.txt", " leading and trailing ", "\"quoted\" = \\back\\",
-        "\xff\x80\xa0", "#not a comment", "[not a section]"};
+    const std::vector<std::string> awkward = {"/data/caf\xe9 corpus/a,b;c.txt",
+                                              " leading and trailing ",
+                                              "\"quoted\" = \\back\\",
+                                              "\xff\x80\xa0",
+                                              "#not a comment",
+                                              "[not a section]"};
     CCorpus saved;
     for (const std::string& path : awkward) {
         saved.AddInputFile(path);
@@ -140,10 +143,11 @@ void SavedSettingsTest::damagedFileLoadsTheDefaults()
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write("[CorpusList]\nMax=2000000000\nFile=maybe\nLanguage=Klingon\n"
-               "[Input]\nInput1=/a.txt\n[Output]\nOutput1=/a.plx\n"
-               "[Type]\nType=99\nFormat=42\nLen=five\nPos=1000\nStart=-4\nEnd=\n"
-               "this line is no setting at all\n");
+    file.write(
+        "[CorpusList]\nMax=2000000000\nFile=maybe\nLanguage=Klingon\n"
+        "[Input]\nInput1=/a.txt\n[Output]\nOutput1=/a.plx\n"
+        "[Type]\nType=99\nFormat=42\nLen=five\nPos=1000\nStart=-4\nEnd=\n"
+        "this line is no setting at all\n");
     file.close();
 
     const CCorpus loaded = Load();

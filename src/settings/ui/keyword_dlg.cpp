@@ -39,6 +39,9 @@ CKeywordDlg::CKeywordDlg(const std::vector<std::string>& history, QWidget* paren
 
     keywordBox_->setEditable(true);
     keywordBox_->setInsertPolicy(QComboBox::NoInsert);
+    // Completing from the history as one types would turn "the" into "there",
+    // or "cat" into "Cat", behind the user's back: the keyword is what was typed.
+    keywordBox_->setCompleter(nullptr);
     for (const std::string& keyword : history) {
         keywordBox_->addItem(ToDisplay(keyword));
     }
