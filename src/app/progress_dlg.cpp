@@ -152,6 +152,9 @@ void CProgressDlg::Pump()
 
 std::unique_ptr<CProgress> CProgressDlgFactory::Make()
 {
+    // The engine owns the dialog for its mode call; the main frame is only its
+    // parent on screen, and it outlives every run (closing it during a run is
+    // refused), so the dialog is never deleted from both sides.
     auto dialog = std::make_unique<CProgressDlg>(topLevel_);
     current_ = dialog.get();
     return dialog;
