@@ -28,8 +28,7 @@ std::string ToBytes(const QString& text)
 }  // namespace
 
 CQtSettingsStore::CQtSettingsStore()
-    : settings_(std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
-                                            QStringLiteral("PLIX"), QStringLiteral("plix")))
+    : settings_(std::make_unique<QSettings>(QStringLiteral("PLIX"), QStringLiteral("plix")))
 {
 }
 

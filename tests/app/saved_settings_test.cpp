@@ -16,8 +16,7 @@ namespace {
 
 QSettings UserFile()
 {
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("PLIX"),
-                     QStringLiteral("plix"));
+    return QSettings(QStringLiteral("PLIX"), QStringLiteral("plix"));
 }
 
 CCorpus RecordWithFiles(int count)

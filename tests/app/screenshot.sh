@@ -47,9 +47,6 @@ Output1=${corpus%.txt}.plx
 Len=100
 Pos=50
 "
-# QSettings names the file after its format: plix.ini for an INI store,
-# plix.conf for the native one. Both are written so either store finds it.
-printf '%s' "$settings" >"$config/PLIX/plix.ini"
 printf '%s' "$settings" >"$config/PLIX/plix.conf"
 
 mkdir -p "$(dirname "$output")"

@@ -232,12 +232,8 @@ TEST(CliSavedProgram, ReadsTheDesktopStoreAndLeavesItAsItWas)
         dir.File("other.plx") +
         "\n\n"
         "[Type]\nType=0\nFormat=1\nLen=40\nPos=20\n";
-    // QSettings names the file plix.ini for its INI format and plix.conf for the
-    // native one; the same text in both keeps this test about --saved, not
-    // about which of the two the store picks.
     std::filesystem::create_directories(home + "/PLIX");
-    const std::string confPaths[] = {dir.Write("config/PLIX/plix.conf", conf),
-                                     dir.Write("config/PLIX/plix.ini", conf)};
+    const std::string confPaths[] = {dir.Write("config/PLIX/plix.conf", conf)};
 
     const std::string command = "concordance --keyword cat --quiet ";
     const CliRun saved = RunWithConfig(home, command + "--saved " + corpus, dir);
