@@ -1,0 +1,533 @@
+#include "match/gnu.h"
+
+#include "match/translate.h"
+
+#include <locale.h>
+#include <regex.h>
+#include <string.h>
+
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <climits>
+#include <cstdint>
+#include <mutex>
+#include <new>
+
+namespace plix {
+namespace {
+
+// glibc's own bits for the language in gnu.h: operators without backslashes,
+// anchors and repetitions wherever they stand, backslash escapes in lists; no
+// intervals, no character classes, "." not matching newline. The translation
+// pass writes patterns in a subset of this syntax. RE_NO_SUB lets the library
+// drop groups that no back-reference needs.
+constexpr reg_syntax_t kSyntax = RE_NO_BK_PARENS | RE_NO_BK_VBAR | RE_CONTEXT_INDEP_ANCHORS |
+                                 RE_CONTEXT_INDEP_OPS | RE_BACKSLASH_ESCAPE_IN_LISTS | RE_NO_SUB;
+
+// Texts up to this length are searched the library's way, one attempt per
+// start offset. That can cost length^2 steps on patterns that stay alive
+// long without matching ("x.*y" on a run of x's), so longer texts are
+// searched backwards in one pass instead.
+constexpr std::size_t kShortText = 256;
+
+// The library counts in int.
+constexpr std::size_t kMaxLibraryText = INT_MAX / 2;
+
+// The library's back-reference matcher is polynomial with a steep,
+// pattern-dependent exponent: an attempt over a stretch of length L costs
+// about L^exponent steps (the exponent comes from the pattern's shape, and
+// the real cost wanders well above the estimate on long stretches). An
+// attempt is held to a stretch that keeps the estimate under this many
+// steps (500 bytes for "(\w+) \1", 22 for "(a*)*\1b"): a match is then the
+// longest within that stretch, as a backtracking matcher settles for what it
+// found before running out of room.
+constexpr std::uint64_t kAttemptLimit = 250'000;
+
+// And a search of a pattern with back-references stops trying further
+// offsets after this long. Normal lines take microseconds; this only cuts
+// off pathological pattern-and-text pairs.
+constexpr std::chrono::milliseconds kReferenceSearchTime{20};
+
+// The library keeps every automaton state it has built for a pattern until
+// the pattern is freed. A few patterns ("[ab]*a[ab][ab]...[ab]c" with a dozen
+// or more [ab] on text of a's and b's) need a new state at almost every byte,
+// so a long run would hold on to ever more memory. Rebuilding the compiled
+// patterns after this much searched text bounds that; for ordinary patterns
+// the cost does not show in the benchmark.
+constexpr std::size_t kRefreshBytes = 64 * 1024;
+
+// The translate table: identity but for "_" and its stand-in, swapped.
+unsigned char* SwapTable()
+{
+    static std::array<unsigned char, 256> table = [] {
+        std::array<unsigned char, 256> t{};
+        for (int b = 0; b < 256; ++b) {
+            t[b] = static_cast<unsigned char>(b);
+        }
+        t['_'] = kUnderscoreStandIn;
+        t[kUnderscoreStandIn] = '_';
+        return t;
+    }();
+    return table.data();
+}
+
+// Ranges, the word table, the multibyte mode and the error texts of the
+// library all follow the thread's locale when a pattern is compiled. The
+// language is byte-wise whatever the user's locale, so compile and search run
+// under "C" and put the caller's locale back.
+class CLocaleScope
+{
+public:
+    CLocaleScope()
+    {
+        static const locale_t c = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+        if (c != static_cast<locale_t>(nullptr)) {
+            previous_ = uselocale(c);
+        }
+    }
+    ~CLocaleScope()
+    {
+        if (previous_ != static_cast<locale_t>(nullptr)) {
+            uselocale(previous_);
+        }
+    }
+    CLocaleScope(const CLocaleScope&) = delete;
+    CLocaleScope& operator=(const CLocaleScope&) = delete;
+
+private:
+    locale_t previous_ = static_cast<locale_t>(nullptr);
+};
+
+// One compiled pattern with its fast map. The fast map and translate table
+// belong to this object, not to the library (regfree would free them).
+class LibraryPattern
+{
+public:
+    LibraryPattern() = default;
+    ~LibraryPattern()
+    {
+        buffer_.fastmap = nullptr;
+        buffer_.translate = nullptr;
+        regfree(&buffer_);
+    }
+    LibraryPattern(const LibraryPattern&) = delete;
+    LibraryPattern& operator=(const LibraryPattern&) = delete;
+
+    // "" on success, else the library's error text. Call under CLocaleScope.
+    std::string Compile(const std::string& pattern)
+    {
+        buffer_.fastmap = fastmap_.data();
+        buffer_.translate = SwapTable();
+        // The syntax setting is one variable for the whole process.
+        static std::mutex syntaxLock;
+        std::lock_guard<std::mutex> lock(syntaxLock);
+        re_set_syntax(kSyntax);
+        if (const char* error = re_compile_pattern(pattern.data(), pattern.size(), &buffer_)) {
+            return error;
+        }
+        // ^ and $ must not hold at newlines inside the text.
+        buffer_.newline_anchor = 0;
+        if (re_compile_fastmap(&buffer_) != 0) {
+            return kRegexMemoryExhausted;
+        }
+        return {};
+    }
+
+    re_pattern_buffer* Buffer() const { return &buffer_; }
+    bool CanBeNull() const { return buffer_.can_be_null != 0; }
+    // Indexed by translated byte.
+    bool StartsWith(unsigned char translated) const { return fastmap_[translated] != 0; }
+
+private:
+    // The library's search functions take a non-const buffer.
+    mutable re_pattern_buffer buffer_{};
+    std::array<char, 256> fastmap_{};
+};
+
+// The longest stretch whose attempt stays within kAttemptLimit.
+std::size_t LongestAffordableStretch(int exponent)
+{
+    const auto cost = [exponent](std::uint64_t length) {
+        std::uint64_t result = 1;
+        for (int i = 0; i < exponent; ++i) {
+            if (result > kAttemptLimit / length) {
+                return kAttemptLimit + 1;
+            }
+            result *= length;
+        }
+        return result;
+    };
+    std::uint64_t length = 1;
+    while (cost(length + 1) <= kAttemptLimit) {
+        ++length;
+    }
+    return static_cast<std::size_t>(length);
+}
+
+}  // namespace
+
+class CGNU::Slot
+{
+public:
+    void Init()
+    {
+        ready_ = false;
+        error_.clear();
+        translation_ = RegexTranslation{};
+        finder_.reset();
+        verifier_.reset();
+        reversed_.reset();
+        reversedFailed_ = false;
+        bytesSinceCompile_ = 0;
+        filterStartBytes_ = false;
+        singleStartByte_ = -1;
+        affordableStretch_ = 0;
+    }
+
+    std::string Compile(std::string_view pattern)
+    {
+        Init();
+        try {
+            CompileTranslated(pattern);
+        } catch (const std::bad_alloc&) {
+            Init();
+            error_ = kRegexMemoryExhausted;
+        }
+        if (!error_.empty()) {
+            ready_ = false;
+            finder_.reset();
+            verifier_.reset();
+        }
+        return error_;
+    }
+
+    long Search(std::string_view text, std::size_t start, std::size_t& length) const;
+    const std::string& Error() const { return error_; }
+    bool Ready() const { return ready_; }
+
+private:
+    struct Match
+    {
+        std::size_t start = 0;
+        std::size_t end = 0;
+    };
+
+    void CompileTranslated(std::string_view pattern);
+    bool AnyStartByte(std::string_view text, std::size_t from) const;
+    bool Find(std::string_view text, std::size_t from, Match& match) const;
+    bool ReversedReady() const;
+    void RefreshIfGrown(std::size_t bytesSearched) const;
+    long SearchWithReferences(std::string_view text, std::size_t start, std::size_t& length) const;
+
+    bool ready_ = false;
+    std::string error_;
+    RegexTranslation translation_;
+    // Mutable: a search may rebuild them (see RefreshIfGrown).
+    mutable std::unique_ptr<LibraryPattern> finder_;    // no back-references
+    mutable std::unique_ptr<LibraryPattern> verifier_;  // the pattern itself, when it has them
+    mutable std::size_t bytesSinceCompile_ = 0;
+    // Compiled on the first long text.
+    mutable std::unique_ptr<LibraryPattern> reversed_;
+    mutable bool reversedFailed_ = false;
+    mutable std::string reversedText_;
+    mutable bool reversedTextValid_ = false;
+    // Bytes a non-empty match can start with (raw text bytes).
+    std::array<bool, 256> startBytes_{};
+    bool filterStartBytes_ = false;
+    int singleStartByte_ = -1;
+    std::size_t affordableStretch_ = 0;
+};
+
+void CGNU::Slot::CompileTranslated(std::string_view pattern)
+{
+    translation_ = TranslateRegex(pattern);
+    if (!translation_.error.empty()) {
+        error_ = translation_.error;
+        return;
+    }
+    if (translation_.isLiteral) {
+        // A substring search does it; the library is not needed.
+        ready_ = true;
+        return;
+    }
+    CLocaleScope scope;
+    finder_ = std::make_unique<LibraryPattern>();
+    std::string error = finder_->Compile(translation_.finder);
+    if (error.empty() && translation_.hasBackReferences) {
+        verifier_ = std::make_unique<LibraryPattern>();
+        error = verifier_->Compile(translation_.forward);
+    }
+    if (!error.empty()) {
+        error_ = RegexErrorFromLibrary(error);
+        return;
+    }
+    if (translation_.hasBackReferences) {
+        affordableStretch_ = LongestAffordableStretch(translation_.backReferenceExponent);
+    }
+    if (!finder_->CanBeNull()) {
+        const unsigned char* table = SwapTable();
+        int count = 0;
+        for (int b = 0; b < 256; ++b) {
+            startBytes_[b] = finder_->StartsWith(table[b]);
+            if (startBytes_[b]) {
+                ++count;
+                singleStartByte_ = b;
+            }
+        }
+        filterStartBytes_ = true;
+        if (count != 1) {
+            singleStartByte_ = -1;
+        }
+    }
+    ready_ = true;
+}
+
+bool CGNU::Slot::AnyStartByte(std::string_view text, std::size_t from) const
+{
+    if (singleStartByte_ >= 0) {
+        return memchr(text.data() + from, singleStartByte_, text.size() - from) != nullptr;
+    }
+    for (std::size_t i = from; i < text.size(); ++i) {
+        if (startBytes_[static_cast<unsigned char>(text[i])]) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void CGNU::Slot::RefreshIfGrown(std::size_t bytesSearched) const
+{
+    bytesSinceCompile_ += bytesSearched;
+    if (bytesSinceCompile_ < kRefreshBytes) {
+        return;
+    }
+    bytesSinceCompile_ = 0;
+    try {
+        auto finder = std::make_unique<LibraryPattern>();
+        if (!finder->Compile(translation_.finder).empty()) {
+            return;
+        }
+        std::unique_ptr<LibraryPattern> verifier;
+        if (verifier_) {
+            verifier = std::make_unique<LibraryPattern>();
+            if (!verifier->Compile(translation_.forward).empty()) {
+                return;
+            }
+        }
+        finder_ = std::move(finder);
+        verifier_ = std::move(verifier);
+        reversed_.reset();
+    } catch (const std::bad_alloc&) {
+        // Keep searching with what is there.
+    }
+}
+
+bool CGNU::Slot::ReversedReady() const
+{
+    if (!reversed_ && !reversedFailed_) {
+        try {
+            auto reversed = std::make_unique<LibraryPattern>();
+            if (reversed->Compile(translation_.reversedFinder).empty()) {
+                reversed_ = std::move(reversed);
+            } else {
+                reversedFailed_ = true;
+            }
+        } catch (const std::bad_alloc&) {
+            reversedFailed_ = true;
+        }
+    }
+    return reversed_ != nullptr;
+}
+
+// The leftmost finder match that starts in [from, text.size()), with the end
+// of the longest finder match from there.
+bool CGNU::Slot::Find(std::string_view text, std::size_t from, Match& match) const
+{
+    const std::size_t n = text.size();
+    re_pattern_buffer* finder = finder_->Buffer();
+    const bool shortText = n - from <= kShortText;
+    if (translation_.hasAnchors && (shortText || !ReversedReady())) {
+        // The library's own search skips start offsets it believes lead to
+        // the same state as an earlier one; with anchors that look at the
+        // byte before the start this loses matches ("[a-c]*\Bx?" from
+        // offset 4 of "_xaxa\na" finds 5, not the empty match at 4).
+        // Anchored attempts are exact: one per offset that can start a match.
+        for (std::size_t start = from; start < n; ++start) {
+            if (filterStartBytes_ && !startBytes_[static_cast<unsigned char>(text[start])]) {
+                continue;
+            }
+            const regoff_t length = re_match(finder, text.data(), static_cast<regoff_t>(n),
+                                             static_cast<regoff_t>(start), nullptr);
+            if (length >= 0) {
+                match.start = start;
+                match.end = start + static_cast<std::size_t>(length);
+                return true;
+            }
+        }
+        return false;
+    }
+    if (shortText || !ReversedReady()) {
+        const regoff_t start =
+            re_search(finder, text.data(), static_cast<regoff_t>(n), static_cast<regoff_t>(from),
+                      static_cast<regoff_t>(n - 1 - from), nullptr);
+        if (start < 0) {
+            return false;
+        }
+        match.start = static_cast<std::size_t>(start);
+    } else {
+        // On the reversed text, "any bytes, then the reversed pattern" matched
+        // from the end of the line as far as it can reach ends at the leftmost
+        // start. One pass, whatever the pattern. Stopping at `from` keeps the
+        // byte before it as context for the word operators.
+        if (!reversedTextValid_) {
+            reversedText_.assign(text.rbegin(), text.rend());
+            reversedTextValid_ = true;
+        }
+        const regoff_t reach =
+            re_match_2(reversed_->Buffer(), nullptr, 0, reversedText_.data(),
+                       static_cast<regoff_t>(n), 0, nullptr, static_cast<regoff_t>(n - from));
+        if (reach < 1) {
+            return false;
+        }
+        match.start = n - static_cast<std::size_t>(reach);
+    }
+    const regoff_t length = re_match(finder, text.data(), static_cast<regoff_t>(n),
+                                     static_cast<regoff_t>(match.start), nullptr);
+    if (length < 0) {
+        return false;
+    }
+    match.end = match.start + static_cast<std::size_t>(length);
+    return true;
+}
+
+long CGNU::Slot::Search(std::string_view text, std::size_t start, std::size_t& length) const
+{
+    length = 0;
+    const std::size_t n = text.size();
+    if (!ready_ || start >= n) {
+        return -1;
+    }
+    const std::string& literal = translation_.literal;
+    if (translation_.isLiteral) {
+        if (literal.empty()) {
+            length = 1;
+            return static_cast<long>(start);
+        }
+        const void* hit = memmem(text.data() + start, n - start, literal.data(), literal.size());
+        if (hit == nullptr) {
+            return -1;
+        }
+        length = literal.size();
+        return static_cast<long>(static_cast<const char*>(hit) - text.data());
+    }
+    if (n > kMaxLibraryText) {
+        return -1;
+    }
+    // Cheap tests that rule out most lines before the library is asked.
+    if (!literal.empty() &&
+        memmem(text.data() + start, n - start, literal.data(), literal.size()) == nullptr) {
+        return -1;
+    }
+    if (filterStartBytes_ && !AnyStartByte(text, start)) {
+        return -1;
+    }
+    CLocaleScope scope;
+    RefreshIfGrown(n - start);
+    reversedTextValid_ = false;
+    if (translation_.hasBackReferences) {
+        return SearchWithReferences(text, start, length);
+    }
+    Match match;
+    if (!Find(text, start, match)) {
+        return -1;
+    }
+    length = std::max<std::size_t>(match.end - match.start, 1);
+    return static_cast<long>(match.start);
+}
+
+// The finder (each back-reference widened to a copy of its group) proposes
+// start offsets and bounds how far a match from each can reach; the library's
+// back-reference matcher then decides within that stretch.
+long CGNU::Slot::SearchWithReferences(std::string_view text, std::size_t start,
+                                      std::size_t& length) const
+{
+    const std::size_t n = text.size();
+    const auto deadline = std::chrono::steady_clock::now() + kReferenceSearchTime;
+    std::size_t from = start;
+    while (from < n && std::chrono::steady_clock::now() < deadline) {
+        Match candidate;
+        if (!Find(text, from, candidate)) {
+            return -1;
+        }
+        // No match from here reaches past the finder's, so the stretch ends
+        // there at the latest. Stopping short of the text's end keeps the
+        // next byte as context and $ from holding.
+        const std::size_t stop =
+            candidate.start + std::min(candidate.end - candidate.start, affordableStretch_);
+        const regoff_t matched = re_match_2(
+            verifier_->Buffer(), nullptr, 0, text.data(), static_cast<regoff_t>(n),
+            static_cast<regoff_t>(candidate.start), nullptr, static_cast<regoff_t>(stop));
+        if (matched >= 0) {
+            length = std::max<std::size_t>(static_cast<std::size_t>(matched), 1);
+            return static_cast<long>(candidate.start);
+        }
+        from = candidate.start + 1;
+    }
+    return -1;
+}
+
+CGNU::CGNU() : keyword_(std::make_unique<Slot>()), context_(std::make_unique<Slot>()) {}
+CGNU::~CGNU() = default;
+
+void CGNU::InitKeyword()
+{
+    keyword_->Init();
+}
+
+std::string CGNU::CompileKeyword(std::string_view pattern)
+{
+    return keyword_->Compile(pattern);
+}
+
+long CGNU::SearchKeyword(std::string_view text, std::size_t start, std::size_t& length) const
+{
+    return keyword_->Search(text, start, length);
+}
+
+const std::string& CGNU::KeywordError() const
+{
+    return keyword_->Error();
+}
+
+bool CGNU::KeywordReady() const
+{
+    return keyword_->Ready();
+}
+
+void CGNU::InitContext()
+{
+    context_->Init();
+}
+
+std::string CGNU::CompileContext(std::string_view pattern)
+{
+    return context_->Compile(pattern);
+}
+
+long CGNU::SearchContext(std::string_view text, std::size_t start, std::size_t& length) const
+{
+    return context_->Search(text, start, length);
+}
+
+const std::string& CGNU::ContextError() const
+{
+    return context_->Error();
+}
+
+bool CGNU::ContextReady() const
+{
+    return context_->Ready();
+}
+
+}  // namespace plix
