@@ -1,8 +1,11 @@
 // CChildFrame: the window of one result view inside the main frame's
-// multi-document area. Its title is the document's title.
+// multi-document area. Its title is the document's title, numbered ":1", ":2"
+// while the document has more than one window.
 #pragma once
 
 #include <QMdiSubWindow>
+
+#include <functional>
 
 namespace plix {
 
@@ -21,8 +24,22 @@ public:
     CPlixView* GetView() const { return view_; }
     CPlixDoc* GetDocument() const;
 
+    // Asked before the last window of a modified document closes; false keeps
+    // it open (the user chose Cancel, or saving failed).
+    using CloseGuard = std::function<bool(CPlixDoc* doc)>;
+    void SetCloseGuard(CloseGuard guard) { closeGuard_ = std::move(guard); }
+    // Closes without asking (the question has been answered for the document).
+    void CloseWithoutAsking();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
 private:
+    void UpdateTitle();
+
     CPlixView* view_;
+    CloseGuard closeGuard_;
+    bool asked_ = false;
 };
 
 }  // namespace plix

@@ -2,10 +2,13 @@
 
 #include "app/child_frame.h"
 #include "app/icons.h"
+#include "app/jump_dlg.h"
 #include "app/lock_indicators.h"
 #include "app/plix_app.h"
 #include "app/plix_doc.h"
 #include "app/plix_view.h"
+#include "app/result_sorter.h"
+#include "settings/codec.h"
 
 #include <QAction>
 #include <QApplication>
@@ -13,6 +16,7 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFile>
 #include <QFileInfo>
 #include <QFontDialog>
 #include <QLabel>
@@ -22,6 +26,7 @@
 #include <QMimeData>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTextBlock>
 #include <QTextDocument>
 #include <QTimer>
 #include <QToolBar>
@@ -29,6 +34,7 @@
 #include <QWhatsThis>
 
 #include <algorithm>
+#include <climits>
 #include <optional>
 
 namespace plix {
@@ -78,6 +84,26 @@ QString MenuTitleText(const QString& path)
 {
     return QDir::toNativeSeparators(path);
 }
+
+std::optional<SortCommand> SortFor(Cmd id)
+{
+    switch (id) {
+        case Cmd::SortAlphabet:
+            return SortCommand::Alphabet;
+        case Cmd::SortFrequency:
+            return SortCommand::Frequency;
+        case Cmd::SortKeyword:
+            return SortCommand::Keyword;
+        case Cmd::SortLeft:
+            return SortCommand::Left;
+        case Cmd::SortRight:
+            return SortCommand::Right;
+        default:
+            return std::nullopt;
+    }
+}
+
+enum FindAction { kFindNext, kReplaceOne, kReplaceAll };
 
 }  // namespace
 
@@ -298,8 +324,16 @@ void CMainFrame::CreateStatusBar()
 
 CChildFrame* CMainFrame::CreateChildFrame(CPlixDoc* doc)
 {
+    // A further window on a document shows it as the others do: the wrapping
+    // and the font belong to the document's text, which all its views share.
+    CPlixView* earlierView = doc->FirstView();
     auto* frame = new CChildFrame(doc, mdiArea_);
     CPlixView* view = frame->GetView();
+    if (earlierView != nullptr) {
+        view->setFont(earlierView->font());
+        view->SetWordWrap(earlierView->GetWordWrap());
+    }
+    frame->SetCloseGuard([this](CPlixDoc* closing) { return app_.SaveModified(closing); });
     view->SetContextMenuFiller([this](QMenu& menu) { FillContextMenu(menu); });
     view->SetReservedKeys(reservedKeys_);
     const int earlier = static_cast<int>(mdiArea_->subWindowList().size());
@@ -391,10 +425,27 @@ bool CMainFrame::IsCommandEnabled(Cmd id) const
             return view->textCursor().hasSelection();
         case Cmd::Paste:
         case Cmd::PasteSpecial:
+        case Cmd::Replace:
             return !view->isReadOnly();
+        case Cmd::SortAlphabet:
+        case Cmd::SortFrequency:
+            return ClassifyView(view).kind == ResultKind::WordList;
+        case Cmd::SortKeyword:
+        case Cmd::SortLeft:
+        case Cmd::SortRight:
+            return ClassifyView(view).kind == ResultKind::Concordance;
         default:
             return true;
     }
+}
+
+ResultClass CMainFrame::ClassifyView(const CPlixView* view) const
+{
+    if (view == nullptr) {
+        return {};
+    }
+    return ClassifyResult(view->GetDocument()->LineBytes(0, static_cast<int>(kClassifyLineCount)),
+                          app_.Corpus());
 }
 
 void CMainFrame::UpdateCommandUI()
@@ -557,6 +608,11 @@ void CMainFrame::OnCommand(Cmd id)
         return;
     }
     CPlixView* view = ActiveView();
+    if (std::optional<SortCommand> sort = SortFor(id)) {
+        app_.SortResult(view, *sort);
+        UpdateCommandUI();
+        return;
+    }
     switch (id) {
         case Cmd::CorpusSetup:
             app_.OnCorpusSetup();
@@ -583,9 +639,45 @@ void CMainFrame::OnCommand(Cmd id)
             close();
             break;
         case Cmd::Close:
-            if (QMdiSubWindow* child = ActiveChild()) {
-                child->close();
+            if (view != nullptr) {
+                CloseDocument(view->GetDocument());
             }
+            break;
+        case Cmd::Save:
+            app_.SaveDocument(view->GetDocument());
+            break;
+        case Cmd::SaveAs:
+            app_.SaveDocumentAs(view->GetDocument());
+            break;
+        case Cmd::Print:
+            app_.OnPrint(view);
+            break;
+        case Cmd::PrintPreview:
+            app_.OnPrintPreview(view);
+            break;
+        case Cmd::Find:
+            ShowFindDialog(false);
+            break;
+        case Cmd::Replace:
+            ShowFindDialog(true);
+            break;
+        case Cmd::FindNext:
+            FindNext();
+            break;
+        case Cmd::Jump:
+            OnJump(view);
+            break;
+        case Cmd::TagJump:
+            TagJump(view);
+            break;
+        case Cmd::QuickWordlist:
+            app_.RunQuick(QuickCommand::Wordlist, view);
+            break;
+        case Cmd::QuickPlix:
+            app_.RunQuick(QuickCommand::Plix, view);
+            break;
+        case Cmd::NewWindow:
+            OnNewWindow(view);
             break;
         case Cmd::Undo:
             view->undo();
@@ -619,9 +711,15 @@ void CMainFrame::OnCommand(Cmd id)
             }
             break;
         }
-        case Cmd::WordWrap:
-            view->SetWordWrap(view->GetWordWrap() ? 0 : 1);
+        case Cmd::WordWrap: {
+            // The text's layout is shared by the document's windows: they
+            // wrap together.
+            const int wrap = view->GetWordWrap() ? 0 : 1;
+            for (CPlixView* shown : view->GetDocument()->Views()) {
+                shown->SetWordWrap(wrap);
+            }
             break;
+        }
         case Cmd::Cascade:
             mdiArea_->cascadeSubWindows();
             break;
@@ -650,6 +748,138 @@ void CMainFrame::OnCommand(Cmd id)
             break;
     }
     UpdateCommandUI();
+}
+
+bool CMainFrame::CloseDocument(CPlixDoc* doc)
+{
+    if (doc == nullptr || !app_.SaveModified(doc)) {
+        return false;
+    }
+    for (CPlixView* view : doc->Views()) {
+        if (auto* frame = qobject_cast<CChildFrame*>(view->parentWidget())) {
+            frame->CloseWithoutAsking();
+        }
+    }
+    return true;
+}
+
+void CMainFrame::OnJump(CPlixView* view)
+{
+    CJumpDlg dialog(view->CaretLine(), this);
+    if (dialog.exec() == QDialog::Accepted) {
+        view->GoToLine(dialog.Line());
+        view->setFocus();
+    }
+}
+
+void CMainFrame::TagJump(CPlixView* view)
+{
+    if (view == nullptr) {
+        return;
+    }
+    const QString line = view->CaretLineText();
+    const std::string bytes = EncodeLocaleText(
+        std::u16string_view(reinterpret_cast<const char16_t*>(line.utf16()), static_cast<size_t>(line.size())));
+    std::optional<TagJumpTarget> target = ParseTagJump(bytes);
+    if (!target) {
+        return;
+    }
+    // The name as the engine wrote it: bytes of a file name.
+    const QString path =
+        QFile::decodeName(QByteArray(target->fileName.data(), static_cast<qsizetype>(target->fileName.size())));
+    CPlixDoc* doc = app_.OpenDocument(path);
+    if (doc == nullptr || doc->FirstView() == nullptr) {
+        return;
+    }
+    CPlixView* shown = doc->FirstView();
+    if (auto* frame = qobject_cast<QMdiSubWindow*>(shown->parentWidget())) {
+        mdiArea_->setActiveSubWindow(frame);
+    }
+    shown->GoToLine(static_cast<int>(std::clamp<int64_t>(target->line, 1, INT_MAX)));
+    shown->setFocus();
+}
+
+void CMainFrame::OnNewWindow(CPlixView* view)
+{
+    CChildFrame* frame = CreateChildFrame(view->GetDocument());
+    frame->GetView()->setTextCursor(view->textCursor());
+}
+
+void CMainFrame::ShowFindDialog(bool replace)
+{
+    QPointer<CFindReplaceDlg>& dialog = replace ? replaceDlg_ : findDlg_;
+    // One dialog at a time, as the two share the search.
+    if (QPointer<CFindReplaceDlg>& other = replace ? findDlg_ : replaceDlg_; other) {
+        other->hide();
+    }
+    if (!dialog) {
+        dialog = new CFindReplaceDlg(replace, this);
+        CFindReplaceDlg* made = dialog;
+        connect(made, &CFindReplaceDlg::findNext, this, [this, made]() { OnFindDialog(made, kFindNext); });
+        connect(made, &CFindReplaceDlg::replaceCurrent, this, [this, made]() { OnFindDialog(made, kReplaceOne); });
+        connect(made, &CFindReplaceDlg::replaceAll, this, [this, made]() { OnFindDialog(made, kReplaceAll); });
+    }
+    FindOptions options = findOptions_;
+    // The selection, when it is a piece of one line, is what the user wants
+    // to look for.
+    if (CPlixView* view = ActiveView()) {
+        QString selected = view->textCursor().selectedText();
+        if (!selected.isEmpty() && !selected.contains(QChar::ParagraphSeparator)) {
+            options.what = selected;
+        }
+    }
+    dialog->SetOptions(options);
+    dialog->show();
+    dialog->raise();
+    dialog->activateWindow();
+}
+
+void CMainFrame::OnFindDialog(CFindReplaceDlg* dialog, int action)
+{
+    findOptions_ = dialog->Options();
+    CPlixView* view = ActiveView();
+    if (view == nullptr) {
+        return;
+    }
+    bool found = true;
+    switch (action) {
+        case kFindNext:
+            found = FindNextIn(view, findOptions_);
+            break;
+        case kReplaceOne:
+            found = ReplaceIn(view, findOptions_);
+            break;
+        case kReplaceAll: {
+            const int count = ReplaceAllIn(view, findOptions_);
+            found = count > 0;
+            if (found) {
+                statusBar()->showMessage(QStringLiteral("%1 replaced").arg(count), 5000);
+            }
+            break;
+        }
+        default:
+            break;
+    }
+    if (!found) {
+        ReportNotFound();
+    }
+}
+
+void CMainFrame::FindNext()
+{
+    if (findOptions_.what.isEmpty()) {
+        ShowFindDialog(false);
+        return;
+    }
+    if (!FindNextIn(ActiveView(), findOptions_)) {
+        ReportNotFound();
+    }
+}
+
+void CMainFrame::ReportNotFound()
+{
+    QApplication::beep();
+    statusBar()->showMessage(QStringLiteral("Cannot find \"%1\"").arg(findOptions_.what), 5000);
 }
 
 void CMainFrame::ArrangeIcons()
@@ -688,6 +918,21 @@ void CMainFrame::closeEvent(QCloseEvent* event)
         }
         event->ignore();
         return;
+    }
+    // Every modified document is offered for saving first; Cancel keeps the
+    // program running.
+    QList<CPlixDoc*> asked;
+    for (QMdiSubWindow* window : mdiArea_->subWindowList(QMdiArea::CreationOrder)) {
+        auto* child = qobject_cast<CChildFrame*>(window);
+        CPlixDoc* doc = child != nullptr ? child->GetDocument() : nullptr;
+        if (doc == nullptr || asked.contains(doc)) {
+            continue;
+        }
+        asked.append(doc);
+        if (!app_.SaveModified(doc)) {
+            event->ignore();
+            return;
+        }
     }
     event->accept();
 }

@@ -14,6 +14,8 @@
 #include <vector>
 
 #include "app/command_table.h"
+#include "app/find_dlg.h"
+#include "engine/result_sort.h"
 
 class QLabel;
 class QMdiArea;
@@ -55,6 +57,18 @@ public:
     // Re-evaluates command enabling, the menu bar shown, the title and the panes.
     void UpdateCommandUI();
 
+    // What the view's window holds, for the sort commands.
+    ResultClass ClassifyView(const CPlixView* view) const;
+    // "&Close": the active document with all its windows, after asking to
+    // save it when it was modified.
+    bool CloseDocument(CPlixDoc* doc);
+    // "Ta&g Jump" from the caret's line of `view`.
+    void TagJump(CPlixView* view);
+    // The find and replace dialogs (null until first shown) and the last search.
+    CFindReplaceDlg* FindDialog() const { return findDlg_; }
+    CFindReplaceDlg* ReplaceDialog() const { return replaceDlg_; }
+    const FindOptions& LastFind() const { return findOptions_; }
+
     QToolBar* ToolBar() const { return toolBar_; }
     QLabel* MessagePane() const { return messagePane_; }
     QLabel* LinePane() const { return linePane_; }
@@ -81,6 +95,12 @@ private:
     void FillContextMenu(QMenu& menu);
     void ConnectActiveView(CPlixView* view);
     void ArrangeIcons();
+    void OnJump(CPlixView* view);
+    void OnNewWindow(CPlixView* view);
+    void ShowFindDialog(bool replace);
+    void FindNext();
+    void OnFindDialog(CFindReplaceDlg* dialog, int action);
+    void ReportNotFound();
 
     CPlixApp& app_;
     QMdiArea* mdiArea_ = nullptr;
@@ -105,6 +125,9 @@ private:
     QPointer<CPlixView> connectedView_;
     std::vector<QMetaObject::Connection> viewConnections_;
     bool resultMenusShown_ = true;
+    QPointer<CFindReplaceDlg> findDlg_;
+    QPointer<CFindReplaceDlg> replaceDlg_;
+    FindOptions findOptions_;
 };
 
 }  // namespace plix

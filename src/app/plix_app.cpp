@@ -2,10 +2,12 @@
 
 #include "app/about_dlg.h"
 #include "app/child_frame.h"
+#include "app/document_source.h"
 #include "app/help_page.h"
 #include "app/main_frame.h"
 #include "app/plix_doc.h"
 #include "app/plix_view.h"
+#include "app/print_view.h"
 #include "settings/codec.h"
 #include "settings/persistence.h"
 #include "settings/settings_keys.h"
@@ -23,6 +25,8 @@
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPixmap>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QTextCursor>
 #include <QTimer>
@@ -189,6 +193,76 @@ void CPlixApp::OnFileOpen()
     }
 }
 
+bool CPlixApp::SaveDocument(CPlixDoc* doc)
+{
+    if (doc == nullptr) {
+        return false;
+    }
+    if (doc->GetPathName().isEmpty()) {
+        return SaveDocumentAs(doc);
+    }
+    return SaveDocumentTo(doc, doc->GetPathName());
+}
+
+bool CPlixApp::SaveDocumentAs(CPlixDoc* doc)
+{
+    if (doc == nullptr || !mainFrame_) {
+        return false;
+    }
+    QString path;
+    if (savePathAsker_) {
+        path = savePathAsker_(doc);
+    } else {
+        // A new document is offered under its title with the extension of
+        // the document type; an opened file under its own name.
+        QString proposed = doc->GetPathName();
+        if (proposed.isEmpty()) {
+            proposed = QDir::current().filePath(doc->GetTitle() + QStringLiteral(".plx"));
+        }
+        QFileDialog dialog(mainFrame_.get(), QStringLiteral("Save As"), proposed,
+                           QStringLiteral("Plix Files (*.plx);;All Files (*)"));
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setDefaultSuffix(QStringLiteral("plx"));
+        dialog.selectFile(proposed);
+        if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+            path = dialog.selectedFiles().first();
+        }
+    }
+    if (path.isEmpty()) {
+        return false;
+    }
+    return SaveDocumentTo(doc, path);
+}
+
+bool CPlixApp::SaveDocumentTo(CPlixDoc* doc, const QString& path)
+{
+    QString error;
+    if (!doc->OnSaveDocument(path, error)) {
+        QMessageBox::warning(mainFrame_.get(), QStringLiteral("plix"),
+                             QStringLiteral("Cannot save %1.\n%2").arg(QDir::toNativeSeparators(path), error));
+        return false;
+    }
+    AddRecentFile(doc->GetPathName());
+    if (mainFrame_) {
+        mainFrame_->UpdateCommandUI();
+    }
+    return true;
+}
+
+bool CPlixApp::SaveModified(CPlixDoc* doc)
+{
+    if (doc == nullptr || !doc->IsModified()) {
+        return true;
+    }
+    const QMessageBox::StandardButton answer = QMessageBox::question(
+        mainFrame_.get(), QStringLiteral("plix"), QStringLiteral("Save changes to %1?").arg(doc->GetTitle()),
+        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+    if (answer == QMessageBox::Yes) {
+        return SaveDocument(doc);
+    }
+    return answer == QMessageBox::No;
+}
+
 void CPlixApp::AddRecentFile(const QString& path)
 {
     recentFiles_.removeAll(path);
@@ -248,6 +322,64 @@ CommandOutcome CPlixApp::RunAnalysis(AnalysisCommand command)
     emit settingsChanged();
     mainFrame_->UpdateCommandUI();
     return outcome;
+}
+
+CommandOutcome CPlixApp::RunQuick(QuickCommand command, CPlixView* view)
+{
+    CommandOutcome refused;
+    refused.completed = false;
+    if (running_ || !mainFrame_ || view == nullptr) {
+        return refused;
+    }
+    // The lines as they stand now: the run opens a new window, and the text
+    // read must not change under it.
+    const CDocumentSource source(*view->GetDocument());
+    CommandOutcome outcome;
+    {
+        RunningScope running(running_);
+        mainFrame_->UpdateCommandUI();
+        KeywordAsker asker = keywordAsker_;
+        if (!asker) {
+            asker = [this]() { return AskKeyword(context_->corpus, mainFrame_.get()); };
+        }
+        outcome = RunQuickCommand(*context_, command, source, asker);
+    }
+    emit settingsChanged();
+    mainFrame_->UpdateCommandUI();
+    return outcome;
+}
+
+CPlixView* CPlixApp::SortResult(CPlixView* view, SortCommand command)
+{
+    if (running_ || !mainFrame_ || view == nullptr) {
+        return nullptr;
+    }
+    QPointer<CPlixView> target;
+    {
+        RunningScope running(running_);
+        CPlixDoc* doc = NewDocument();
+        if (doc == nullptr) {
+            return nullptr;
+        }
+        target = doc->FirstView();
+        CProgressDlg progress(mainFrame_.get());
+        (void)progress.Create();
+        progress.SetStatus("Sorting...");
+        if (IsWordListSort(command)) {
+            (void)ResortWordList(*view->GetDocument(), *target, command == SortCommand::Alphabet
+                                                                     ? WordListOrder::Alphabet
+                                                                     : WordListOrder::Frequency,
+                                 progress);
+        } else {
+            ConcordanceSortInfo info;
+            const int mode = SortModeOf(command);
+            (void)ResortConcordance(*view->GetDocument(), *target, mode, context_->corpus, progress, &info);
+            view->SetSortFields(info.sortKeyword, info.sortKeywordPosition, info.singleLineHits, mode,
+                                info.hitFormat);
+        }
+    }
+    mainFrame_->UpdateCommandUI();
+    return target;
 }
 
 void CPlixApp::ShowAbort(const std::string& reason)
@@ -318,8 +450,35 @@ QPrinter& CPlixApp::Printer()
 {
     if (!printer_) {
         printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        SetPrintMargins(*printer_);
     }
     return *printer_;
+}
+
+void CPlixApp::OnPrint(CPlixView* view)
+{
+    if (view == nullptr) {
+        return;
+    }
+    QPrintDialog dialog(&Printer(), mainFrame_.get());
+    if (dialog.exec() == QDialog::Accepted) {
+        PrintView(*view, Printer());
+    }
+}
+
+void CPlixApp::OnPrintPreview(CPlixView* view)
+{
+    if (view == nullptr) {
+        return;
+    }
+    QPrintPreviewDialog preview(&Printer(), mainFrame_.get());
+    QPointer<CPlixView> shown = view;
+    connect(&preview, &QPrintPreviewDialog::paintRequested, &preview, [shown](QPrinter* printer) {
+        if (shown) {
+            PrintView(*shown, *printer);
+        }
+    });
+    preview.exec();
 }
 
 void CPlixApp::OnPrintSetup()

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "app/progress_dlg.h"
+#include "app/result_sorter.h"
 #include "app/window_result_target.h"
 #include "engine/command.h"
 #include "engine/context.h"
@@ -56,6 +57,21 @@ public:
     // after telling the user why it could not be read.
     CPlixDoc* OpenDocument(const QString& path);
     QStringList RecentFiles() const { return recentFiles_; }
+
+    // "&Save": to the document's file, or under a name asked for.
+    bool SaveDocument(CPlixDoc* doc);
+    // "Save &As...": under a name asked for; false when none was given or
+    // writing failed (the user has been told why).
+    bool SaveDocumentAs(CPlixDoc* doc);
+    // Writes the document to `path`; tells the user when that fails.
+    bool SaveDocumentTo(CPlixDoc* doc, const QString& path);
+    // Before a modified document goes: "Save changes to %1?" — false when the
+    // user cancels or the save fails, and the document must stay.
+    bool SaveModified(CPlixDoc* doc);
+    // Asks for the name to save a document under (empty: cancelled); the save
+    // dialog unless replaced (tests).
+    using SavePathAsker = std::function<QString(CPlixDoc* doc)>;
+    void SetSavePathAsker(SavePathAsker asker) { savePathAsker_ = std::move(asker); }
     static constexpr int kRecentFileCount = keys::kRecentFileCount;
 
     // An analysis command through the engine's command loop.
@@ -64,6 +80,11 @@ public:
     // Asks for the keyword of the concordance and collocation commands; the
     // keyword dialog unless replaced (automation, tests).
     void SetKeywordAsker(KeywordAsker asker) { keywordAsker_ = std::move(asker); }
+    // "Quick Wordlist" / "Quick PLIX" over the lines of `view`'s document.
+    CommandOutcome RunQuick(QuickCommand command, CPlixView* view);
+    // A sort command of `view`: the re-sorted text in a new window (returned,
+    // also when the sort was cancelled half-way), or null.
+    CPlixView* SortResult(CPlixView* view, SortCommand command);
 
     // The commands of the application object.
     void OnCorpusSetup();
@@ -72,6 +93,8 @@ public:
     void OnListOption();
     void OnFileOpen();
     void OnPrintSetup();
+    void OnPrint(CPlixView* view);
+    void OnPrintPreview(CPlixView* view);
     void OnAbout();
     void OnHelpTopics();
 
@@ -98,6 +121,7 @@ private:
     std::unique_ptr<CMainFrame> mainFrame_;
     std::unique_ptr<QPrinter> printer_;
     KeywordAsker keywordAsker_;
+    SavePathAsker savePathAsker_;
     QStringList recentFiles_;
     int untitledCount_ = 0;
     bool running_ = false;

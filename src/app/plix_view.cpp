@@ -73,6 +73,50 @@ void CPlixView::AppendResult(std::string_view text, const std::vector<HighlightR
     cursor.endEditBlock();
 
     document->setUndoRedoEnabled(undo);
+    // A result is new, unsaved work: closing its window asks first.
+    document->setModified(true);
+}
+
+void CPlixView::AppendText(const QString& text)
+{
+    if (text.isEmpty()) {
+        return;
+    }
+    QTextDocument* document = doc_->TextDocument();
+    const bool undo = document->isUndoRedoEnabled();
+    document->setUndoRedoEnabled(false);
+    QTextCursor cursor(document);
+    cursor.movePosition(QTextCursor::End);
+    cursor.beginEditBlock();
+    cursor.insertText(text, QTextCharFormat());
+    cursor.endEditBlock();
+    document->setUndoRedoEnabled(undo);
+    document->setModified(true);
+}
+
+void CPlixView::GoToLine(int line)
+{
+    const int count = document()->blockCount();
+    const int target = std::clamp(line, 1, std::max(1, count));
+    QTextCursor cursor(document()->findBlockByNumber(target - 1));
+    cursor.movePosition(QTextCursor::StartOfBlock);
+    setTextCursor(cursor);
+    ensureCursorVisible();
+}
+
+QString CPlixView::CaretLineText() const
+{
+    return textCursor().block().text();
+}
+
+void CPlixView::SetSortFields(const QString& keyword, int keywordPosition, int singleLineHits, int sortMode,
+                              int hitFormat)
+{
+    sortKeyword_ = keyword;
+    sortKeywordPosition_ = keywordPosition;
+    singleLineHits_ = singleLineHits;
+    sortMode_ = sortMode;
+    hitFormat_ = hitFormat;
 }
 
 int CPlixView::CaretLine() const

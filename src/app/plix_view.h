@@ -33,6 +33,15 @@ public:
     // Appends a block of result text (bytes of the locale's code page) at the
     // end and colours the given byte ranges of it red. Adds nothing to undo.
     void AppendResult(std::string_view text, const std::vector<HighlightRange>& highlights);
+    // Appends plain text at the end ("\n" between lines), as a re-sort fills
+    // its window. Adds nothing to undo.
+    void AppendText(const QString& text);
+
+    // Puts the caret at the start of `line` (counted from 1; kept within the
+    // text), nothing selected, and scrolls it into view.
+    void GoToLine(int line);
+    // The text of the caret's line.
+    QString CaretLineText() const;
 
     // The caret's line, counted from 1.
     int CaretLine() const;
@@ -40,6 +49,15 @@ public:
     // 0: lines are not wrapped (every new window); 1: wrapped to the window.
     int GetWordWrap() const { return wordWrap_; }
     void SetWordWrap(int wrap);
+
+    // What the last sort command read from this window's text.
+    QString GetSortKeyword() const { return sortKeyword_; }
+    int GetSortKeywordPosition() const { return sortKeywordPosition_; }
+    int GetSingleLineHits() const { return singleLineHits_; }
+    int GetSortMode() const { return sortMode_; }
+    int GetHitFormat() const { return hitFormat_; }
+    void SetSortFields(const QString& keyword, int keywordPosition, int singleLineHits, int sortMode,
+                       int hitFormat);
 
     // The colour of keywords in a result: pure red.
     static QColor KeywordColour() { return QColor(255, 0, 0); }
@@ -69,6 +87,11 @@ protected:
 private:
     CPlixDoc* doc_;
     int wordWrap_ = 0;
+    QString sortKeyword_;
+    int sortKeywordPosition_ = 0;
+    int singleLineHits_ = 0;
+    int sortMode_ = 0;
+    int hitFormat_ = 0;
     int lastCaretLine_ = 0;
     ContextMenuFiller contextMenuFiller_;
     QList<QKeySequence> reservedKeys_;

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QAbstractButton>
 #include <QMessageBox>
 #include <QPointer>
 #include <QTemporaryDir>
@@ -106,6 +107,38 @@ public:
 private:
     QTimer timer_;
 };
+
+// Answers every modal question box that comes up while it lives with the
+// same button, remembering the questions.
+class QuestionAnswerer
+{
+public:
+    explicit QuestionAnswerer(QMessageBox::StandardButton answer) : answer_(answer)
+    {
+        timer_.setInterval(5);
+        QObject::connect(&timer_, &QTimer::timeout, [this]() {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box != nullptr && box->isVisible() && box->button(answer_) != nullptr) {
+                questions.append(box->text());
+                box->button(answer_)->click();
+            }
+        });
+        timer_.start();
+    }
+
+    QStringList questions;
+
+private:
+    QMessageBox::StandardButton answer_;
+    QTimer timer_;
+};
+
+// Reads a whole file's bytes.
+inline QByteArray ReadBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
 
 // The text of a document's line (from 0), without its line end.
 inline QString LineText(const CPlixView* view, int line)

@@ -28,9 +28,15 @@ CmdSet Set(std::initializer_list<Cmd> ids)
 // The toolkit's own commands, "&Corpus Setup" and "&About plix...".
 const CmdSet kAlways = Set({Cmd::CorpusSetup, Cmd::New, Cmd::Open, Cmd::PrintSetup, Cmd::Exit, Cmd::Toolbar,
                             Cmd::StatusBar, Cmd::HelpTopics, Cmd::About, Cmd::ContextHelp});
-// What a result window adds (nothing selected, nothing to undo).
-const CmdSet kWindow = Set({Cmd::Close, Cmd::Paste, Cmd::PasteSpecial, Cmd::SelectAll, Cmd::Font, Cmd::WordWrap,
-                            Cmd::Cascade, Cmd::Tile, Cmd::ArrangeIcons, Cmd::NextPane, Cmd::PreviousPane});
+// What a result window adds (nothing selected, nothing to undo, a text that
+// is neither a word list nor a concordance).
+const CmdSet kWindow = Set({Cmd::Close, Cmd::Save, Cmd::SaveAs, Cmd::Print, Cmd::PrintPreview, Cmd::Paste,
+                            Cmd::PasteSpecial, Cmd::SelectAll, Cmd::Find, Cmd::FindNext, Cmd::Replace, Cmd::Font,
+                            Cmd::Jump, Cmd::TagJump, Cmd::WordWrap, Cmd::QuickWordlist, Cmd::QuickPlix,
+                            Cmd::NewWindow, Cmd::Cascade, Cmd::Tile, Cmd::ArrangeIcons, Cmd::NextPane,
+                            Cmd::PreviousPane});
+const CmdSet kWordListSorts = Set({Cmd::SortAlphabet, Cmd::SortFrequency});
+const CmdSet kConcordanceSorts = Set({Cmd::SortKeyword, Cmd::SortLeft, Cmd::SortRight});
 // What corpus files add.
 const CmdSet kCorpus = Set({Cmd::CorpusOptions, Cmd::ListOption, Cmd::ConcordanceFormat, Cmd::Wordlist,
                             Cmd::BackwardList, Cmd::DescendingWordlist, Cmd::AscendingWordlist, Cmd::Index,
@@ -72,6 +78,8 @@ private slots:
     void settingUpCorpusFilesEnablesTheAnalyses();
     void editCommandsFollowTheText();
     void wordWrapStartsOffAndToggles();
+    void sortCommandsFollowTheText_data();
+    void sortCommandsFollowTheText();
     void acceleratorKeysReachTheFrameFromTheView_data();
     void acceleratorKeysReachTheFrameFromTheView();
 };
@@ -181,6 +189,43 @@ void CommandEnablingTest::wordWrapStartsOffAndToggles()
     wrap->trigger();
     QCOMPARE(first->lineWrapMode(), QPlainTextEdit::NoWrap);
     QVERIFY(!wrap->isChecked());
+}
+
+void CommandEnablingTest::sortCommandsFollowTheText_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<CmdSet>("sorts");
+    const QString head = QStringLiteral("Corpus File: a.txt\n\n");
+    QTest::newRow("empty") << QString() << CmdSet();
+    QTest::newRow("plain text") << QStringLiteral("It was a dark night.\nThe end.\n") << CmdSet();
+    QTest::newRow("word list") << head + QStringLiteral("the\t120\nof\t80\n") << kWordListSorts;
+    QTest::newRow("backward list") << head + QStringLiteral("\teht\t120\n") << kWordListSorts;
+    QTest::newRow("concordance")
+        << head + QStringLiteral("Keyword: sea\nKeyword Position: 5\n\n(1) \n    sea\n") << kConcordanceSorts;
+    // The hit lines need not be recognised: the keyword line decides.
+    QTest::newRow("concordance, Xml") << QStringLiteral("<plix_info>\nKeyword: sea\n</plix_info>\n<hit>")
+                                      << kConcordanceSorts;
+    QTest::newRow("keyword line after 30 lines")
+        << QStringLiteral("plain line\n").repeated(30) + QStringLiteral("Keyword: sea\n") << CmdSet();
+}
+
+void CommandEnablingTest::sortCommandsFollowTheText()
+{
+    QFETCH(QString, text);
+    QFETCH(CmdSet, sorts);
+    AppFixture fixture;
+    fixture.Frame()->ActiveView()->setPlainText(text);
+    fixture.Frame()->UpdateCommandUI();
+    const CmdSet enabled = EnabledCommands(fixture.Frame());
+    QCOMPARE(Names(enabled & (kWordListSorts + kConcordanceSorts)), Names(sorts));
+    // A disabled sort command opens no window.
+    const auto windows = fixture.Frame()->MdiArea()->subWindowList().size();
+    for (Cmd id : {Cmd::SortAlphabet, Cmd::SortKeyword}) {
+        if (!sorts.contains(static_cast<int>(id))) {
+            fixture.Frame()->OnCommand(id);
+        }
+    }
+    QCOMPARE(fixture.Frame()->MdiArea()->subWindowList().size(), windows);
 }
 
 void CommandEnablingTest::acceleratorKeysReachTheFrameFromTheView_data()
