@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
+#include <iterator>
 #include <climits>
 #include <cstdint>
 #include <mutex>
@@ -30,6 +31,11 @@ constexpr reg_syntax_t kSyntax = RE_NO_BK_PARENS | RE_NO_BK_VBAR | RE_CONTEXT_IN
 // long without matching ("x.*y" on a run of x's), so longer texts are
 // searched backwards in one pass instead.
 constexpr std::size_t kShortText = 256;
+
+// The first window of the backward search of a long text (see Find). A match
+// longer than this can be passed over for a later one that ends inside the
+// window; concordance hits are far shorter.
+constexpr std::size_t kFirstWindow = 1024;
 
 // The library counts in int.
 constexpr std::size_t kMaxLibraryText = INT_MAX / 2;
@@ -231,7 +237,6 @@ private:
     mutable std::unique_ptr<LibraryPattern> reversed_;
     mutable bool reversedFailed_ = false;
     mutable std::string reversedText_;
-    mutable bool reversedTextValid_ = false;
     // Bytes a non-empty match can start with (raw text bytes).
     std::array<bool, 256> startBytes_{};
     bool filterStartBytes_ = false;
@@ -376,21 +381,44 @@ bool CGNU::Slot::Find(std::string_view text, std::size_t from, Match& match) con
         }
         match.start = static_cast<std::size_t>(start);
     } else {
-        // On the reversed text, "any bytes, then the reversed pattern" matched
-        // from the end of the line as far as it can reach ends at the leftmost
-        // start. One pass, whatever the pattern. Stopping at `from` keeps the
-        // byte before it as context for the word operators.
-        if (!reversedTextValid_) {
-            reversedText_.assign(text.rbegin(), text.rend());
-            reversedTextValid_ = true;
+        // On reversed text, "any bytes, then the reversed pattern" matched
+        // from the right end of a window as far as it can reach ends at the
+        // leftmost start of a match inside the window: one pass, whatever the
+        // pattern. The window starts at `from` and doubles until it holds a
+        // match or reaches the end of the text, so a search costs about the
+        // distance to its match: a long line with many hits is not read to
+        // its end once per hit. The bytes just outside the window go along
+        // as context, so the word operators see the real neighbours and the
+        // text's own start and end anchors hold only where the text starts
+        // and ends.
+        // A match that starts right at `from` is the leftmost one; looking
+        // there first (within the first window) spares the backward pass
+        // the common case of hits next to each other.
+        bool here = false;
+        if (!filterStartBytes_ || startBytes_[static_cast<unsigned char>(text[from])]) {
+            here = re_match_2(finder, nullptr, 0, text.data(), static_cast<regoff_t>(n),
+                              static_cast<regoff_t>(from), nullptr,
+                              static_cast<regoff_t>(std::min(n, from + kFirstWindow))) >= 0;
         }
-        const regoff_t reach =
-            re_match_2(reversed_->Buffer(), nullptr, 0, reversedText_.data(),
-                       static_cast<regoff_t>(n), 0, nullptr, static_cast<regoff_t>(n - from));
-        if (reach < 1) {
-            return false;
+        match.start = from;
+        for (std::size_t window = kFirstWindow; !here; window *= 2) {
+            const std::size_t end = n - from <= window ? n : from + window;
+            const std::size_t left = from > 0 ? from - 1 : 0;
+            const std::size_t right = end < n ? end + 1 : n;
+            reversedText_.assign(std::make_reverse_iterator(text.begin() + static_cast<long>(right)),
+                                 std::make_reverse_iterator(text.begin() + static_cast<long>(left)));
+            const regoff_t reach = re_match_2(
+                reversed_->Buffer(), nullptr, 0, reversedText_.data(),
+                static_cast<regoff_t>(right - left), static_cast<regoff_t>(right - end), nullptr,
+                static_cast<regoff_t>(right - from));
+            if (reach >= 1) {
+                match.start = end - static_cast<std::size_t>(reach);
+                break;
+            }
+            if (end == n) {
+                return false;
+            }
         }
-        match.start = n - static_cast<std::size_t>(reach);
     }
     const regoff_t length = re_match(finder, text.data(), static_cast<regoff_t>(n),
                                      static_cast<regoff_t>(match.start), nullptr);
@@ -433,8 +461,7 @@ long CGNU::Slot::Search(std::string_view text, std::size_t start, std::size_t& l
         return -1;
     }
     CLocaleScope scope;
-    RefreshIfGrown(n - start);
-    reversedTextValid_ = false;
+    RefreshIfGrown(std::min(n - start, kFirstWindow));
     if (translation_.hasBackReferences) {
         return SearchWithReferences(text, start, length);
     }

@@ -206,6 +206,55 @@ TEST(RegexSearch, LongTextsGiveTheSameAnswers)
     });
 }
 
+TEST(RegexSearch, SuccessiveSearchesOverALongLine)
+{
+    // A concordance searches a line again from the end of each hit: every hit
+    // of a long line must be found, each search costing about the distance to
+    // its hit (a line with 200 000 empty matches would otherwise never end),
+    // and the answers must be those of the same searches on short pieces.
+    std::string piece = "the quick brown fox a ";
+    std::string line;
+    for (int i = 0; i < 10000; ++i) {
+        line += piece;
+    }
+    struct Case
+    {
+        const char* pattern;
+        size_t hitsPerPiece;
+    };
+    const Case cases[] = {{"x*", 22}, {"\\bthe\\b", 1}, {"qu[a-z]*", 1}, {"(a|b)*", 22},
+                          {"o[wx]?", 2}, {"\\<[a-z]", 5}, {"fox|ck", 2}};
+    for (const Case& k : cases) {
+        CGNU gnu;
+        ASSERT_EQ(gnu.CompileKeyword(k.pattern), "") << k.pattern;
+        std::vector<std::pair<long, size_t>> inPiece;
+        for (size_t at = 0;;) {
+            size_t length = 0;
+            long hit = gnu.SearchKeyword(piece, at, length);
+            if (hit < 0) {
+                break;
+            }
+            inPiece.emplace_back(hit, length);
+            at = static_cast<size_t>(hit) + length;
+        }
+        ASSERT_EQ(inPiece.size(), k.hitsPerPiece) << k.pattern;
+        size_t count = 0;
+        for (size_t at = 0;;) {
+            size_t length = 0;
+            long hit = gnu.SearchKeyword(line, at, length);
+            if (hit < 0) {
+                break;
+            }
+            const auto& expected = inPiece[count % k.hitsPerPiece];
+            ASSERT_EQ(hit % static_cast<long>(piece.size()), expected.first) << k.pattern;
+            ASSERT_EQ(length, expected.second) << k.pattern;
+            ++count;
+            at = static_cast<size_t>(hit) + length;
+        }
+        EXPECT_EQ(count, 10000 * k.hitsPerPiece) << k.pattern;
+    }
+}
+
 TEST(RegexSearch, ContextSlotIsSeparate)
 {
     CGNU gnu;
