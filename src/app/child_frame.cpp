@@ -51,7 +51,8 @@ void CChildFrame::closeEvent(QCloseEvent* event)
 {
     CPlixDoc* doc = GetDocument();
     // Only the document's last window asks: the others are just views.
-    if (!asked_ && closeGuard_ && doc->Views().size() == 1 && doc->IsModified() && !closeGuard_(doc)) {
+    if (!asked_ && closeGuard_ && doc->Views().size() == 1 && doc->IsModified() &&
+        !closeGuard_(doc)) {
         event->ignore();
         return;
     }

@@ -16,7 +16,7 @@ class CChildFrame : public QMdiSubWindow
 {
     Q_OBJECT
 
-public:
+  public:
     // Makes a new view on `doc` inside this frame; the frame is deleted when closed.
     CChildFrame(CPlixDoc* doc, QWidget* parent);
     ~CChildFrame() override;
@@ -31,10 +31,10 @@ public:
     // Closes without asking (the question has been answered for the document).
     void CloseWithoutAsking();
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     void UpdateTitle();
 
     CPlixView* view_;

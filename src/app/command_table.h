@@ -88,7 +88,6 @@ enum class Enabling {
     Always,        // the toolkit's own commands, "&Corpus Setup" and "&About plix..."
     NeedsCorpus,   // the corpus list has at least one entry
     NeedsWindow,   // a result window is active
-    NotYet,        // shown, but this build does not carry it out yet
     Never,         // object embedding: there is no embedding service on this platform
 };
 

@@ -7,8 +7,9 @@ namespace plix {
 
 CDocumentSource::CDocumentSource(const CPlixDoc& doc)
     : lines_(doc.LineBytes()),
-      title_(EncodeLocaleText(std::u16string_view(reinterpret_cast<const char16_t*>(doc.GetTitle().utf16()),
-                                                  static_cast<size_t>(doc.GetTitle().size()))))
+      title_(EncodeLocaleText(
+          std::u16string_view(reinterpret_cast<const char16_t*>(doc.GetTitle().utf16()),
+                              static_cast<size_t>(doc.GetTitle().size()))))
 {
 }
 

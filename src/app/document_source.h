@@ -14,14 +14,14 @@ class CPlixDoc;
 
 class CDocumentSource : public CWindowSource
 {
-public:
+  public:
     explicit CDocumentSource(const CPlixDoc& doc);
 
     size_t LineCount() const override { return lines_.size(); }
     std::string Line(size_t index) const override;
     std::string Title() const override { return title_; }
 
-private:
+  private:
     std::vector<std::string> lines_;
     std::string title_;
 };

@@ -36,7 +36,7 @@ class CFindReplaceDlg : public QDialog
 {
     Q_OBJECT
 
-public:
+  public:
     // "Find" or, with `replace`, "Replace".
     CFindReplaceDlg(bool replace, QWidget* parent);
 
@@ -53,12 +53,12 @@ public:
     QPushButton* ReplaceButton() const { return replaceOne_; }
     QPushButton* ReplaceAllButton() const { return replaceAll_; }
 
-signals:
+  signals:
     void findNext();
     void replaceCurrent();
     void replaceAll();
 
-private:
+  private:
     void UpdateButtons();
 
     bool replace_;

@@ -10,7 +10,8 @@
 
 namespace plix {
 
-CJumpDlg::CJumpDlg(int line, QWidget* parent) : QDialog(parent), edit_(new QLineEdit(this)), line_(line)
+CJumpDlg::CJumpDlg(int line, QWidget* parent)
+    : QDialog(parent), edit_(new QLineEdit(this)), line_(line)
 {
     setObjectName(QStringLiteral("jumpDialog"));
     setWindowTitle(QStringLiteral("Jump"));

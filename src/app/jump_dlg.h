@@ -13,7 +13,7 @@ class CJumpDlg : public QDialog
 {
     Q_OBJECT
 
-public:
+  public:
     CJumpDlg(int line, QWidget* parent);
 
     // The line as accepted.
@@ -22,7 +22,7 @@ public:
 
     void accept() override;
 
-private:
+  private:
     QLineEdit* edit_;
     int line_;
 };

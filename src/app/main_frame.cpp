@@ -407,7 +407,6 @@ bool CMainFrame::IsCommandEnabled(Cmd id) const
             return true;
         case Enabling::NeedsCorpus:
             return app_.Corpus().GetFileCount() > 0;
-        case Enabling::NotYet:
         case Enabling::Never:
             return false;
         case Enabling::NeedsWindow:

@@ -31,7 +31,8 @@ struct SourceLines
         for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
             QString text = block.text();
             bytes.push_back(EncodeLocaleText(
-                std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<size_t>(text.size()))));
+                std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
+                                    static_cast<size_t>(text.size()))));
             texts.append(std::move(text));
         }
     }
@@ -44,7 +45,7 @@ struct SourceLines
 // lay the text out again for every line.
 class LineWriter
 {
-public:
+  public:
     LineWriter(const SourceLines& lines, CPlixView& target) : lines_(lines), target_(&target) {}
     ~LineWriter() { Flush(); }
     LineWriter(const LineWriter&) = delete;
@@ -78,7 +79,7 @@ public:
         pending_.clear();
     }
 
-private:
+  private:
     static constexpr qsizetype kBlockSize = 1 << 20;
 
     const SourceLines& lines_;
@@ -101,8 +102,8 @@ SortProgress Asking(CProgress& progress)
 }
 
 // Writes the lines of the sorted block in their new order; false when cancelled.
-bool WriteSorted(LineWriter& writer, const std::vector<size_t>& firsts, size_t linesEach, size_t blockEnd,
-                 CProgress& progress)
+bool WriteSorted(LineWriter& writer, const std::vector<size_t>& firsts, size_t linesEach,
+                 size_t blockEnd, CProgress& progress)
 {
     for (size_t k = 0; k < firsts.size(); ++k) {
         writer.WriteRange(firsts[k], std::min(firsts[k] + linesEach, blockEnd));
@@ -133,7 +134,8 @@ int SortModeOf(SortCommand command)
     }
 }
 
-bool ResortWordList(const CPlixDoc& source, CPlixView& target, WordListOrder order, CProgress& progress)
+bool ResortWordList(const CPlixDoc& source, CPlixView& target, WordListOrder order,
+                    CProgress& progress)
 {
     const SourceLines lines(source);
     target.GetDocument()->SetLineEnd(source.GetLineEnd());
@@ -141,7 +143,8 @@ bool ResortWordList(const CPlixDoc& source, CPlixView& target, WordListOrder ord
     const WordListLayout layout = FindWordListBlock(lines.bytes);
     writer.WriteRange(0, layout.blockBegin);
     writer.Flush();
-    std::optional<std::vector<size_t>> sorted = SortWordList(lines.bytes, layout, order, Asking(progress));
+    std::optional<std::vector<size_t>> sorted =
+        SortWordList(lines.bytes, layout, order, Asking(progress));
     if (!sorted || !WriteSorted(writer, *sorted, 1, layout.blockEnd, progress)) {
         return false;
     }
@@ -149,8 +152,8 @@ bool ResortWordList(const CPlixDoc& source, CPlixView& target, WordListOrder ord
     return true;
 }
 
-bool ResortConcordance(const CPlixDoc& source, CPlixView& target, int sortMode, const CCorpus& corpus,
-                       CProgress& progress, ConcordanceSortInfo* info)
+bool ResortConcordance(const CPlixDoc& source, CPlixView& target, int sortMode,
+                       const CCorpus& corpus, CProgress& progress, ConcordanceSortInfo* info)
 {
     const SourceLines lines(source);
     target.GetDocument()->SetLineEnd(source.GetLineEnd());
@@ -158,7 +161,8 @@ bool ResortConcordance(const CPlixDoc& source, CPlixView& target, int sortMode, 
     const ConcordanceLayout layout = FindConcordanceLayout(lines.bytes);
     if (info != nullptr) {
         std::u16string keyword = DecodeLocaleText(layout.sortKeyword);
-        info->sortKeyword = QString(reinterpret_cast<const QChar*>(keyword.data()), static_cast<qsizetype>(keyword.size()));
+        info->sortKeyword = QString(reinterpret_cast<const QChar*>(keyword.data()),
+                                    static_cast<qsizetype>(keyword.size()));
         info->sortKeywordPosition = layout.sortKeywordPosition;
         info->singleLineHits = layout.singleLineHits ? 1 : 0;
         info->hitFormat = layout.hitFormat;
@@ -169,8 +173,8 @@ bool ResortConcordance(const CPlixDoc& source, CPlixView& target, int sortMode, 
     if (layout.Sortable()) {
         std::optional<std::vector<size_t>> sorted = SortConcordance(
             lines.bytes, layout, sortMode, corpus.GetSortColumn(), corpus, Asking(progress));
-        if (!sorted ||
-            !WriteSorted(writer, *sorted, static_cast<size_t>(layout.LinesPerHit()), layout.blockEnd, progress)) {
+        if (!sorted || !WriteSorted(writer, *sorted, static_cast<size_t>(layout.LinesPerHit()),
+                                    layout.blockEnd, progress)) {
             return false;
         }
     }

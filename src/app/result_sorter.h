@@ -14,7 +14,14 @@ class CPlixDoc;
 class CPlixView;
 class CProgress;
 
-enum class SortCommand { Alphabet, Frequency, Keyword, Left, Right };
+enum class SortCommand
+{
+    Alphabet,
+    Frequency,
+    Keyword,
+    Left,
+    Right
+};
 
 // True for "&Alphabet" and "&Frequency".
 bool IsWordListSort(SortCommand command);
@@ -33,8 +40,10 @@ struct ConcordanceSortInfo
 // Appends `source`'s text to `target` in the order of the command, asking
 // `progress` along the way; false when it was cancelled (the target keeps
 // what it has).
-bool ResortWordList(const CPlixDoc& source, CPlixView& target, WordListOrder order, CProgress& progress);
-bool ResortConcordance(const CPlixDoc& source, CPlixView& target, int sortMode, const CCorpus& corpus,
-                       CProgress& progress, ConcordanceSortInfo* info = nullptr);
+bool ResortWordList(const CPlixDoc& source, CPlixView& target, WordListOrder order,
+                    CProgress& progress);
+bool ResortConcordance(const CPlixDoc& source, CPlixView& target, int sortMode,
+                       const CCorpus& corpus, CProgress& progress,
+                       ConcordanceSortInfo* info = nullptr);
 
 }  // namespace plix

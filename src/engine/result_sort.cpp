@@ -128,8 +128,9 @@ HitColumns TextLayoutColumns(const ConcordanceKeyRule& rule)
 // Tries the marks of a layout from the right; the first after which the
 // keyword stands where the position puts it wins. `offset` is the distance
 // from a mark to its text.
-std::optional<HitColumns> MarkHoldingKeyword(std::string_view line, const std::vector<size_t>& marks,
-                                             size_t offset, const ConcordanceKeyRule& rule)
+std::optional<HitColumns> MarkHoldingKeyword(std::string_view line,
+                                             const std::vector<size_t>& marks, size_t offset,
+                                             const ConcordanceKeyRule& rule)
 {
     const size_t position = static_cast<size_t>(std::max(0, rule.sortKeywordPosition));
     for (auto it = marks.rbegin(); it != marks.rend(); ++it) {
@@ -223,7 +224,8 @@ struct KeywordSpan
     size_t start = 0;
 };
 
-KeywordSpan FindKeyword(std::string_view line, const ConcordanceKeyRule& rule, const CCorpus& corpus)
+KeywordSpan FindKeyword(std::string_view line, const ConcordanceKeyRule& rule,
+                        const CCorpus& corpus)
 {
     HitColumns hit = LocateHit(line, rule);
     auto word = [&](size_t i) { return corpus.IsWordChar(static_cast<unsigned char>(line[i])); };
@@ -536,13 +538,15 @@ std::optional<std::vector<size_t>> SortConcordance(const std::vector<std::string
     std::vector<std::string> keys(count);
     for (size_t k = 0; k < count; ++k) {
         size_t textLine = layout.hits[k] + textOffset;
-        std::string_view text = textLine < lines.size() ? std::string_view(lines[textLine]) : std::string_view();
+        std::string_view text =
+            textLine < lines.size() ? std::string_view(lines[textLine]) : std::string_view();
         keys[k] = CollationKey(ConcordanceSortKey(text, rule, corpus));
         if (progress && !progress(Percent(layout.hits[k] + 1, lines.size()))) {
             return std::nullopt;
         }
     }
-    std::vector<size_t> sorted = StableOrder(count, [&](size_t a, size_t b) { return keys[a] < keys[b]; });
+    std::vector<size_t> sorted =
+        StableOrder(count, [&](size_t a, size_t b) { return keys[a] < keys[b]; });
     for (size_t& index : sorted) {
         index = layout.hits[index];
     }

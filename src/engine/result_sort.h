@@ -17,7 +17,12 @@ namespace plix {
 
 class CCorpus;
 
-enum class ResultKind { Neither, WordList, Concordance };
+enum class ResultKind
+{
+    Neither,
+    WordList,
+    Concordance
+};
 
 struct ResultClass
 {
@@ -49,7 +54,11 @@ using SortProgress = std::function<bool(int percent)>;
 
 // ---- word lists ---------------------------------------------------------------
 
-enum class WordListOrder { Alphabet, Frequency };
+enum class WordListOrder
+{
+    Alphabet,
+    Frequency
+};
 
 struct WordListLayout
 {
@@ -75,7 +84,8 @@ std::optional<std::vector<size_t>> SortWordList(const std::vector<std::string>& 
 
 // ---- concordances -------------------------------------------------------------
 
-enum SortMode : int {
+enum SortMode : int
+{
     kSortLeft = -1,
     kSortKeyword = 0,
     kSortRight = 1,

@@ -31,7 +31,7 @@ class SortCommandsTest : public QObject
 {
     Q_OBJECT
 
-private slots:
+  private slots:
     void wordListResorts_data();
     void wordListResorts();
     void concordanceByRightContextSecondWord();
@@ -82,8 +82,8 @@ void SortCommandsTest::concordanceByRightContextSecondWord()
 {
     AppFixture fixture;
     // One hit a file, so that no context reaches the next hit's line.
-    const char* lines[] = {"one key to Zulu end\n", "two key to alpha end\n", "three key in Mike one\n",
-                           "four key at ZULU two\n"};
+    const char* lines[] = {"one key to Zulu end\n", "two key to alpha end\n",
+                           "three key in Mike one\n", "four key at ZULU two\n"};
     for (int i = 0; i < 4; ++i) {
         fixture.AddCorpusFile(QStringLiteral("%1.txt").arg(i + 1), lines[i]);
     }
@@ -107,8 +107,8 @@ void SortCommandsTest::concordanceByRightContextSecondWord()
             texts.append(line.trimmed());
         }
     }
-    QCOMPARE(texts, (QStringList{"two key to alpha end", "three key in Mike one", "one key to Zulu end",
-                                 "four key at ZULU two"}));
+    QCOMPARE(texts, (QStringList{"two key to alpha end", "three key in Mike one",
+                                 "one key to Zulu end", "four key at ZULU two"}));
     // Header lines above and the totals below stay where they were.
     const int hitsStart = static_cast<int>(before.indexOf(QStringLiteral("(1) ")));
     QVERIFY(hitsStart > 0);
@@ -183,7 +183,8 @@ void SortCommandsTest::cancelLeavesAPartlyFilledWindow()
     fixture.Frame()->OnCommand(Cmd::SortFrequency);
     QCOMPARE(WindowCount(fixture), 2);
     // The header had been copied when "CANCEL" was pressed; nothing more.
-    QCOMPARE(fixture.Frame()->ActiveView()->toPlainText(), QStringLiteral("Corpus File: big.txt\n\n"));
+    QCOMPARE(fixture.Frame()->ActiveView()->toPlainText(),
+             QStringLiteral("Corpus File: big.txt\n\n"));
     QVERIFY(fixture.Frame()->isEnabled());
     QVERIFY(fixture.Frame()->Action(Cmd::SortFrequency)->isEnabled() == false);
 }
@@ -197,8 +198,9 @@ void SortCommandsTest::quickWordlistReadsTheWindow()
     QCOMPARE(WindowCount(fixture), 2);
     CPlixView* list = fixture.Frame()->ActiveView();
     // No corpus files are needed; the source is the window, named by its title.
-    QCOMPARE(list->toPlainText(), QStringLiteral("Corpus File: PLIX1\n\nand\t1\nsea\t1\nship\t1\nthe\t2\n\n"
-                                                 "Total Tokens:\t5\nTotal Types:\t4\n"));
+    QCOMPARE(list->toPlainText(),
+             QStringLiteral("Corpus File: PLIX1\n\nand\t1\nsea\t1\nship\t1\nthe\t2\n\n"
+                            "Total Tokens:\t5\nTotal Types:\t4\n"));
     // The list itself is a word list again, and re-sorts.
     QVERIFY(fixture.Frame()->Action(Cmd::SortFrequency)->isEnabled());
 }
@@ -223,7 +225,8 @@ void SortCommandsTest::quickPlixAsksForTheKeyword()
     QCOMPARE(WindowCount(fixture), 2);
     CPlixView* concordance = fixture.Frame()->ActiveView();
     const QString text = concordance->toPlainText();
-    QVERIFY(text.startsWith(QStringLiteral("Corpus File: PLIX1\n\nKeyword: sea\nKeyword Position: 15\n\n(2) \n")));
+    QVERIFY(text.startsWith(
+        QStringLiteral("Corpus File: PLIX1\n\nKeyword: sea\nKeyword Position: 15\n\n(2) \n")));
     const QString hit = test::LineText(concordance, 6);
     QCOMPARE(hit.mid(14, 3), QStringLiteral("sea"));
     const int at = concordance->document()->findBlockByNumber(6).position() + 14;

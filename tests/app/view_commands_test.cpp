@@ -44,7 +44,7 @@ class ViewCommandsTest : public QObject
 {
     Q_OBJECT
 
-private slots:
+  private slots:
     void goToLine_data();
     void goToLine();
     void jumpDialogTakesSignedIntegersOnly_data();
@@ -112,7 +112,8 @@ void ViewCommandsTest::jumpDialogTakesSignedIntegersOnly()
     QFETCH(bool, accepted);
     QFETCH(int, line);
     QStringList messages;
-    DialogMessageHook saved = SetDialogMessageHook([&](QWidget*, const QString& text) { messages.append(text); });
+    DialogMessageHook saved =
+        SetDialogMessageHook([&](QWidget*, const QString& text) { messages.append(text); });
     CJumpDlg dialog(5, nullptr);
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Jump"));
     QCOMPARE(dialog.LineEdit()->text(), QStringLiteral("5"));
@@ -120,7 +121,8 @@ void ViewCommandsTest::jumpDialogTakesSignedIntegersOnly()
     dialog.accept();
     SetDialogMessageHook(saved);
     QCOMPARE(dialog.result() == QDialog::Accepted, accepted);
-    QCOMPARE(messages, accepted ? QStringList() : QStringList{QStringLiteral("Please enter an integer.")});
+    QCOMPARE(messages,
+             accepted ? QStringList() : QStringList{QStringLiteral("Please enter an integer.")});
     if (accepted) {
         QCOMPARE(dialog.Line(), line);
     }
@@ -149,7 +151,8 @@ void ViewCommandsTest::tagJumpOpensTheFileAtTheHitsLine()
     AppFixture fixture;
     QByteArray corpus;
     for (int i = 1; i <= 130; ++i) {
-        corpus += i == 120 ? QByteArray("ships in the harbour at dawn\n") : "line " + QByteArray::number(i) + "\n";
+        corpus += i == 120 ? QByteArray("ships in the harbour at dawn\n")
+                           : "line " + QByteArray::number(i) + "\n";
     }
     const QString path = fixture.AddCorpusFile(QStringLiteral("a.txt"), corpus);
     fixture.app->Corpus().SetOutputType(kOutputTagged);

@@ -32,8 +32,9 @@ namespace {
 
 using namespace plix;
 
-const char* const kWords[] = {"boats", "slip", "out", "at", "five", "and", "gulls", "follow", "nets", "come",
-                              "in", "before", "the", "town", "wakes", "grey", "water", "under", "long", "pier"};
+const char* const kWords[] = {"boats",  "slip", "out",   "at",    "five",   "and", "gulls",
+                              "follow", "nets", "come",  "in",    "before", "the", "town",
+                              "wakes",  "grey", "water", "under", "long",   "pier"};
 
 // A pseudo-random word, so that the contexts differ from hit to hit.
 const char* Word(unsigned long& seed)
@@ -44,7 +45,8 @@ const char* Word(unsigned long& seed)
 
 QString Concordance(long lines)
 {
-    QString text = QStringLiteral("Corpus File: harbour.txt\n\nKeyword: harbour\nKeyword Position: 50\n\n");
+    QString text =
+        QStringLiteral("Corpus File: harbour.txt\n\nKeyword: harbour\nKeyword Position: 50\n\n");
     unsigned long seed = 7;
     const long hits = lines / 2;
     for (long hit = 0; hit < hits; ++hit) {
@@ -116,9 +118,11 @@ int main(int argc, char** argv)
         CPlixView* sorted = app.SortResult(source, run.command);
         const double seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
         ticker.stop();
-        const bool whole = sorted != nullptr && sorted->document()->blockCount() == source->document()->blockCount();
-        std::printf("%-16s %7.2f s   longest wait for the event loop %lld ms   %s\n", run.name, seconds,
-                    static_cast<long long>(longestGap), whole ? "all lines" : "LINES MISSING");
+        const bool whole = sorted != nullptr &&
+                           sorted->document()->blockCount() == source->document()->blockCount();
+        std::printf("%-16s %7.2f s   longest wait for the event loop %lld ms   %s\n", run.name,
+                    seconds, static_cast<long long>(longestGap),
+                    whole ? "all lines" : "LINES MISSING");
         if (sorted != nullptr) {
             sorted->GetDocument()->SetModifiedFlag(false);
             app.MainFrame()->CloseDocument(sorted->GetDocument());
