@@ -493,10 +493,23 @@ void CParse::WriteConcordanceLines()
     });
 }
 
+bool CParse::RunConcordanceFile(const std::string& name, ModeSteps& steps)
+{
+    // Both concordances read lines the same way and write the same result.
+    steps.opening = [this] { WriteListHeader(); };
+    steps.updatesLeftText = true;
+    steps.writeResult = [this] {
+        WriteConcordanceHeader();
+        WriteConcordanceLines();
+        WriteConcordanceFooter();
+    };
+    steps.discard = [this] { concordanceTree_.DeleteTree(); };
+    return RunFile(name, steps);
+}
+
 bool CParse::MakeConcordance(const std::string& name, int sortKind)
 {
     ModeSteps steps;
-    steps.opening = [this] { WriteListHeader(); };
     steps.lineWork = [this, sortKind] {
         long hit = FindKeyword(0);
         while (hit >= 0) {
@@ -510,20 +523,12 @@ bool CParse::MakeConcordance(const std::string& name, int sortKind)
             hit = FindKeyword(static_cast<size_t>(hit) + keywordLength);
         }
     };
-    steps.updatesLeftText = true;
-    steps.writeResult = [this] {
-        WriteConcordanceHeader();
-        WriteConcordanceLines();
-        WriteConcordanceFooter();
-    };
-    steps.discard = [this] { concordanceTree_.DeleteTree(); };
-    return RunFile(name, steps);
+    return RunConcordanceFile(name, steps);
 }
 
 bool CParse::MakeConcordanceAll(const std::string& name)
 {
     ModeSteps steps;
-    steps.opening = [this] { WriteListHeader(); };
     steps.lineWork = [this] {
         long offset = NextAnyWord(0);
         while (offset >= 0) {
@@ -535,14 +540,7 @@ bool CParse::MakeConcordanceAll(const std::string& name)
             offset = NextAnyWord(static_cast<size_t>(offset) + key.size());
         }
     };
-    steps.updatesLeftText = true;
-    steps.writeResult = [this] {
-        WriteConcordanceHeader();
-        WriteConcordanceLines();
-        WriteConcordanceFooter();
-    };
-    steps.discard = [this] { concordanceTree_.DeleteTree(); };
-    return RunFile(name, steps);
+    return RunConcordanceFile(name, steps);
 }
 
 void CParse::CountCollocates()

@@ -122,6 +122,7 @@ private:
         std::function<void()> discard;      // drop the accumulated result
     };
     bool RunFile(const std::string& name, const ModeSteps& steps);
+    bool RunConcordanceFile(const std::string& name, ModeSteps& steps);
     bool ResultComplete() const;
     void PrepareTables();
     void TakeListWords(bool backward, bool index);
