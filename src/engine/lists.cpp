@@ -59,8 +59,8 @@ void CParse::TakeListWords(bool backward, bool index)
         h->CleanListLine(*this, line);
     }
     // Words are the maximal runs of word characters; every other byte separates.
-    // This loop sees every byte of the corpus: it lower-cases each word into a
-    // scratch buffer and copies it into `word` only when a filter needs it.
+    // This loop sees every byte of the corpus: it lower-cases and hashes each
+    // word in one pass, and copies it into `word` only when a filter needs it.
     const bool filtering = !ctx_.corpus.keyword.empty();
     const size_t n = line.size();
     const auto* text = reinterpret_cast<const unsigned char*>(line.data());
@@ -76,15 +76,18 @@ void CParse::TakeListWords(bool backward, bool index)
             continue;
         }
         size_t length = 0;
+        uint64_t hash = CStringTable::kHashSeed;
         do {
-            buffer[length++] = static_cast<char>(lower_[c]);
+            unsigned char lowered = lower_[c];
+            buffer[length++] = static_cast<char>(lowered);
+            hash = CStringTable::HashByte(hash, lowered);
             ++i;
         } while (i < n && wordChar_[c = text[i]]);
         std::string_view w(buffer, length);
         if (backward) {
             std::reverse(buffer, buffer + length);
+            hash = CStringTable::Hash(w);
         }
-        const uint64_t hash = CStringTable::Hash(w);
         if (filtering) {
             word.assign(w);
             if (!ListFilter()) {

@@ -23,27 +23,10 @@ void CStringTable::Clear()
     mask_ = slots_.size() - 1;
 }
 
-namespace {
-
-// Most keys are words of a few bytes: compare them without a library call.
-inline bool SameBytes(const char* stored, std::string_view key)
-{
-    size_t n = key.size();
-    if (n <= 8) {
-        uint64_t a = 0;
-        uint64_t b = 0;
-        std::memcpy(&a, stored, n);
-        std::memcpy(&b, key.data(), n);
-        return a == b;
-    }
-    return std::memcmp(stored, key.data(), n) == 0;
-}
-
-}  // namespace
-
 uint32_t CStringTable::FindOrInsert(std::string_view key, uint64_t hash, bool& inserted)
 {
     // The low bits choose the slot, the high bits are kept in it.
+    hash ^= hash >> 29;
     const uint64_t tag = hash & 0xffffffff00000000ull;
     uint64_t i = (hash * 0x9e3779b97f4a7c15ull) >> 20 & mask_;
     for (;;) {
@@ -53,7 +36,8 @@ uint32_t CStringTable::FindOrInsert(std::string_view key, uint64_t hash, bool& i
         }
         if ((slot & 0xffffffff00000000ull) == tag) {
             uint32_t index = static_cast<uint32_t>(slot) - 1;
-            if (lengths_[index] == key.size() && SameBytes(arena_.data() + offsets_[index], key)) {
+            if (lengths_[index] == key.size() &&
+                std::memcmp(arena_.data() + offsets_[index], key.data(), key.size()) == 0) {
                 inserted = false;
                 return index;
             }

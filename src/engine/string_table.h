@@ -4,7 +4,6 @@
 #pragma once
 
 #include <cstdint>
-#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,7 +19,8 @@ public:
     {
         return FindOrInsert(key, Hash(key), inserted);
     }
-    // The same with the key's Hash() already known.
+    // The same with the key's Hash() already known (the tokenizer computes it
+    // while it copies the word).
     uint32_t FindOrInsert(std::string_view key, uint64_t hash, bool& inserted);
     size_t Size() const { return offsets_.size(); }
     std::string_view Key(uint32_t index) const
@@ -29,24 +29,17 @@ public:
     }
     void Clear();
 
-    // Eight bytes at a time: words are short, so most take one or two rounds.
+    // FNV-1a, one byte at a time so that a caller can compute it incrementally:
+    // start from kHashSeed and feed each byte to HashByte.
+    static constexpr uint64_t kHashSeed = 0xcbf29ce484222325ull;
+    static uint64_t HashByte(uint64_t h, unsigned char byte) { return (h ^ byte) * 0x100000001b3ull; }
     static uint64_t Hash(std::string_view key)
     {
-        uint64_t h = 0x9e3779b97f4a7c15ull ^ key.size();
-        const char* p = key.data();
-        size_t n = key.size();
-        while (n >= 8) {
-            uint64_t w;
-            std::memcpy(&w, p, 8);
-            h = (h ^ w) * 0xff51afd7ed558ccdull;
-            h ^= h >> 32;
-            p += 8;
-            n -= 8;
+        uint64_t h = kHashSeed;
+        for (char c : key) {
+            h = HashByte(h, static_cast<unsigned char>(c));
         }
-        uint64_t tail = 0;
-        std::memcpy(&tail, p, n);
-        h = (h ^ tail) * 0xc4ceb9fe1a85ec53ull;
-        return h ^ (h >> 29);
+        return h;
     }
 
 private:
