@@ -16,6 +16,30 @@ bool IsControl(unsigned char byte)
     return byte < 0x20 || byte == 0x7f;
 }
 
+// True when any of the `n` bytes is below 0x20 or is 0x7f.
+bool HasControl(const unsigned char* bytes, size_t n)
+{
+    constexpr uint64_t kOnes = 0x0101010101010101ull;
+    constexpr uint64_t kHighs = 0x8080808080808080ull;
+    size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        uint64_t x;
+        std::memcpy(&x, bytes + i, 8);
+        const uint64_t below = (x - kOnes * 0x20) & ~x & kHighs;  // some byte < 0x20
+        const uint64_t del = x ^ (kOnes * 0x7f);
+        const uint64_t isDel = (del - kOnes) & ~del & kHighs;  // some byte == 0x7f
+        if ((below | isDel) != 0) {
+            return true;
+        }
+    }
+    for (; i < n; ++i) {
+        if (IsControl(bytes[i])) {
+            return true;
+        }
+    }
+    return false;
+}
+
 void AppendBlankingControls(std::string& out, std::string_view text)
 {
     size_t start = out.size();
@@ -89,17 +113,14 @@ long CParse::FindKeyword(size_t offset)
         keywordLength = length;
         return found;
     }
+    if (!LocaleIsMultibyte()) {
+        return FindFolded(offset);
+    }
     // The plain search ignores case: it looks in a lower-cased copy of the
     // line, made once per line (lowering keeps every byte where it was).
     if (offset == 0 || loweredLine_.size() != line.size()) {
         loweredLine_ = line;
-        if (LocaleIsMultibyte()) {
-            LowerMbInPlace(loweredLine_);
-        } else {
-            for (char& c : loweredLine_) {
-                c = static_cast<char>(alwaysLower_[static_cast<unsigned char>(c)]);
-            }
-        }
+        LowerMbInPlace(loweredLine_);
     }
     if (offset >= loweredLine_.size()) {
         return -1;
@@ -109,6 +130,48 @@ long CParse::FindKeyword(size_t offset)
         return -1;
     }
     return static_cast<long>(offset + found);
+}
+
+long CParse::FindFolded(size_t offset)
+{
+    // In a single-byte code page, finding the lower-cased keyword in the
+    // lower-cased line is a search that folds each byte as it compares: a
+    // Horspool search over the line as it stands, which skips most bytes and
+    // never copies the line.
+    const size_t m = keyword.size();
+    const size_t n = line.size();
+    if (m == 0 || offset >= n || n - offset < m) {
+        return -1;
+    }
+    if (foldedShiftFor_ != keyword) {
+        foldedShift_.fill(m);
+        for (size_t k = 0; k + 1 < m; ++k) {
+            // Every byte that folds to this keyword byte shifts alike.
+            for (int b = 0; b < 256; ++b) {
+                if (alwaysLower_[b] == static_cast<unsigned char>(keyword[k])) {
+                    foldedShift_[b] = m - 1 - k;
+                }
+            }
+        }
+        foldedShiftFor_ = keyword;
+    }
+    const auto* text = reinterpret_cast<const unsigned char*>(line.data());
+    const auto* key = reinterpret_cast<const unsigned char*>(keyword.data());
+    const unsigned char last = key[m - 1];
+    for (size_t i = offset; i + m <= n;) {
+        const unsigned char c = alwaysLower_[text[i + m - 1]];
+        if (c == last) {
+            size_t k = 0;
+            while (k + 1 < m && alwaysLower_[text[i + k]] == key[k]) {
+                ++k;
+            }
+            if (k + 1 == m) {
+                return static_cast<long>(i);
+            }
+        }
+        i += foldedShift_[text[i + m - 1]];
+    }
+    return -1;
 }
 
 const std::string& CParse::SeparatedLine()
@@ -192,18 +255,28 @@ void CParse::UpdateLeftText()
 {
     const size_t p = static_cast<size_t>(std::max(0, ctx_.corpus.GetKeywordPosition()));
     const std::string& line = SeparatedLine();
+    // Only the bytes taken from this line need their control characters
+    // blanked: what stays of the old text was blanked before.
+    size_t fresh = 0;
     if (line.size() >= p) {
         leftText.assign(line, line.size() - p, p);
+        fresh = p;
     } else {
         if (leftText.size() != p) {
             leftText.resize(p, ' ');
         }
-        leftText.erase(0, line.size());
-        leftText.append(line);
+        std::memmove(leftText.data(), leftText.data() + line.size(), p - line.size());
+        std::memcpy(leftText.data() + (p - line.size()), line.data(), line.size());
+        fresh = line.size();
     }
-    for (char& c : leftText) {
-        if (IsControl(static_cast<unsigned char>(c))) {
-            c = ' ';
+    // Runs for every line read: test eight bytes at a time, and rewrite only
+    // when there is a control character at all.
+    auto* fresh0 = reinterpret_cast<unsigned char*>(leftText.data()) + (p - fresh);
+    if (HasControl(fresh0, fresh)) {
+        for (size_t i = 0; i < fresh; ++i) {
+            if (IsControl(fresh0[i])) {
+                fresh0[i] = ' ';
+            }
         }
     }
 }

@@ -130,6 +130,7 @@ private:
     void WriteConcordanceLines();
     void CountCollocates();
     const std::string& SeparatedLine();
+    long FindFolded(size_t offset);
     bool WriterCancelled();
     void CompileListFilter();
     void Fail(const std::string& reason);
@@ -146,6 +147,8 @@ private:
     std::string loweredLine_;
     std::string separatedLine_;
     std::string wordBuffer_;
+    std::array<size_t, 256> foldedShift_{};
+    std::string foldedShiftFor_;
     // the results being accumulated
     CWordTree wordTree_;
     CIndexTree indexTree_;

@@ -1,5 +1,8 @@
 #include "settings/text.h"
 
+#include <langinfo.h>
+#include <string.h>
+
 #include <algorithm>
 #include <cctype>
 #include <climits>
@@ -36,9 +39,68 @@ bool LocaleIsMultibyte()
     return MB_CUR_MAX > 1;
 }
 
-void LowerMbInPlace(std::string& text)
+namespace {
+
+// How the current locale's code page treats bytes below 0x80. In UTF-8 and
+// EUC-JP they are always whole ASCII characters, never part of a longer one,
+// so they can be handled a byte at a time; Shift_JIS and the like use them as
+// second bytes and need the character-by-character path throughout.
+enum class Codeset { SingleByte, Utf8, Euc, Other };
+
+Codeset CurrentCodeset()
 {
     if (!LocaleIsMultibyte()) {
+        return Codeset::SingleByte;
+    }
+    const char* name = nl_langinfo(CODESET);
+    if (name == nullptr) {
+        return Codeset::Other;
+    }
+    if (std::strcmp(name, "UTF-8") == 0) {
+        return Codeset::Utf8;
+    }
+    if (std::strncmp(name, "EUC-", 4) == 0 || std::strcmp(name, "GB2312") == 0) {
+        return Codeset::Euc;
+    }
+    return Codeset::Other;
+}
+
+bool AsciiIsWhole(Codeset codeset)
+{
+    return codeset == Codeset::Utf8 || codeset == Codeset::Euc;
+}
+
+unsigned char LowerAscii(unsigned char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c + ('a' - 'A')) : c;
+}
+
+// Lowers the multibyte character of `n` bytes at `p` in place when its lower
+// case has the same length.
+void LowerCharacter(char* p, size_t n)
+{
+    wchar_t wc = 0;
+    std::mbstate_t s{};
+    if (std::mbrtowc(&wc, p, n, &s) != n) {
+        return;
+    }
+    wchar_t lower = static_cast<wchar_t>(std::towlower(static_cast<wint_t>(wc)));
+    if (lower == wc) {
+        return;
+    }
+    char buf[MB_LEN_MAX];
+    std::mbstate_t out{};
+    if (std::wcrtomb(buf, lower, &out) == n) {
+        std::memcpy(p, buf, n);
+    }
+}
+
+}  // namespace
+
+void LowerMbInPlace(std::string& text)
+{
+    const Codeset codeset = CurrentCodeset();
+    if (codeset == Codeset::SingleByte) {
         for (char& c : text) {
             c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
         }
@@ -47,22 +109,16 @@ void LowerMbInPlace(std::string& text)
     std::mbstate_t state{};
     size_t i = 0;
     while (i < text.size()) {
+        auto byte = static_cast<unsigned char>(text[i]);
+        if (AsciiIsWhole(codeset) && byte < 0x80) {
+            text[i++] = static_cast<char>(LowerAscii(byte));
+            continue;
+        }
         size_t n = CharLength(text.data() + i, text.size() - i, state);
         if (n == 1) {
-            text[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[i])));
+            text[i] = static_cast<char>(std::tolower(byte));
         } else {
-            wchar_t wc = 0;
-            std::mbstate_t s{};
-            if (std::mbrtowc(&wc, text.data() + i, n, &s) == n) {
-                wchar_t lower = static_cast<wchar_t>(std::towlower(static_cast<wint_t>(wc)));
-                if (lower != wc) {
-                    char buf[MB_LEN_MAX];
-                    std::mbstate_t out{};
-                    if (std::wcrtomb(buf, lower, &out) == n) {
-                        std::memcpy(text.data() + i, buf, n);
-                    }
-                }
-            }
+            LowerCharacter(text.data() + i, n);
         }
         i += n;
     }
@@ -95,11 +151,21 @@ std::string ReverseMb(std::string_view text)
 
 size_t FindMb(std::string_view hay, std::string_view needle)
 {
-    if (!LocaleIsMultibyte()) {
-        return hay.find(needle);
-    }
     if (needle.empty()) {
         return 0;
+    }
+    const Codeset codeset = CurrentCodeset();
+    // Where any match must start on a character boundary, a plain byte search
+    // is enough: always in a single-byte code page; in UTF-8 unless the needle
+    // starts with a continuation byte; in EUC when it starts with ASCII.
+    const auto first = static_cast<unsigned char>(needle[0]);
+    const bool boundaryOnly = codeset == Codeset::SingleByte ||
+                              (AsciiIsWhole(codeset) && first < 0x80) ||
+                              (codeset == Codeset::Utf8 && first >= 0xC0);
+    if (boundaryOnly) {
+        const void* hit = memmem(hay.data(), hay.size(), needle.data(), needle.size());
+        return hit == nullptr ? std::string_view::npos
+                              : static_cast<size_t>(static_cast<const char*>(hit) - hay.data());
     }
     std::mbstate_t state{};
     size_t i = 0;

@@ -241,6 +241,17 @@ TEST_F(Concordance, SortKeysOfTheExampleLine)
     }
 }
 
+TEST_F(Concordance, ControlCharactersBecomeBlanksOnBothSides)
+{
+    // Tabs, DEL and line ends, in the text before the hit line, in the hit
+    // line and in the lines read ahead, all show as blanks.
+    AddFile("a.txt", "aa\tbb\x7f" "cc dd ee\nkey\tff\nzz\x01yy\n");
+    ctx.corpus.SetLineFormat(30, 15);
+    ASSERT_TRUE(RunCommand(AnalysisCommand::Concordance, Keyword("key")).completed);
+    EXPECT_EQ(TextHits(Window()).lines,
+              (std::vector<std::string>{"  bb cc dd ee key ff zz yy"}));
+}
+
 TEST_F(Concordance, EqualKeysKeepTextOrderAcrossFiles)
 {
     AddFile("a.txt", "key one\nkey two\n");
