@@ -63,6 +63,20 @@ bool RunMode(CParse& parse, AnalysisCommand command, const std::string& outputNa
     return false;
 }
 
+// A corpus type whose handlers are not part of the program cannot be read
+// correctly: running it as plain text would give a wrong result without a word.
+bool RefuseMissingType(CPlixContext& context, CommandOutcome& outcome)
+{
+    const int type = context.corpus.GetCorpusType();
+    if (context.handlers.TypeAvailable(type)) {
+        return false;
+    }
+    outcome.completed = false;
+    outcome.reason = std::string("the corpus type \"") +
+                     CorpusTypeNames()[static_cast<size_t>(type)] + "\" is not available yet";
+    return true;
+}
+
 }  // namespace
 
 CommandOutcome RunAnalysisCommand(CPlixContext& context, AnalysisCommand command,
@@ -70,6 +84,12 @@ CommandOutcome RunAnalysisCommand(CPlixContext& context, AnalysisCommand command
 {
     CommandOutcome outcome;
     CCorpus& corpus = context.corpus;
+    if (RefuseMissingType(context, outcome)) {
+        if (reportAbort) {
+            reportAbort(outcome.reason);
+        }
+        return outcome;
+    }
     CParse parse(context);
 
     const bool collocation = command == AnalysisCommand::Collocation;
@@ -117,6 +137,9 @@ CommandOutcome RunQuickCommand(CPlixContext& context, QuickCommand command,
                                const CWindowSource& window, const KeywordAsker& askKeyword)
 {
     CommandOutcome outcome;
+    if (RefuseMissingType(context, outcome)) {
+        return outcome;
+    }
     CParse parse(context);
     if (command == QuickCommand::Plix) {
         std::optional<KeywordRequest> request;

@@ -127,6 +127,21 @@ TEST_F(QuickCommands, ToFilesAppendsToView)
     EXPECT_EQ(test::ReadFile(dir.File("View")), "a\t1\n");
 }
 
+TEST_F(QuickCommands, TypesWithoutTheirHandlersAreRefused)
+{
+    AddFile("a.txt", "x");
+    ctx.corpus.SetCorpusType(kTypeCocoa);
+    CommandOutcome outcome = RunCommand(AnalysisCommand::Wordlist);
+    EXPECT_FALSE(outcome.started);
+    EXPECT_FALSE(outcome.completed);
+    ASSERT_EQ(aborts.size(), 1u);
+    EXPECT_NE(aborts[0].find("\"COCOA\" is not available yet"), std::string::npos);
+    EXPECT_TRUE(target.results.empty());
+    FakeWindow window;
+    window.lines = {"a"};
+    EXPECT_FALSE(RunQuickCommand(ctx, QuickCommand::Wordlist, window, nullptr).completed);
+}
+
 TEST(HandlerTable, OnlyPlainTextNeedsNoHandler)
 {
     CHandlers handlers;
