@@ -56,7 +56,7 @@ int CInput::Open()
     eof_ = false;
     consumed_ = 0;
     fileSize_ = 0;
-    bufferPos_ = bufferEnd_ = 0;
+    bufferPos_ = bufferEnd_ = nulFreeEnd_ = 0;
     if (window_ != nullptr) {
         windowLine_ = 0;
         windowCount_ = window_->LineCount();
@@ -105,6 +105,7 @@ bool CInput::FillBuffer()
     if (bufferPos_ > 0) {
         std::memmove(buffer_.data(), buffer_.data() + bufferPos_, bufferEnd_ - bufferPos_);
         bufferEnd_ -= bufferPos_;
+        nulFreeEnd_ = nulFreeEnd_ > bufferPos_ ? nulFreeEnd_ - bufferPos_ : 0;
         bufferPos_ = 0;
     }
     if (bufferEnd_ == buffer_.size()) {
@@ -128,6 +129,17 @@ bool CInput::FillBuffer()
         eof_ = true;
         return false;
     }
+}
+
+bool CInput::MayHoldNul(size_t lineEnd)
+{
+    if (lineEnd <= nulFreeEnd_) {
+        return false;
+    }
+    const size_t from = std::max(bufferPos_, nulFreeEnd_);
+    const void* nul = std::memchr(buffer_.data() + from, '\0', bufferEnd_ - from);
+    nulFreeEnd_ = nul != nullptr ? static_cast<size_t>(static_cast<const char*>(nul) - buffer_.data()) : bufferEnd_;
+    return lineEnd > nulFreeEnd_;
 }
 
 bool CInput::NextRawLine(std::string& out)
@@ -155,9 +167,11 @@ bool CInput::NextRawLine(std::string& out)
                 --lineEnd;
             }
             out.assign(buffer_.data() + bufferPos_, lineEnd - bufferPos_);
+            if (MayHoldNul(lineEnd)) {
+                BlankNuls(out);
+            }
             consumed_ += end + 1 - bufferPos_;
             bufferPos_ = end + 1;
-            BlankNuls(out);
             return true;
         }
         size_t scanned = bufferEnd_ - bufferPos_;

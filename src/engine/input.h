@@ -58,6 +58,8 @@ public:
 private:
     // The next raw line from the file or window, without its line end.
     bool NextRawLine(std::string& out);
+    // Whether the line ending at `lineEnd` (in the buffer) may hold a NUL byte.
+    bool MayHoldNul(size_t lineEnd);
     bool FillBuffer();
 
     std::string path_;
@@ -66,6 +68,9 @@ private:
     std::vector<char> buffer_;
     size_t bufferPos_ = 0;
     size_t bufferEnd_ = 0;
+    // Up to here the buffer is known to hold no NUL byte: it is searched once
+    // a block, not once a line.
+    size_t nulFreeEnd_ = 0;
     bool eof_ = false;
     bool readFailed_ = false;
     uint64_t fileSize_ = 0;

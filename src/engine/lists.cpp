@@ -1,5 +1,6 @@
 // The list modes: word list, backward list, frequency lists, index and rhyme index.
 #include <algorithm>
+#include <cstring>
 
 #include "corpora/dispatch.h"
 #include "engine/parse.h"
@@ -58,9 +59,14 @@ void CParse::TakeListWords(bool backward, bool index)
     if (CCorpusHandler* h = ctx_.handlers.Get(CorpusRowFor(corpusType).listClean)) {
         h->CleanListLine(*this, line);
     }
+    if (!index) {
+        CountLineWords(backward);
+        return;
+    }
     // Words are the maximal runs of word characters; every other byte separates.
-    // This loop sees every byte of the corpus: it lower-cases and hashes each
-    // word in one pass, and copies it into `word` only when a filter needs it.
+    // Each word is lower-cased into a scratch buffer and hashed as it is
+    // written (reading back bytes just stored one by one stalls the processor);
+    // it is copied into `word` only when a filter needs it.
     const bool filtering = !ctx_.corpus.keyword.empty();
     const size_t n = line.size();
     const auto* text = reinterpret_cast<const unsigned char*>(line.data());
@@ -77,30 +83,98 @@ void CParse::TakeListWords(bool backward, bool index)
         }
         size_t length = 0;
         uint64_t hash = CStringTable::kHashSeed;
+        uint64_t eight = 0;
         do {
-            unsigned char lowered = lower_[c];
-            buffer[length++] = static_cast<char>(lowered);
-            hash = CStringTable::HashByte(hash, lowered);
+            const unsigned char lowered = lower_[c];
+            buffer[length] = static_cast<char>(lowered);
+            eight |= static_cast<uint64_t>(lowered) << (8 * (length & 7));
+            if ((++length & 7) == 0) {
+                hash = CStringTable::HashWord(hash, eight);
+                eight = 0;
+            }
             ++i;
         } while (i < n && wordChar_[c = text[i]]);
-        std::string_view w(buffer, length);
-        if (backward) {
-            std::reverse(buffer, buffer + length);
-            hash = CStringTable::Hash(w);
+        if (length < 8) {
+            hash = CStringTable::HashWord(hash, eight);
+            eight = 0;
         }
+        hash = CStringTable::HashEnd(hash, eight, length);
+        std::string_view w(buffer, length);
         if (filtering) {
             word.assign(w);
             if (!ListFilter()) {
                 continue;
             }
         }
-        bool newType = index ? indexTree_.Insert(w, hash, lineNumber, fileCounter)
-                             : wordTree_.Insert(w, hash);
         ++ctx_.totalTokens;
-        if (newType) {
+        if (indexTree_.Insert(w, hash, lineNumber, fileCounter)) {
             ++ctx_.totalTypes;
         }
     }
+}
+
+void CParse::CountLineWords(bool backward)
+{
+    // This loop sees every byte of a word list's corpus, so it does not branch
+    // on the bytes: each byte is written lower-cased to the word counter's
+    // batch, and the write position moves on only for word characters, which
+    // packs the words together; a word ends where the word-character flag
+    // falls. (Branching at each word's end costs more than all of this: word
+    // lengths are too irregular for the processor to guess.)
+    const size_t n = line.size();
+    if (n == 0) {
+        return;
+    }
+    const auto* text = reinterpret_cast<const unsigned char*>(line.data());
+    wordCounter_.Reserve(n);
+    char* out = wordCounter_.Bytes();
+    size_t* ends = wordCounter_.Ends();
+    const size_t base = wordCounter_.Used();
+    size_t written = 0;
+    size_t count = 0;
+    size_t previous = 0;
+    for (size_t i = 0; i < n; ++i) {
+        const unsigned look = wordLower_[text[i]];
+        const size_t inWord = look >> 8;
+        out[written] = static_cast<char>(look);
+        written += inWord;
+        ends[count] = base + written;
+        count += previous & (inWord ^ 1);
+        previous = inWord;
+    }
+    if (previous) {
+        ends[count++] = base + written;
+    }
+    const bool filtering = !ctx_.corpus.keyword.empty();
+    if (backward || filtering) {
+        // Reverse and test each word in place; the ones the filter keeps move
+        // down over the ones it drops.
+        size_t start = 0;
+        size_t kept = 0;
+        size_t keptBytes = 0;
+        for (size_t k = 0; k < count; ++k) {
+            const size_t end = ends[k] - base;
+            char* w = out + start;
+            const size_t length = end - start;
+            start = end;
+            if (backward) {
+                std::reverse(w, w + length);
+            }
+            if (filtering) {
+                word.assign(w, length);
+                if (!ListFilter()) {
+                    continue;
+                }
+            }
+            std::memmove(out + keptBytes, w, length);
+            keptBytes += length;
+            ends[kept++] = base + keptBytes;
+        }
+        count = kept;
+        written = keptBytes;
+    }
+    ctx_.totalTokens += static_cast<int64_t>(count);
+    wordCounter_.EndLine(written, count);
 }
 
 void CParse::LastWordReversed(std::string& text)
@@ -162,12 +236,16 @@ bool CParse::MakeWordList(const std::string& name, int backward)
     };
     steps.lineWork = [this, backward] { TakeListWords(backward != 0, false); };
     steps.writeResult = [this, backward] {
+        ctx_.totalTypes += wordCounter_.Finish();
         std::vector<CWordEntry> entries = wordTree_.Alphabetical();
         ctx_.totalTypes -= static_cast<int64_t>(wordTree_.Types() - entries.size());
         WriteWordEntries(entries, backward != 0);
         WriteListFooter();
     };
-    steps.discard = [this] { wordTree_.DeleteTree(); };
+    steps.discard = [this] {
+        (void)wordCounter_.Finish();
+        wordTree_.DeleteTree();
+    };
     return RunFile(name, steps);
 }
 
@@ -181,6 +259,7 @@ bool CParse::MakeFrequencyList(const std::string& name, int backward, int ascend
     };
     steps.lineWork = [this, backward] { TakeListWords(backward != 0, false); };
     steps.writeResult = [this, backward, ascending] {
+        ctx_.totalTypes += wordCounter_.Finish();
         std::vector<CWordEntry> alphabetical = wordTree_.Alphabetical();
         ctx_.totalTypes -= static_cast<int64_t>(wordTree_.Types() - alphabetical.size());
         std::vector<CWordEntry> byCount =
@@ -188,7 +267,10 @@ bool CParse::MakeFrequencyList(const std::string& name, int backward, int ascend
         WriteWordEntries(byCount, backward != 0);
         WriteListFooter();
     };
-    steps.discard = [this] { wordTree_.DeleteTree(); };
+    steps.discard = [this] {
+        (void)wordCounter_.Finish();
+        wordTree_.DeleteTree();
+    };
     return RunFile(name, steps);
 }
 

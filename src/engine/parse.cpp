@@ -36,6 +36,7 @@ void CParse::PrepareTables()
         wordChar_[b] = c.IsWordChar(byte);
         alwaysLower_[b] = static_cast<unsigned char>(std::tolower(b));
         lower_[b] = c.ignoreCase ? alwaysLower_[b] : byte;
+        wordLower_[b] = static_cast<uint16_t>((wordChar_[b] ? 0x100 : 0) | lower_[b]);
     }
 }
 

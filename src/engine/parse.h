@@ -14,6 +14,7 @@
 #include "engine/context.h"
 #include "engine/keyword_request.h"
 #include "engine/trees.h"
+#include "engine/word_counter.h"
 
 namespace plix {
 
@@ -126,6 +127,7 @@ private:
     bool ResultComplete() const;
     void PrepareTables();
     void TakeListWords(bool backward, bool index);
+    void CountLineWords(bool backward);
     void WriteWordEntries(const std::vector<CWordEntry>& entries, bool backward);
     void WriteConcordanceLines();
     void CountCollocates();
@@ -142,11 +144,14 @@ private:
     std::array<bool, 256> wordChar_{};
     std::array<unsigned char, 256> lower_{};
     std::array<unsigned char, 256> alwaysLower_{};
+    // lower_ in the low byte, 1 above it for a word character: one look-up a byte
+    std::array<uint16_t, 256> wordLower_{};
     bool listFilterReady_ = false;
     bool keywordReversed_ = false;
     std::string loweredLine_;
     std::string separatedLine_;
     std::string wordBuffer_;
+    std::vector<size_t> wordEnds_;  // where each word of the line ends
     std::array<size_t, 256> foldedShift_{};
     std::string foldedShiftFor_;
     // the results being accumulated
@@ -154,6 +159,8 @@ private:
     CIndexTree indexTree_;
     CPlixTree concordanceTree_;
     CCountTree collocationTree_;
+    // Declared after the word tree: it is stopped before the tree goes.
+    CWordCounter wordCounter_{wordTree_};
 };
 
 }  // namespace plix

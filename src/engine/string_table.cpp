@@ -1,12 +1,45 @@
 #include "engine/string_table.h"
 
+#include <sys/mman.h>
+
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <new>
 #include <numeric>
 
 #include "settings/text.h"
 
 namespace plix {
+
+namespace {
+
+constexpr size_t kHugePage = size_t{2} << 20;
+
+}  // namespace
+
+void* AllocateLarge(size_t bytes)
+{
+    if (bytes < kHugePage) {
+        return ::operator new(bytes);
+    }
+    const size_t rounded = (bytes + kHugePage - 1) / kHugePage * kHugePage;
+    void* p = std::aligned_alloc(kHugePage, rounded);
+    if (p == nullptr) {
+        throw std::bad_alloc();
+    }
+    (void)madvise(p, rounded, MADV_HUGEPAGE);  // only a hint: small pages work too
+    return p;
+}
+
+void FreeLarge(void* p, size_t bytes)
+{
+    if (bytes < kHugePage) {
+        ::operator delete(p);
+    } else {
+        std::free(p);
+    }
+}
 
 CStringTable::CStringTable()
 {
@@ -19,55 +52,74 @@ void CStringTable::Clear()
     offsets_.clear();
     lengths_.clear();
     hashes_.clear();
-    slots_.assign(1024, 0);
+    slots_.assign(1024, Slot{});
     mask_ = slots_.size() - 1;
 }
 
-uint32_t CStringTable::FindOrInsert(std::string_view key, uint64_t hash, bool& inserted)
+CStringTable::Slot& CStringTable::Lookup(std::string_view key, uint64_t hash, const uint64_t head[2], bool& inserted)
 {
-    // The low bits choose the slot, the high bits are kept in it.
-    hash ^= hash >> 29;
-    const uint64_t tag = hash & 0xffffffff00000000ull;
-    uint64_t i = (hash * 0x9e3779b97f4a7c15ull) >> 20 & mask_;
+    const uint16_t tag = Tag(hash);
+    const uint16_t size = static_cast<uint16_t>(std::min<size_t>(key.size(), 0xffff));
+    uint64_t i = Home(hash, mask_);
     for (;;) {
-        uint64_t slot = slots_[i];
-        if (slot == 0) {
+        Slot& slot = slots_[i];
+        if (slot.ref == 0) {
             break;
         }
-        if ((slot & 0xffffffff00000000ull) == tag) {
-            uint32_t index = static_cast<uint32_t>(slot) - 1;
-            if (lengths_[index] == key.size() &&
-                std::memcmp(arena_.data() + offsets_[index], key.data(), key.size()) == 0) {
+        if (slot.tag == tag && slot.size == size && slot.head[0] == head[0] &&
+            slot.head[1] == head[1]) {
+            uint32_t index = slot.ref - 1;
+            if (key.size() <= 16 ||
+                (lengths_[index] == key.size() &&
+                 std::memcmp(arena_.data() + offsets_[index] + 16, key.data() + 16, key.size() - 16) == 0)) {
                 inserted = false;
-                return index;
+                return slot;
             }
         }
         i = (i + 1) & mask_;
+    }
+    // Grown before the new key goes in, so that the slot returned stays put.
+    if ((offsets_.size() + 1) * 2 > slots_.size()) {
+        Grow();
+        i = Home(hash, mask_);
+        while (slots_[i].ref != 0) {
+            i = (i + 1) & mask_;
+        }
     }
     uint32_t index = static_cast<uint32_t>(offsets_.size());
     offsets_.push_back(arena_.size());
     lengths_.push_back(static_cast<uint32_t>(key.size()));
     hashes_.push_back(hash);
     arena_.append(key);
-    slots_[i] = Slot(hash, index);
+    slots_[i] = Slot{index + 1, tag, size, {head[0], head[1]}, 0};
     inserted = true;
-    if (offsets_.size() * 2 > slots_.size()) {
-        Grow();
+    return slots_[i];
+}
+
+std::vector<int64_t> CStringTable::Tallies() const
+{
+    std::vector<int64_t> tallies(offsets_.size(), 0);
+    for (const Slot& slot : slots_) {
+        if (slot.ref != 0) {
+            tallies[slot.ref - 1] = slot.tally;
+        }
     }
-    return index;
+    return tallies;
 }
 
 void CStringTable::Grow()
 {
-    std::vector<uint64_t> bigger(slots_.size() * 2, 0);
+    std::vector<Slot, HugePageAllocator<Slot>> bigger(slots_.size() * 2);
     uint64_t mask = bigger.size() - 1;
-    for (uint32_t index = 0; index < offsets_.size(); ++index) {
-        uint64_t hash = hashes_[index];
-        uint64_t i = (hash * 0x9e3779b97f4a7c15ull) >> 20 & mask;
-        while (bigger[i] != 0) {
+    for (const Slot& slot : slots_) {
+        if (slot.ref == 0) {
+            continue;
+        }
+        uint64_t i = Home(hashes_[slot.ref - 1], mask);
+        while (bigger[i].ref != 0) {
             i = (i + 1) & mask;
         }
-        bigger[i] = Slot(hash, index);
+        bigger[i] = slot;
     }
     slots_.swap(bigger);
     mask_ = mask;

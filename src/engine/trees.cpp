@@ -9,23 +9,26 @@ namespace plix {
 
 bool CWordTree::Insert(std::string_view text, uint64_t hash)
 {
+    uint64_t head[2];
+    CStringTable::Head(text, head);
+    return Insert(text, hash, head);
+}
+
+bool CWordTree::Insert(std::string_view text, uint64_t hash, const uint64_t head[2])
+{
     bool inserted = false;
-    uint32_t index = table_.FindOrInsert(text, hash, inserted);
-    if (inserted) {
-        counts_.push_back(1);
-    } else {
-        ++counts_[index];
-    }
+    (void)table_.Tally(text, hash, head, inserted);
     return inserted;
 }
 
 std::vector<CWordEntry> CWordTree::Alphabetical() const
 {
     std::vector<CWordEntry> result;
+    const std::vector<int64_t> counts = table_.Tallies();
     for (const std::vector<uint32_t>& group : CollateEntries(table_)) {
         CWordEntry entry{table_.Key(group.front()), 0};
         for (uint32_t index : group) {
-            entry.count += counts_[index];
+            entry.count += counts[index];
         }
         result.push_back(entry);
     }
@@ -57,8 +60,6 @@ std::vector<CWordEntry> CWordTree::Rebuild(const std::vector<CWordEntry>& alphab
 void CWordTree::DeleteTree()
 {
     table_.Clear();
-    counts_.clear();
-    counts_.shrink_to_fit();
 }
 
 // ---- index ----------------------------------------------------------------------

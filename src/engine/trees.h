@@ -31,6 +31,9 @@ public:
     // Adds one occurrence; true when the word is a new type.
     bool Insert(std::string_view text) { return Insert(text, CStringTable::Hash(text)); }
     bool Insert(std::string_view text, uint64_t hash);
+    // The same with the text's CStringTable::Head() known.
+    bool Insert(std::string_view text, uint64_t hash, const uint64_t head[2]);
+    void Prefetch(uint64_t hash) const { table_.Prefetch(hash); }
     bool Empty() const { return table_.Size() == 0; }
     size_t Types() const { return table_.Size(); }
     // The words in collation order, merged where the locale holds them equal.
@@ -43,8 +46,7 @@ public:
     void DeleteTree();
 
 private:
-    CStringTable table_;
-    std::vector<int64_t> counts_;
+    CStringTable table_;  // the counts are its tallies
 };
 
 // One index entry (CIndexNode of the result): the word, its count and the
@@ -66,6 +68,7 @@ public:
         return Insert(text, CStringTable::Hash(text), lineNumber, fileOrdinal);
     }
     bool Insert(std::string_view text, uint64_t hash, int64_t lineNumber, int fileOrdinal);
+    void Prefetch(uint64_t hash) const { table_.Prefetch(hash); }
     bool Empty() const { return table_.Size() == 0; }
     size_t Types() const { return table_.Size(); }
     // Calls `visit` for each entry in collation order until it returns false.

@@ -55,6 +55,33 @@ TEST(InputReader, LinesLongerThanTheReadBlockAreWhole)
     EXPECT_EQ(ReadAll(input), (std::vector<std::string>{"a ", big + " ", "b "}));
 }
 
+TEST(InputReader, NulBytesBecomeBlanksWhereverTheyFallInTheReadBlocks)
+{
+    // The reader looks for NUL bytes a block at a time: lines before, after
+    // and between NULs, across block boundaries, must come out right.
+    std::string content;
+    std::vector<std::string> expected;
+    for (int i = 0; i < 60000; ++i) {
+        std::string line = "line " + std::to_string(i) + " text";
+        std::string want = line;
+        if (i % 9973 == 0 || i == 59999) {
+            line[4] = '\0';
+            want[4] = ' ';
+        }
+        if (i == 31000) {
+            line += std::string(1, '\0') + "x" + std::string(1, '\0');
+            want += " x ";
+        }
+        content += line + "\n";
+        expected.push_back(want + " ");
+    }
+    test::TempDir dir;
+    CInput input;
+    input.SetFileName(dir.Write("a.txt", content));
+    ASSERT_EQ(input.Open(), 0);
+    EXPECT_EQ(ReadAll(input), expected);
+}
+
 TEST(InputReader, PeekTextReadsAheadWithoutConsuming)
 {
     test::TempDir dir;

@@ -3,7 +3,9 @@
 // definition, and the corpus list's combinations.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <map>
 
 #include "support/engine_fixture.h"
 
@@ -401,6 +403,65 @@ TEST_F(WordList, SortedInputIsNotAProblem)
     ctx.corpus.suppressHeaders = 1;
     ASSERT_TRUE(RunCommand(AnalysisCommand::DescendingWordlist).completed);
     EXPECT_EQ(BodyLines("\r\n\r\n" + Window()).size(), 50000u);
+}
+
+TEST_F(WordList, LargeCorporaCountedOnTheSecondCoreGiveExactCounts)
+{
+    // Enough words for many batches of the word counter, as one result over
+    // three files, in every word-list order and with a filter: the counts and
+    // totals must be those of a plain count.
+    std::map<std::string, int64_t> counts;
+    std::map<std::string, int64_t> filtered;
+    int64_t tokens = 0;
+    int64_t filteredTokens = 0;
+    for (int f = 0; f < 3; ++f) {
+        std::string text;
+        for (int i = 0; i < 40000; ++i) {
+            int n = (i * 7919 + f * 104729) % 2003;
+            std::string word = (i % 3 == 0 ? "W" : "w") + std::to_string(n) + (n % 5 == 0 ? "ing" : "");
+            text += word + (i % 11 == 10 ? ".\n" : ", ");
+            std::string lowered = "w" + word.substr(1);
+            ++counts[lowered];
+            ++tokens;
+            if (n % 5 == 0) {
+                ++filtered[lowered];
+                ++filteredTokens;
+            }
+        }
+        AddFile("f" + std::to_string(f) + ".txt", text);
+    }
+    ctx.corpus.SetAsWhole(1);
+    auto expect = [](const std::map<std::string, int64_t>& m, bool backward) {
+        std::vector<std::string> lines;
+        for (const auto& [word, count] : m) {
+            lines.push_back((backward ? "\t" + word : word) + "\t" + std::to_string(count));
+        }
+        return lines;
+    };
+    auto totals = [](const std::map<std::string, int64_t>& m, int64_t total) {
+        return "Total Tokens:\t" + std::to_string(total) + "\r\nTotal Types:\t" + std::to_string(m.size());
+    };
+    // The entries: after the header's file lines, before the totals.
+    auto entries = [this] {
+        std::vector<std::string> lines = BodyLines(Window());
+        lines.erase(std::remove_if(lines.begin(), lines.end(),
+                                   [](const std::string& l) { return l.find('\t') == std::string::npos; }),
+                    lines.end());
+        return lines;
+    };
+    ASSERT_TRUE(RunCommand(AnalysisCommand::Wordlist).completed);
+    EXPECT_EQ(entries(), expect(counts, false));
+    EXPECT_NE(Window().find(totals(counts, tokens)), std::string::npos);
+
+    target.results.clear();
+    ctx.corpus.keyword = "ing";
+    ctx.corpus.matchRight = 1;
+    ASSERT_TRUE(RunCommand(AnalysisCommand::BackwardList).completed);
+    // The backward list is ordered by the reversed words.
+    std::vector<std::string> body = entries();
+    std::sort(body.begin(), body.end());
+    EXPECT_EQ(body, expect(filtered, true));
+    EXPECT_NE(Window().find(totals(filtered, filteredTokens)), std::string::npos);
 }
 
 }  // namespace

@@ -1,0 +1,138 @@
+#include "engine/word_counter.h"
+
+#include <algorithm>
+#include <string_view>
+
+namespace plix {
+
+CWordCounter::CWordCounter(CWordTree& tree, size_t batchWords)
+    : tree_(tree),
+      batchWords_(std::max<size_t>(batchWords, 1)),
+      threaded_(std::thread::hardware_concurrency() > 1)
+{
+}
+
+CWordCounter::~CWordCounter()
+{
+    if (worker_.joinable()) {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            stop_ = true;
+        }
+        changed_.notify_all();
+        worker_.join();
+    }
+}
+
+void CWordCounter::Reserve(size_t bytes)
+{
+    const size_t room = bytes + kSlack;
+    const size_t words = bytes / 2 + 1;  // words are separated by at least one byte
+    if (filling_.count >= batchWords_ || filling_.bytes.size() - filling_.used < room ||
+        filling_.ends.size() - filling_.count < words) {
+        Hand();
+    }
+    if (filling_.bytes.size() - filling_.used < room) {
+        filling_.bytes.resize(std::max(filling_.used + room, batchWords_ * 16));
+    }
+    if (filling_.ends.size() - filling_.count < words) {
+        filling_.ends.resize(std::max(filling_.count + words, batchWords_ + batchWords_ / 4));
+    }
+}
+
+int64_t CWordCounter::Enter(const Batch& batch, std::vector<Key>& keys)
+{
+    const size_t n = batch.count;
+    const char* bytes = batch.bytes.data();
+    keys.resize(n);
+    size_t start = 0;
+    for (size_t k = 0; k < n; ++k) {
+        keys[k].hash = CStringTable::HashPadded(bytes + start, batch.ends[k] - start, keys[k].head);
+        start = batch.ends[k];
+    }
+    // The table is bigger than the cache: ask for the slots of words a little
+    // ahead so that their memory waits overlap with the work on this one.
+    constexpr size_t kAhead = 8;
+    for (size_t k = 0; k < n && k < kAhead; ++k) {
+        tree_.Prefetch(keys[k].hash);
+    }
+    int64_t added = 0;
+    start = 0;
+    for (size_t k = 0; k < n; ++k) {
+        if (k + kAhead < n) {
+            tree_.Prefetch(keys[k + kAhead].hash);
+        }
+        std::string_view word(bytes + start, batch.ends[k] - start);
+        start = batch.ends[k];
+        if (tree_.Insert(word, keys[k].hash, keys[k].head)) {
+            ++added;
+        }
+    }
+    return added;
+}
+
+void CWordCounter::Hand()
+{
+    if (filling_.count == 0) {
+        filling_.Clear();
+        return;
+    }
+    if (!threaded_) {
+        newTypes_ += Enter(filling_, readerKeys_);
+        filling_.Clear();
+        return;
+    }
+    if (!worker_.joinable()) {
+        worker_ = std::thread([this] { Work(); });
+    }
+    std::unique_lock<std::mutex> lock(mutex_);
+    changed_.wait(lock, [this] { return pending_.size() < kQueued; });
+    pending_.push_back(std::move(filling_));
+    if (!spare_.empty()) {
+        filling_ = std::move(spare_.back());
+        spare_.pop_back();
+    } else {
+        filling_ = Batch{};
+    }
+    lock.unlock();
+    changed_.notify_all();
+    filling_.Clear();
+}
+
+void CWordCounter::Work()
+{
+    std::unique_lock<std::mutex> lock(mutex_);
+    for (;;) {
+        changed_.wait(lock, [this] { return stop_ || !pending_.empty(); });
+        if (pending_.empty()) {
+            return;  // stopped with nothing left
+        }
+        std::swap(working_, pending_.front());
+        pending_.pop_front();
+        busy_ = true;
+        lock.unlock();
+        changed_.notify_all();
+        int64_t added = Enter(working_, workerKeys_);
+        working_.Clear();
+        lock.lock();
+        spare_.push_back(std::move(working_));
+        working_ = Batch{};
+        newTypes_ += added;
+        busy_ = false;
+        changed_.notify_all();
+    }
+}
+
+int64_t CWordCounter::Finish()
+{
+    Hand();
+    if (worker_.joinable()) {
+        std::unique_lock<std::mutex> lock(mutex_);
+        changed_.wait(lock, [this] { return pending_.empty() && !busy_; });
+    }
+    int64_t added = newTypes_;
+    newTypes_ = 0;
+    return added;
+}
+
+}  // namespace plix

@@ -1,0 +1,92 @@
+// Counting words on a second core. The reader lowers the words of each line
+// and packs them into a batch; a worker thread hashes them and enters them
+// into the table. Batches are entered in the order they were filled, each in
+// the order of its words, so the table ends up exactly as if the reader had
+// entered every word itself (the first-met spelling of each entry included).
+#pragma once
+
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "engine/trees.h"
+
+namespace plix {
+
+class CWordCounter
+{
+  public:
+    // About `batchWords` words go to the worker at a time; without a second
+    // core the reader enters each full batch itself.
+    explicit CWordCounter(CWordTree& tree, size_t batchWords = 16384);
+    ~CWordCounter();
+    CWordCounter(const CWordCounter&) = delete;
+    CWordCounter& operator=(const CWordCounter&) = delete;
+
+    // The words of a batch lie back to back in Bytes(); Ends() holds where
+    // each one ends. For each line the reader Reserves room for a line of
+    // `bytes` bytes, writes its words from Bytes() on and their ends (counted
+    // from Batch()) from Ends() on, then calls EndLine. A line never
+    // straddles two batches.
+    void Reserve(size_t bytes);
+    char* Bytes() { return filling_.bytes.data() + filling_.used; }
+    size_t* Ends() { return filling_.ends.data() + filling_.count; }
+    size_t Used() const { return filling_.used; }
+    void EndLine(size_t bytes, size_t words)
+    {
+        filling_.used += bytes;
+        filling_.count += words;
+    }
+    // Waits until every word written so far is in the table; returns how many
+    // new entries they made since the last call.
+    int64_t Finish();
+
+  private:
+    struct Batch
+    {
+        std::string bytes;  // sized ahead: `used` of them hold words
+        size_t used = 0;
+        std::vector<size_t> ends;  // sized ahead: `count` of them are words
+        size_t count = 0;
+        void Clear()
+        {
+            used = 0;
+            count = 0;
+        }
+    };
+    struct Key
+    {
+        uint64_t hash;
+        uint64_t head[2];
+    };
+    // Batches the reader may be ahead of the worker: enough to ride out the
+    // unevenness of the two sides without holding much memory.
+    static constexpr size_t kQueued = 4;
+    // Room after the last word, so that a word can be read sixteen bytes at a time.
+    static constexpr size_t kSlack = 16;
+    void Hand();
+    int64_t Enter(const Batch& batch, std::vector<Key>& keys);
+    void Work();
+
+    CWordTree& tree_;
+    const size_t batchWords_;
+    const bool threaded_;
+    Batch filling_;              // the reader's
+    std::deque<Batch> pending_;  // handed over, not yet taken by the worker
+    std::vector<Batch> spare_;   // entered, for the reader to fill again
+    Batch working_;              // the worker's
+    std::vector<Key> readerKeys_;
+    std::vector<Key> workerKeys_;
+    bool busy_ = false;
+    bool stop_ = false;
+    int64_t newTypes_ = 0;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::thread worker_;
+};
+
+}  // namespace plix

@@ -1,0 +1,144 @@
+// The hash table under every result: the fast hash of padded words must agree
+// with the plain one, tallies must survive growth, and the word counter on its
+// second core must leave the same table as counting in the reader.
+#include "engine/string_table.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "engine/trees.h"
+#include "engine/word_counter.h"
+
+namespace plix {
+namespace {
+
+TEST(StringTable, PaddedHashAgreesWithThePlainOneWhateverFollowsTheKey)
+{
+    std::string text;
+    for (int i = 0; i < 80; ++i) {
+        text += static_cast<char>('a' + i % 26);
+    }
+    for (size_t length = 0; length <= 40; ++length) {
+        for (char after : {'\0', 'z', '\xff'}) {
+            std::string buffer = text.substr(0, length) + std::string(16, after);
+            uint64_t head[2];
+            uint64_t hash = CStringTable::HashPadded(buffer.data(), length, head);
+            std::string_view key(buffer.data(), length);
+            uint64_t plainHead[2];
+            CStringTable::Head(key, plainHead);
+            EXPECT_EQ(hash, CStringTable::Hash(key)) << length;
+            EXPECT_EQ(head[0], plainHead[0]) << length;
+            EXPECT_EQ(head[1], plainHead[1]) << length;
+        }
+    }
+}
+
+TEST(StringTable, KeysStayDistinctAndTalliesSurviveGrowth)
+{
+    // Keys that share their first sixteen bytes, differ only in length, or are
+    // longer than the length a slot can hold.
+    std::vector<std::string> keys = {"", "a", std::string(1, '\0'), std::string(2, '\0')};
+    for (int i = 0; i < 5000; ++i) {
+        keys.push_back("prefix-shared-by-all-" + std::to_string(i));
+        keys.push_back(std::to_string(i));
+    }
+    keys.push_back(std::string(70000, 'k'));
+    keys.push_back(std::string(70000, 'k') + "x");
+    keys.push_back(std::string(70001, 'k'));
+    CStringTable table;
+    for (int round = 1; round <= 3; ++round) {
+        for (size_t i = 0; i < keys.size(); ++i) {
+            uint64_t head[2];
+            CStringTable::Head(keys[i], head);
+            bool inserted = false;
+            uint32_t index = table.Tally(keys[i], CStringTable::Hash(keys[i]), head, inserted);
+            EXPECT_EQ(inserted, round == 1);
+            EXPECT_EQ(index, i);
+        }
+    }
+    ASSERT_EQ(table.Size(), keys.size());
+    std::vector<int64_t> tallies = table.Tallies();
+    for (size_t i = 0; i < keys.size(); ++i) {
+        EXPECT_EQ(table.Key(static_cast<uint32_t>(i)), keys[i]);
+        EXPECT_EQ(tallies[i], 3);
+    }
+}
+
+std::vector<std::pair<std::string, int64_t>> Entries(const CWordTree& tree)
+{
+    std::vector<std::pair<std::string, int64_t>> out;
+    for (const CWordEntry& e : tree.Alphabetical()) {
+        out.emplace_back(std::string(e.text), e.count);
+    }
+    return out;
+}
+
+TEST(WordCounter, SameTableAsCountingInTheReaderForEveryBatchSize)
+{
+    // Lines of words written the way the reader writes them: packed, with the
+    // end of each; Finish is asked now and then, as a run of several files does.
+    std::vector<std::vector<std::string>> lines;
+    for (int i = 0; i < 3000; ++i) {
+        std::vector<std::string> line;
+        for (int k = 0; k < i % 7; ++k) {
+            line.push_back("w" + std::to_string((i * 31 + k * 17) % 701) +
+                           std::string(static_cast<size_t>(k * 5), 'x'));
+        }
+        lines.push_back(line);
+    }
+    CWordTree direct;
+    int64_t directTypes = 0;
+    for (const auto& line : lines) {
+        for (const std::string& w : line) {
+            directTypes += direct.Insert(w) ? 1 : 0;
+        }
+    }
+    for (size_t batch : {size_t{1}, size_t{3}, size_t{64}, size_t{16384}}) {
+        CWordTree tree;
+        int64_t types = 0;
+        {
+            CWordCounter counter(tree, batch);
+            for (size_t i = 0; i < lines.size(); ++i) {
+                size_t bytes = 0;
+                for (const std::string& w : lines[i]) {
+                    bytes += w.size() + 1;
+                }
+                counter.Reserve(bytes);
+                char* out = counter.Bytes();
+                size_t* ends = counter.Ends();
+                size_t written = 0;
+                for (size_t k = 0; k < lines[i].size(); ++k) {
+                    lines[i][k].copy(out + written, lines[i][k].size());
+                    written += lines[i][k].size();
+                    ends[k] = counter.Used() + written;
+                }
+                counter.EndLine(written, lines[i].size());
+                if (i % 1000 == 999) {
+                    types += counter.Finish();
+                }
+            }
+            types += counter.Finish();
+        }
+        EXPECT_EQ(types, directTypes) << batch;
+        EXPECT_EQ(Entries(tree), Entries(direct)) << batch;
+    }
+}
+
+TEST(WordCounter, StoppingWithWordsUnfinishedIsSafe)
+{
+    CWordTree tree;
+    {
+        CWordCounter counter(tree, 2);
+        for (int i = 0; i < 100; ++i) {
+            counter.Reserve(3);
+            std::memcpy(counter.Bytes(), "abc", 3);
+            counter.Ends()[0] = counter.Used() + 3;
+            counter.EndLine(3, 1);
+        }
+    }  // destroyed without Finish: the worker stops, nothing is left running
+    SUCCEED();
+}
+
+}  // namespace
+}  // namespace plix
