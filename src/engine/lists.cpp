@@ -115,48 +115,27 @@ void CParse::TakeListWords(bool backward, bool index)
 
 void CParse::CountLineWords(bool backward)
 {
-    // This loop sees every byte of a word list's corpus, so it does not branch
-    // on the bytes: each byte is written lower-cased to the word counter's
-    // batch, and the write position moves on only for word characters, which
-    // packs the words together; a word ends where the word-character flag
-    // falls. (Branching at each word's end costs more than all of this: word
-    // lengths are too irregular for the processor to guess.)
+    // This loop sees every byte of a word list's corpus: the scanner copies the
+    // line lowered into the word counter's batch and notes where the words are.
     const size_t n = line.size();
     if (n == 0) {
         return;
     }
-    const auto* text = reinterpret_cast<const unsigned char*>(line.data());
     wordCounter_.Reserve(n);
     char* out = wordCounter_.Bytes();
+    size_t* starts = wordCounter_.Starts();
     size_t* ends = wordCounter_.Ends();
     const size_t base = wordCounter_.Used();
-    size_t written = 0;
-    size_t count = 0;
-    size_t previous = 0;
-    for (size_t i = 0; i < n; ++i) {
-        const unsigned look = wordLower_[text[i]];
-        const size_t inWord = look >> 8;
-        out[written] = static_cast<char>(look);
-        written += inWord;
-        ends[count] = base + written;
-        count += previous & (inWord ^ 1);
-        previous = inWord;
-    }
-    if (previous) {
-        ends[count++] = base + written;
-    }
+    size_t count = wordScanner_->Scan(reinterpret_cast<const unsigned char*>(line.data()), n, out, base,
+                                      starts, ends);
     const bool filtering = !ctx_.corpus.keyword.empty();
     if (backward || filtering) {
-        // Reverse and test each word in place; the ones the filter keeps move
-        // down over the ones it drops.
-        size_t start = 0;
+        // Reverse and test each word in place; the ones the filter drops are
+        // dropped from the counter's list.
         size_t kept = 0;
-        size_t keptBytes = 0;
         for (size_t k = 0; k < count; ++k) {
-            const size_t end = ends[k] - base;
-            char* w = out + start;
-            const size_t length = end - start;
-            start = end;
+            char* w = out + (starts[k] - base);
+            const size_t length = ends[k] - starts[k];
             if (backward) {
                 std::reverse(w, w + length);
             }
@@ -166,15 +145,14 @@ void CParse::CountLineWords(bool backward)
                     continue;
                 }
             }
-            std::memmove(out + keptBytes, w, length);
-            keptBytes += length;
-            ends[kept++] = base + keptBytes;
+            starts[kept] = starts[k];
+            ends[kept] = ends[k];
+            ++kept;
         }
         count = kept;
-        written = keptBytes;
     }
     ctx_.totalTokens += static_cast<int64_t>(count);
-    wordCounter_.EndLine(written, count);
+    wordCounter_.EndLine(n, count);
 }
 
 void CParse::LastWordReversed(std::string& text)

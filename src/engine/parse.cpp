@@ -38,6 +38,7 @@ void CParse::PrepareTables()
         lower_[b] = c.ignoreCase ? alwaysLower_[b] : byte;
         wordLower_[b] = static_cast<uint16_t>((wordChar_[b] ? 0x100 : 0) | lower_[b]);
     }
+    wordScanner_ = std::make_unique<CWordScanner>(wordLower_);
 }
 
 bool CParse::ResultComplete() const

@@ -15,6 +15,7 @@
 #include "engine/keyword_request.h"
 #include "engine/trees.h"
 #include "engine/word_counter.h"
+#include "engine/word_scan.h"
 
 namespace plix {
 
@@ -151,7 +152,7 @@ private:
     std::string loweredLine_;
     std::string separatedLine_;
     std::string wordBuffer_;
-    std::vector<size_t> wordEnds_;  // where each word of the line ends
+    std::unique_ptr<CWordScanner> wordScanner_;  // made with the tables
     std::array<size_t, 256> foldedShift_{};
     std::string foldedShiftFor_;
     // the results being accumulated

@@ -27,7 +27,7 @@ CWordCounter::~CWordCounter()
 void CWordCounter::Reserve(size_t bytes)
 {
     const size_t room = bytes + kSlack;
-    const size_t words = bytes / 2 + 1;  // words are separated by at least one byte
+    const size_t words = bytes / 2 + 2;  // words are separated by at least one byte
     if (filling_.count >= batchWords_ || filling_.bytes.size() - filling_.used < room ||
         filling_.ends.size() - filling_.count < words) {
         Hand();
@@ -36,7 +36,9 @@ void CWordCounter::Reserve(size_t bytes)
         filling_.bytes.resize(std::max(filling_.used + room, batchWords_ * 16));
     }
     if (filling_.ends.size() - filling_.count < words) {
-        filling_.ends.resize(std::max(filling_.count + words, batchWords_ + batchWords_ / 4));
+        const size_t size = std::max(filling_.count + words, batchWords_ + batchWords_ / 4);
+        filling_.starts.resize(size);
+        filling_.ends.resize(size);
     }
 }
 
@@ -45,10 +47,9 @@ int64_t CWordCounter::Enter(const Batch& batch, std::vector<Key>& keys)
     const size_t n = batch.count;
     const char* bytes = batch.bytes.data();
     keys.resize(n);
-    size_t start = 0;
     for (size_t k = 0; k < n; ++k) {
-        keys[k].hash = CStringTable::HashPadded(bytes + start, batch.ends[k] - start, keys[k].head);
-        start = batch.ends[k];
+        keys[k].hash = CStringTable::HashPadded(bytes + batch.starts[k],
+                                                batch.ends[k] - batch.starts[k], keys[k].head);
     }
     // The table is bigger than the cache: ask for the slots of words a little
     // ahead so that their memory waits overlap with the work on this one.
@@ -57,13 +58,11 @@ int64_t CWordCounter::Enter(const Batch& batch, std::vector<Key>& keys)
         tree_.Prefetch(keys[k].hash);
     }
     int64_t added = 0;
-    start = 0;
     for (size_t k = 0; k < n; ++k) {
         if (k + kAhead < n) {
             tree_.Prefetch(keys[k + kAhead].hash);
         }
-        std::string_view word(bytes + start, batch.ends[k] - start);
-        start = batch.ends[k];
+        std::string_view word(bytes + batch.starts[k], batch.ends[k] - batch.starts[k]);
         if (tree_.Insert(word, keys[k].hash, keys[k].head)) {
             ++added;
         }

@@ -1,6 +1,6 @@
-// Counting words on a second core. The reader lowers the words of each line
-// and packs them into a batch; a worker thread hashes them and enters them
-// into the table. Batches are entered in the order they were filled, each in
+// Counting words on a second core. The reader copies each line lowered into a
+// batch and notes where its words are; a worker thread hashes the words and
+// enters them into the table. Batches are entered in the order they were filled, each in
 // the order of its words, so the table ends up exactly as if the reader had
 // entered every word itself (the first-met spelling of each entry included).
 #pragma once
@@ -27,13 +27,13 @@ class CWordCounter
     CWordCounter(const CWordCounter&) = delete;
     CWordCounter& operator=(const CWordCounter&) = delete;
 
-    // The words of a batch lie back to back in Bytes(); Ends() holds where
-    // each one ends. For each line the reader Reserves room for a line of
-    // `bytes` bytes, writes its words from Bytes() on and their ends (counted
-    // from Batch()) from Ends() on, then calls EndLine. A line never
-    // straddles two batches.
+    // For each line the reader Reserves room for a line of `bytes` bytes,
+    // writes the line (lowered) from Bytes() on and where its words start and
+    // end (counted from the batch's beginning, see Used()) from Starts() and
+    // Ends() on, then calls EndLine. A line never straddles two batches.
     void Reserve(size_t bytes);
     char* Bytes() { return filling_.bytes.data() + filling_.used; }
+    size_t* Starts() { return filling_.starts.data() + filling_.count; }
     size_t* Ends() { return filling_.ends.data() + filling_.count; }
     size_t Used() const { return filling_.used; }
     void EndLine(size_t bytes, size_t words)
@@ -48,9 +48,10 @@ class CWordCounter
   private:
     struct Batch
     {
-        std::string bytes;  // sized ahead: `used` of them hold words
+        std::string bytes;  // sized ahead: `used` of them hold lines
         size_t used = 0;
-        std::vector<size_t> ends;  // sized ahead: `count` of them are words
+        std::vector<size_t> starts;  // sized ahead: `count` of them are words
+        std::vector<size_t> ends;
         size_t count = 0;
         void Clear()
         {

@@ -76,8 +76,9 @@ std::vector<std::pair<std::string, int64_t>> Entries(const CWordTree& tree)
 
 TEST(WordCounter, SameTableAsCountingInTheReaderForEveryBatchSize)
 {
-    // Lines of words written the way the reader writes them: packed, with the
-    // end of each; Finish is asked now and then, as a run of several files does.
+    // Lines of words written the way the reader writes them, with the start
+    // and end of each word; Finish is asked now and then, as a run of several
+    // files does.
     std::vector<std::vector<std::string>> lines;
     for (int i = 0; i < 3000; ++i) {
         std::vector<std::string> line;
@@ -106,12 +107,15 @@ TEST(WordCounter, SameTableAsCountingInTheReaderForEveryBatchSize)
                 }
                 counter.Reserve(bytes);
                 char* out = counter.Bytes();
+                size_t* starts = counter.Starts();
                 size_t* ends = counter.Ends();
                 size_t written = 0;
                 for (size_t k = 0; k < lines[i].size(); ++k) {
+                    starts[k] = counter.Used() + written;
                     lines[i][k].copy(out + written, lines[i][k].size());
                     written += lines[i][k].size();
                     ends[k] = counter.Used() + written;
+                    out[written++] = ' ';
                 }
                 counter.EndLine(written, lines[i].size());
                 if (i % 1000 == 999) {
@@ -133,6 +137,7 @@ TEST(WordCounter, StoppingWithWordsUnfinishedIsSafe)
         for (int i = 0; i < 100; ++i) {
             counter.Reserve(3);
             std::memcpy(counter.Bytes(), "abc", 3);
+            counter.Starts()[0] = counter.Used();
             counter.Ends()[0] = counter.Used() + 3;
             counter.EndLine(3, 1);
         }

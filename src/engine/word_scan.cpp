@@ -1,0 +1,139 @@
+#include "engine/word_scan.h"
+
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace plix {
+
+namespace {
+
+bool IsAsciiLetter(int b)
+{
+    return (b >= 'a' && b <= 'z') || (b >= 'A' && b <= 'Z');
+}
+
+}  // namespace
+
+CWordScanner::CWordScanner(const std::array<uint16_t, 256>& wordLower) : wordLower_(wordLower)
+{
+#if defined(__SSE2__)
+    // The fast path knows two word definitions below 128 (letters, or letters
+    // and digits) and two lowerings (none, or capitals to small letters); it is
+    // used only when the table says exactly one of each.
+    digits_ = (wordLower_['0'] & 0x100) != 0;
+    fold_ = (wordLower_['A'] & 0xff) == 'a';
+    bool same = true;
+    for (int b = 0; b < 128 && same; ++b) {
+        bool word = IsAsciiLetter(b) || (digits_ && b >= '0' && b <= '9');
+        int lowered = fold_ && b >= 'A' && b <= 'Z' ? b + 32 : b;
+        same = wordLower_[static_cast<size_t>(b)] == ((word ? 0x100 : 0) | lowered);
+    }
+    vector_ = same;
+#endif
+}
+
+size_t CWordScanner::ScanBytes(const unsigned char* text, size_t n, char* out, size_t base,
+                               size_t* starts, size_t* ends) const
+{
+    // Each offset is written every time and kept (by moving the count on)
+    // only where a word starts or ends: word lengths are too irregular for
+    // the processor to guess a branch at each end.
+    size_t startCount = 0;
+    size_t endCount = 0;
+    size_t previous = 0;
+    for (size_t i = 0; i < n; ++i) {
+        const unsigned look = wordLower_[text[i]];
+        const size_t inWord = look >> 8;
+        out[i] = static_cast<char>(look);
+        starts[startCount] = base + i;
+        startCount += inWord & (previous ^ 1);
+        ends[endCount] = base + i;
+        endCount += previous & (inWord ^ 1);
+        previous = inWord;
+    }
+    if (previous) {
+        ends[endCount++] = base + n;
+    }
+    return startCount;
+}
+
+size_t CWordScanner::Scan(const unsigned char* text, size_t n, char* out, size_t base,
+                          size_t* starts, size_t* ends) const
+{
+#if !defined(__SSE2__)
+    return ScanBytes(text, n, out, base, starts, ends);
+#else
+    if (!vector_) {
+        return ScanBytes(text, n, out, base, starts, ends);
+    }
+    const __m128i capitalShift = _mm_set1_epi8(static_cast<char>(0x80 - 'A'));
+    const __m128i smallShift = _mm_set1_epi8(static_cast<char>(0x80 - 'a'));
+    const __m128i digitShift = _mm_set1_epi8(static_cast<char>(0x80 - '0'));
+    const __m128i below26 = _mm_set1_epi8(static_cast<char>(-128 + 26));
+    const __m128i below10 = _mm_set1_epi8(static_cast<char>(-128 + 10));
+    const __m128i caseBit = _mm_set1_epi8(fold_ ? 0x20 : 0);
+    const __m128i digitMask = _mm_set1_epi8(digits_ ? -1 : 0);
+
+    size_t startCount = 0;
+    size_t endCount = 0;
+    uint64_t carry = 0;  // 1 when the byte before the block is a word character
+    for (size_t block = 0; block < n; block += 64) {
+        const size_t size = n - block < 64 ? n - block : 64;
+        uint64_t mask = 0;
+        size_t i = 0;
+        for (; i + 16 <= size; i += 16) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + block + i));
+            uint32_t bits;
+            if (_mm_movemask_epi8(v) == 0) {
+                // x + (0x80 - 'A') < -128 + 26 as signed bytes: 'A' <= x <= 'Z'.
+                const __m128i capital = _mm_cmplt_epi8(_mm_add_epi8(v, capitalShift), below26);
+                const __m128i lowered = _mm_or_si128(v, _mm_and_si128(capital, caseBit));
+                const __m128i small = _mm_cmplt_epi8(_mm_add_epi8(v, smallShift), below26);
+                const __m128i digit = _mm_cmplt_epi8(_mm_add_epi8(v, digitShift), below10);
+                const __m128i word =
+                    _mm_or_si128(_mm_or_si128(capital, small), _mm_and_si128(digit, digitMask));
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(out + block + i), lowered);
+                bits = static_cast<uint32_t>(_mm_movemask_epi8(word));
+            } else {
+                bits = 0;
+                for (size_t k = 0; k < 16; ++k) {
+                    const unsigned look = wordLower_[text[block + i + k]];
+                    out[block + i + k] = static_cast<char>(look);
+                    bits |= (look >> 8) << k;
+                }
+            }
+            mask |= static_cast<uint64_t>(bits) << i;
+        }
+        for (; i < size; ++i) {
+            const unsigned look = wordLower_[text[block + i]];
+            out[block + i] = static_cast<char>(look);
+            mask |= static_cast<uint64_t>(look >> 8) << i;
+        }
+        const uint64_t before = (mask << 1) | carry;
+        uint64_t starting = mask & ~before;
+        // A word ends at the first byte that is not a word character.
+        uint64_t ending = ~mask & before;
+        if (size < 64) {
+            ending &= (uint64_t{1} << size) - 1;
+        }
+        while (starting != 0) {
+            starts[startCount++] = base + block + static_cast<size_t>(__builtin_ctzll(starting));
+            starting &= starting - 1;
+        }
+        while (ending != 0) {
+            ends[endCount++] = base + block + static_cast<size_t>(__builtin_ctzll(ending));
+            ending &= ending - 1;
+        }
+        carry = (mask >> (size - 1)) & 1;
+    }
+    if (carry) {
+        ends[endCount++] = base + n;
+    }
+    return startCount;
+#endif
+}
+
+}  // namespace plix

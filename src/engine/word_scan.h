@@ -1,0 +1,40 @@
+// Splitting a line into words at the speed of memory. Words are the maximal
+// runs of word characters. The scanner copies the line lowered (through the
+// same table as everywhere else) and gives the start and end of each word, so
+// that nothing downstream branches on the bytes. Where the word characters
+// below 128 are plain ASCII letters (and digits), it classifies sixteen bytes
+// at a time; bytes from 128 up always go through the table.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+namespace plix {
+
+class CWordScanner
+{
+  public:
+    // `wordLower[b]`: the lowered byte in the low eight bits, 0x100 when b is a
+    // word character.
+    explicit CWordScanner(const std::array<uint16_t, 256>& wordLower);
+
+    // Writes the n bytes of `text` lowered to `out` (n bytes) and the offsets
+    // of each word, plus `base`, to `starts` and `ends` (room for n / 2 + 2
+    // each; an end is one past the word). Returns the number of words.
+    size_t Scan(const unsigned char* text, size_t n, char* out, size_t base, size_t* starts,
+                size_t* ends) const;
+    // The same one byte at a time (the reference the fast path is tested against).
+    size_t ScanBytes(const unsigned char* text, size_t n, char* out, size_t base, size_t* starts,
+                     size_t* ends) const;
+    // Whether Scan classifies ASCII sixteen bytes at a time for this table.
+    bool Vectorized() const { return vector_; }
+
+  private:
+    std::array<uint16_t, 256> wordLower_;
+    bool vector_ = false;
+    bool digits_ = false;  // digits are word characters
+    bool fold_ = false;    // ASCII capitals are lowered
+};
+
+}  // namespace plix
