@@ -5,10 +5,8 @@
 
 namespace plix {
 
-CWordCounter::CWordCounter(CWordTree& tree, size_t batchWords)
-    : tree_(tree),
-      batchWords_(std::max<size_t>(batchWords, 1)),
-      threaded_(std::thread::hardware_concurrency() > 1)
+CWordCounter::CWordCounter(CWordTree& tree, size_t batchWords, bool worker)
+    : tree_(tree), batchWords_(std::max<size_t>(batchWords, 1)), threaded_(worker)
 {
 }
 

@@ -21,8 +21,9 @@ class CWordCounter
 {
   public:
     // About `batchWords` words go to the worker at a time; without a second
-    // core the reader enters each full batch itself.
-    explicit CWordCounter(CWordTree& tree, size_t batchWords = 16384);
+    // core (or with `worker` false) the reader enters each full batch itself.
+    explicit CWordCounter(CWordTree& tree, size_t batchWords = 16384,
+                          bool worker = std::thread::hardware_concurrency() > 1);
     ~CWordCounter();
     CWordCounter(const CWordCounter&) = delete;
     CWordCounter& operator=(const CWordCounter&) = delete;

@@ -96,36 +96,38 @@ TEST(WordCounter, SameTableAsCountingInTheReaderForEveryBatchSize)
         }
     }
     for (size_t batch : {size_t{1}, size_t{3}, size_t{64}, size_t{16384}}) {
-        CWordTree tree;
-        int64_t types = 0;
-        {
-            CWordCounter counter(tree, batch);
-            for (size_t i = 0; i < lines.size(); ++i) {
-                size_t bytes = 0;
-                for (const std::string& w : lines[i]) {
-                    bytes += w.size() + 1;
+        for (bool worker : {true, false}) {
+            CWordTree tree;
+            int64_t types = 0;
+            {
+                CWordCounter counter(tree, batch, worker);
+                for (size_t i = 0; i < lines.size(); ++i) {
+                    size_t bytes = 0;
+                    for (const std::string& w : lines[i]) {
+                        bytes += w.size() + 1;
+                    }
+                    counter.Reserve(bytes);
+                    char* out = counter.Bytes();
+                    size_t* starts = counter.Starts();
+                    size_t* ends = counter.Ends();
+                    size_t written = 0;
+                    for (size_t k = 0; k < lines[i].size(); ++k) {
+                        starts[k] = counter.Used() + written;
+                        lines[i][k].copy(out + written, lines[i][k].size());
+                        written += lines[i][k].size();
+                        ends[k] = counter.Used() + written;
+                        out[written++] = ' ';
+                    }
+                    counter.EndLine(written, lines[i].size());
+                    if (i % 1000 == 999) {
+                        types += counter.Finish();
+                    }
                 }
-                counter.Reserve(bytes);
-                char* out = counter.Bytes();
-                size_t* starts = counter.Starts();
-                size_t* ends = counter.Ends();
-                size_t written = 0;
-                for (size_t k = 0; k < lines[i].size(); ++k) {
-                    starts[k] = counter.Used() + written;
-                    lines[i][k].copy(out + written, lines[i][k].size());
-                    written += lines[i][k].size();
-                    ends[k] = counter.Used() + written;
-                    out[written++] = ' ';
-                }
-                counter.EndLine(written, lines[i].size());
-                if (i % 1000 == 999) {
-                    types += counter.Finish();
-                }
+                types += counter.Finish();
             }
-            types += counter.Finish();
+            EXPECT_EQ(types, directTypes) << batch << worker;
+            EXPECT_EQ(Entries(tree), Entries(direct)) << batch << worker;
         }
-        EXPECT_EQ(types, directTypes) << batch;
-        EXPECT_EQ(Entries(tree), Entries(direct)) << batch;
     }
 }
 
