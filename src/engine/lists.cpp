@@ -115,19 +115,49 @@ void CParse::TakeListWords(bool backward, bool index)
 
 void CParse::CountLineWords(bool backward)
 {
-    // This loop sees every byte of a word list's corpus: the scanner copies the
-    // line lowered into the word counter's batch and notes where the words are.
+    // A very long line is counted in pieces cut between words, so that the
+    // memory of the batches in flight stays that of a piece, not of the line.
+    constexpr size_t kPiece = size_t{1} << 18;
     const size_t n = line.size();
-    if (n == 0) {
-        return;
+    const auto* text = reinterpret_cast<const unsigned char*>(line.data());
+    auto inWord = [this, text](size_t i) { return (wordLower_[text[i]] >> 8) != 0; };
+    size_t pos = 0;
+    while (pos < n) {
+        size_t end = n;
+        size_t maxWords = 0;
+        if (n - pos > kPiece) {
+            end = pos + kPiece;
+            while (end > pos && inWord(end - 1) && inWord(end)) {
+                --end;
+            }
+            if (end == pos) {
+                // One word longer than a piece, from `pos` (a cut is never
+                // inside a word) to its end.
+                end = pos + kPiece;
+                while (end < n && inWord(end)) {
+                    ++end;
+                }
+                maxWords = 1;
+            }
+        }
+        if (maxWords == 0) {
+            maxWords = (end - pos) / 2 + 1;  // words are separated by at least one byte
+        }
+        CountPieceWords(text + pos, end - pos, maxWords, backward);
+        pos = end;
     }
-    wordCounter_.Reserve(n);
+}
+
+void CParse::CountPieceWords(const unsigned char* text, size_t n, size_t maxWords, bool backward)
+{
+    // This loop sees every byte of a word list's corpus: the scanner copies the
+    // text lowered into the word counter's batch and notes where the words are.
+    wordCounter_.Reserve(n, maxWords);
     char* out = wordCounter_.Bytes();
     size_t* starts = wordCounter_.Starts();
     size_t* ends = wordCounter_.Ends();
     const size_t base = wordCounter_.Used();
-    size_t count = wordScanner_->Scan(reinterpret_cast<const unsigned char*>(line.data()), n, out, base,
-                                      starts, ends);
+    size_t count = wordScanner_->Scan(text, n, out, base, starts, ends);
     const bool filtering = !ctx_.corpus.keyword.empty();
     if (backward || filtering) {
         // Reverse and test each word in place; the ones the filter drops are

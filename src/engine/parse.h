@@ -129,6 +129,7 @@ private:
     void PrepareTables();
     void TakeListWords(bool backward, bool index);
     void CountLineWords(bool backward);
+    void CountPieceWords(const unsigned char* text, size_t n, size_t maxWords, bool backward);
     void WriteWordEntries(const std::vector<CWordEntry>& entries, bool backward);
     void WriteConcordanceLines();
     void CountCollocates();

@@ -22,10 +22,10 @@ CWordCounter::~CWordCounter()
     }
 }
 
-void CWordCounter::Reserve(size_t bytes)
+void CWordCounter::Reserve(size_t bytes, size_t maxWords)
 {
     const size_t room = bytes + kSlack;
-    const size_t words = bytes / 2 + 2;  // words are separated by at least one byte
+    const size_t words = maxWords + 1;
     if (filling_.count >= batchWords_ || filling_.bytes.size() - filling_.used < room ||
         filling_.ends.size() - filling_.count < words) {
         Hand();

@@ -28,11 +28,12 @@ class CWordCounter
     CWordCounter(const CWordCounter&) = delete;
     CWordCounter& operator=(const CWordCounter&) = delete;
 
-    // For each line the reader Reserves room for a line of `bytes` bytes,
-    // writes the line (lowered) from Bytes() on and where its words start and
-    // end (counted from the batch's beginning, see Used()) from Starts() and
-    // Ends() on, then calls EndLine. A line never straddles two batches.
-    void Reserve(size_t bytes);
+    // For each line the reader Reserves room for a line of `bytes` bytes with
+    // at most `words` words, writes the line (lowered) from Bytes() on and
+    // where its words start and end (counted from the batch's beginning, see
+    // Used()) from Starts() and Ends() on (room for `words` + 1 each), then
+    // calls EndLine. A line never straddles two batches.
+    void Reserve(size_t bytes, size_t words);
     char* Bytes() { return filling_.bytes.data() + filling_.used; }
     size_t* Starts() { return filling_.starts.data() + filling_.count; }
     size_t* Ends() { return filling_.ends.data() + filling_.count; }

@@ -106,7 +106,7 @@ TEST(WordCounter, SameTableAsCountingInTheReaderForEveryBatchSize)
                     for (const std::string& w : lines[i]) {
                         bytes += w.size() + 1;
                     }
-                    counter.Reserve(bytes);
+                    counter.Reserve(bytes, lines[i].size());
                     char* out = counter.Bytes();
                     size_t* starts = counter.Starts();
                     size_t* ends = counter.Ends();
@@ -137,7 +137,7 @@ TEST(WordCounter, StoppingWithWordsUnfinishedIsSafe)
     {
         CWordCounter counter(tree, 2);
         for (int i = 0; i < 100; ++i) {
-            counter.Reserve(3);
+            counter.Reserve(3, 1);
             std::memcpy(counter.Bytes(), "abc", 3);
             counter.Starts()[0] = counter.Used();
             counter.Ends()[0] = counter.Used() + 3;

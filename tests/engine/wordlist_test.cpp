@@ -357,6 +357,33 @@ TEST_F(WordList, OutputFileThatCannotBeOpenedAborts)
     EXPECT_NE(outcome.reason.find("a.plx"), std::string::npos);
 }
 
+TEST_F(WordList, LinesLongerThanACountingPieceLoseNoWord)
+{
+    // Lines of megabytes are counted in pieces cut between words: words near
+    // every cut, a word longer than a piece, and a line of one word must all
+    // come out whole.
+    std::string giant(600000, 'g');
+    std::string line;
+    int64_t words = 0;
+    while (line.size() < 700000) {
+        line += "ab" + std::to_string(words % 7) + (words % 3 == 0 ? "  " : " ");
+        ++words;
+    }
+    std::map<std::string, int64_t> counts;
+    for (int64_t i = 0; i < words; ++i) {
+        ++counts["ab" + std::to_string(i % 7)];
+    }
+    AddFile("a.txt", line + giant + " " + line + "\n" + giant + "\n" + std::string(300000, 'h'));
+    ctx.corpus.suppressHeaders = 1;
+    ASSERT_TRUE(RunCommand(AnalysisCommand::Wordlist).completed);
+    std::string want;
+    for (const auto& [w, c] : counts) {
+        want += w + "\t" + std::to_string(2 * c) + "\r\n";
+    }
+    want += giant + "\t2\r\n" + std::string(300000, 'h') + "\t1\r\n";
+    EXPECT_TRUE(Window() == want) << Window().substr(0, 200);
+}
+
 TEST_F(WordList, LongLinesAndWordsAreTakenWhole)
 {
     std::string longWord(300, 'w');
