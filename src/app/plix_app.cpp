@@ -298,6 +298,15 @@ void CPlixApp::SaveRecentFiles()
 
 // ---- analyses -----------------------------------------------------------------------
 
+KeywordAsker CPlixApp::Asker()
+{
+    // Tests put their own in place of the keyword dialog.
+    if (keywordAsker_) {
+        return keywordAsker_;
+    }
+    return [this]() { return AskKeyword(context_->corpus, mainFrame_.get()); };
+}
+
 CommandOutcome CPlixApp::RunAnalysis(AnalysisCommand command)
 {
     if (running_ || !mainFrame_) {
@@ -311,11 +320,7 @@ CommandOutcome CPlixApp::RunAnalysis(AnalysisCommand command)
     {
         RunningScope running(running_);
         mainFrame_->UpdateCommandUI();
-        KeywordAsker asker = keywordAsker_;
-        if (!asker) {
-            asker = [this]() { return AskKeyword(context_->corpus, mainFrame_.get()); };
-        }
-        outcome = RunAnalysisCommand(*context_, command, asker,
+        outcome = RunAnalysisCommand(*context_, command, Asker(),
                                      [this](const std::string& reason) { ShowAbort(reason); });
     }
     // The keyword history and the list keyword may have changed.
@@ -338,11 +343,7 @@ CommandOutcome CPlixApp::RunQuick(QuickCommand command, CPlixView* view)
     {
         RunningScope running(running_);
         mainFrame_->UpdateCommandUI();
-        KeywordAsker asker = keywordAsker_;
-        if (!asker) {
-            asker = [this]() { return AskKeyword(context_->corpus, mainFrame_.get()); };
-        }
-        outcome = RunQuickCommand(*context_, command, source, asker);
+        outcome = RunQuickCommand(*context_, command, source, Asker());
     }
     emit settingsChanged();
     mainFrame_->UpdateCommandUI();

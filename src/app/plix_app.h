@@ -113,6 +113,8 @@ private:
     CPlixDoc* FindDocument(const QString& path) const;
     void ShowAbort(const std::string& reason);
     void RunAutomation();
+    // The keyword dialog, or what a test put in its place.
+    KeywordAsker Asker();
 
     std::unique_ptr<CSettingsStore> store_;
     CProgressDlgFactory progressFactory_;
