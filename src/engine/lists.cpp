@@ -63,49 +63,31 @@ void CParse::TakeListWords(bool backward, bool index)
         CountLineWords(backward);
         return;
     }
-    // Words are the maximal runs of word characters; every other byte separates.
-    // Each word is lower-cased into a scratch buffer and hashed as it is
-    // written (reading back bytes just stored one by one stalls the processor);
-    // it is copied into `word` only when a filter needs it.
-    const bool filtering = !ctx_.corpus.keyword.empty();
+    // The index takes the words one by one, with the line number, so it scans
+    // the line into a scratch buffer with room after it for HashPadded.
     const size_t n = line.size();
-    const auto* text = reinterpret_cast<const unsigned char*>(line.data());
-    if (wordBuffer_.size() < n) {
-        wordBuffer_.resize(n);
+    if (wordBuffer_.size() < n + 16) {
+        wordBuffer_.resize(n + 16);
+    }
+    if (wordStarts_.size() < n / 2 + 2) {
+        wordStarts_.resize(n / 2 + 2);
+        wordEnds_.resize(n / 2 + 2);
     }
     char* buffer = wordBuffer_.data();
-    size_t i = 0;
-    while (i < n) {
-        unsigned char c = text[i];
-        if (!wordChar_[c]) {
-            ++i;
-            continue;
-        }
-        size_t length = 0;
-        uint64_t hash = CStringTable::kHashSeed;
-        uint64_t eight = 0;
-        do {
-            const unsigned char lowered = lower_[c];
-            buffer[length] = static_cast<char>(lowered);
-            eight |= static_cast<uint64_t>(lowered) << (8 * (length & 7));
-            if ((++length & 7) == 0) {
-                hash = CStringTable::HashWord(hash, eight);
-                eight = 0;
-            }
-            ++i;
-        } while (i < n && wordChar_[c = text[i]]);
-        if (length < 8) {
-            hash = CStringTable::HashWord(hash, eight);
-            eight = 0;
-        }
-        hash = CStringTable::HashEnd(hash, eight, length);
-        std::string_view w(buffer, length);
+    const size_t count = wordScanner_->Scan(reinterpret_cast<const unsigned char*>(line.data()), n, buffer,
+                                            0, wordStarts_.data(), wordEnds_.data());
+    const bool filtering = !ctx_.corpus.keyword.empty();
+    for (size_t k = 0; k < count; ++k) {
+        const size_t length = wordEnds_[k] - wordStarts_[k];
+        std::string_view w(buffer + wordStarts_[k], length);
         if (filtering) {
             word.assign(w);
             if (!ListFilter()) {
                 continue;
             }
         }
+        uint64_t head[2];
+        const uint64_t hash = CStringTable::HashPadded(w.data(), length, head);
         ++ctx_.totalTokens;
         if (indexTree_.Insert(w, hash, lineNumber, fileCounter)) {
             ++ctx_.totalTypes;

@@ -153,6 +153,8 @@ private:
     std::string loweredLine_;
     std::string separatedLine_;
     std::string wordBuffer_;
+    std::vector<size_t> wordStarts_;  // where the words of the line are
+    std::vector<size_t> wordEnds_;
     std::unique_ptr<CWordScanner> wordScanner_;  // made with the tables
     std::array<size_t, 256> foldedShift_{};
     std::string foldedShiftFor_;

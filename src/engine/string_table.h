@@ -92,22 +92,7 @@ public:
             head[1] = 0;
         }
     }
-    // Eight bytes at a time: words are short, so most take two rounds. A
-    // caller can also hash a word as it writes it (reading back bytes just
-    // stored one by one stalls the processor): start from kHashSeed, feed each
-    // full eight bytes (little-endian) to HashWord, and the rest to HashEnd; a
-    // key under eight bytes feeds its bytes to HashWord and 0 to HashEnd.
-    static constexpr uint64_t kHashSeed = 0x9e3779b97f4a7c15ull;
-    static uint64_t HashWord(uint64_t h, uint64_t eight)
-    {
-        h = (h ^ eight) * 0xff51afd7ed558ccdull;
-        return h ^ (h >> 32);
-    }
-    static uint64_t HashEnd(uint64_t h, uint64_t tail, size_t size)
-    {
-        h = (h ^ tail ^ (static_cast<uint64_t>(size) << 56)) * 0xc4ceb9fe1a85ec53ull;
-        return h ^ (h >> 29);
-    }
+    // Eight bytes at a time: words are short, so most take two rounds.
     static uint64_t Hash(std::string_view key)
     {
         // The key is hashed as if padded with zeros to at least sixteen bytes
@@ -149,6 +134,17 @@ public:
     }
 
 private:
+    static constexpr uint64_t kHashSeed = 0x9e3779b97f4a7c15ull;
+    static uint64_t HashWord(uint64_t h, uint64_t eight)
+    {
+        h = (h ^ eight) * 0xff51afd7ed558ccdull;
+        return h ^ (h >> 32);
+    }
+    static uint64_t HashEnd(uint64_t h, uint64_t tail, size_t size)
+    {
+        h = (h ^ tail ^ (static_cast<uint64_t>(size) << 56)) * 0xc4ceb9fe1a85ec53ull;
+        return h ^ (h >> 29);
+    }
     // The low `bytes` bytes (0 to 8) of a little-endian number.
     static uint64_t Mask(size_t bytes) { return bytes >= 8 ? ~0ull : (uint64_t{1} << (8 * bytes)) - 1; }
     // Up to seven bytes as a number, without a library call.
