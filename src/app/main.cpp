@@ -6,7 +6,7 @@
 //   --automate-concordance=KEYWORD   runs "&PLIX Concordance" with KEYWORD at start
 //   --automate-grab=FILE.png         then saves a picture of the main window and quits
 #include "app/plix_app.h"
-#include "app/qt_settings_store.h"
+#include "settings/qt/qt_settings_store.h"
 
 #include <QApplication>
 

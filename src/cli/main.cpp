@@ -12,7 +12,7 @@
 #include "engine/command.h"
 #include "engine/context.h"
 #ifdef PLIX_HAVE_SAVED_STORE
-#include "app/qt_settings_store.h"
+#include "settings/qt/qt_settings_store.h"
 #endif
 
 int main(int argc, char** argv)

@@ -36,28 +36,29 @@ const CommandName kCommands[] = {
 
 // Options that take a value, and how many.
 const std::map<std::string, int> kValueOptions = {
-    {"--type", 1},          {"--locale", 1},         {"--diacritics", 1},    {"--lines", 1},
-    {"--format", 1},        {"--marks", 2},          {"--length", 1},        {"--position", 1},
-    {"--sort-column", 1},   {"--keyword", 1},        {"--context", 1},       {"--context-left", 1},
-    {"--context-right", 1}, {"--filter", 1},         {"--cocoa-select", 1},  {"--cocoa-output", 1},
-    {"--sgml-exclude", 1},  {"--sgml-output", 1},    {"--info", 1},          {"--delete", 1},
-    {"--ppcme2-node", 1},   {"--ppcme2-pos", 1},     {"--brooklyn-node", 1}, {"--ice-function", 1},
-    {"--ice-category", 1},  {"--ice-feature", 1},    {"--ice-show", 1},      {"--ice-speaker", 1},
+    {"--type", 1},          {"--locale", 1},      {"--diacritics", 1},    {"--lines", 1},
+    {"--format", 1},        {"--marks", 2},       {"--length", 1},        {"--position", 1},
+    {"--sort-column", 1},   {"--keyword", 1},     {"--context", 1},       {"--context-left", 1},
+    {"--context-right", 1}, {"--filter", 1},      {"--cocoa-select", 1},  {"--cocoa-output", 1},
+    {"--sgml-exclude", 1},  {"--sgml-output", 1}, {"--info", 1},          {"--delete", 1},
+    {"--ppcme2-node", 1},   {"--ppcme2-pos", 1},  {"--brooklyn-node", 1}, {"--ice-function", 1},
+    {"--ice-category", 1},  {"--ice-feature", 1}, {"--ice-show", 1},      {"--ice-speaker", 1},
     {"--ice-subtext", 1},   {"--bnc-format", 1},
 };
 
 const std::set<std::string> kFlags = {
-    "--no-numbers", "--case-sensitive", "--suppress-headers", "--left",       "--right",
-    "--regex",      "--filter-left",    "--filter-right",     "--filter-regex", "--untag",
-    "--ice-ignored", "--ice-addition",  "--ice-overlap",      "--no-bnc-pos", "--window",
-    "--to-files",   "--whole",          "--saved",            "--progress",   "--quiet",
-    "--help",       "--version",
+    "--no-numbers",   "--case-sensitive", "--suppress-headers", "--left",
+    "--right",        "--regex",          "--filter-left",      "--filter-right",
+    "--filter-regex", "--untag",          "--ice-ignored",      "--ice-addition",
+    "--ice-overlap",  "--no-bnc-pos",     "--window",           "--to-files",
+    "--whole",        "--saved",          "--progress",         "--quiet",
+    "--help",         "--version",
 };
 
 // Options whose work belongs to corpus handlers that are not part of the
 // program yet.
 const std::set<std::string> kNotYet = {
-    "--sgml-exclude", "--sgml-output", "--delete", "--untag",
+    "--sgml-exclude", "--sgml-output", "--delete",        "--untag",
     "--ppcme2-node",  "--ppcme2-pos",  "--brooklyn-node",
 };
 
@@ -84,7 +85,10 @@ struct Parsed
 {
     std::multimap<std::string, std::vector<std::string>> values;
     std::set<std::string> flags;
-    bool Has(const std::string& name) const { return values.count(name) != 0 || flags.count(name) != 0; }
+    bool Has(const std::string& name) const
+    {
+        return values.count(name) != 0 || flags.count(name) != 0;
+    }
     const std::vector<std::string>& Last(const std::string& name) const
     {
         auto range = values.equal_range(name);
@@ -102,16 +106,21 @@ bool Fail(UsageError& error, const std::string& message)
     return false;
 }
 
-bool NumberIn(const Parsed& p, const std::string& name, long low, long high, long& value,
+std::string BetweenMessage(IntLimits limits)
+{
+    return "Please enter an integer between " + std::to_string(limits.low) + " and " +
+           std::to_string(limits.high) + ".";
+}
+
+bool NumberIn(const Parsed& p, const std::string& name, IntLimits limits, long& value,
               UsageError& error)
 {
     const std::string& text = p.Last(name)[0];
     if (!ParseCount(text, value)) {
         return Fail(error, name + ": Please enter a positive integer.");
     }
-    if (value < low || value > high) {
-        return Fail(error, name + ": Please enter an integer between " + std::to_string(low) +
-                               " and " + std::to_string(high) + ".");
+    if (!limits.Holds(value)) {
+        return Fail(error, name + ": " + BetweenMessage(limits));
     }
     return true;
 }
@@ -187,10 +196,7 @@ bool ApplySettings(const Parsed& p, Options& options, CPlixContext& context, Usa
                                    CorpusTypeNames()[static_cast<size_t>(code)] +
                                    "\" is not available yet");
         }
-        c.SetCorpusType(code);
-        if (code == kTypeHelsinkiScots || code == kTypeCeecs) {
-            c.diacritics = kHelsinkiDiacritics;
-        }
+        ChooseCorpusType(c, code);
     }
     if (p.Has("--diacritics")) {
         c.diacritics = p.Last("--diacritics")[0];
@@ -237,7 +243,8 @@ bool ApplySettings(const Parsed& p, Options& options, CPlixContext& context, Usa
     auto selects = p.values.equal_range("--cocoa-select");
     for (auto it = selects.first; it != selects.second; ++it) {
         const std::string& text = it->second[0];
-        if (text.size() < 2 || text[1] != '=' || !std::isalpha(static_cast<unsigned char>(text[0]))) {
+        if (text.size() < 2 || text[1] != '=' ||
+            !std::isalpha(static_cast<unsigned char>(text[0]))) {
             return Fail(error, "--cocoa-select: expected LETTER=VALUE, got \"" + text + "\"");
         }
         int letter = std::toupper(static_cast<unsigned char>(text[0])) - 'A';
@@ -252,19 +259,20 @@ bool ApplySettings(const Parsed& p, Options& options, CPlixContext& context, Usa
             if (!std::isalpha(static_cast<unsigned char>(ch))) {
                 return Fail(error, "--cocoa-output: letters A-Z expected");
             }
-            c.cocoaOutput[static_cast<size_t>(std::toupper(static_cast<unsigned char>(ch)) - 'A')] = 1;
+            c.cocoaOutput[static_cast<size_t>(std::toupper(static_cast<unsigned char>(ch)) - 'A')] =
+                1;
         }
     }
-    if (c.GetCorpusType() == kTypeBrown) {
-        c.SetInfoRange(1, 9);
-    } else if (c.GetCorpusType() == kTypeLob || c.GetCorpusType() == kTypeFrown) {
-        c.SetInfoRange(1, 8);
+    int fixedStart = 0;
+    int fixedEnd = 0;
+    if (FixedInfoRange(c.GetCorpusType(), fixedStart, fixedEnd)) {
+        c.SetInfoRange(fixedStart, fixedEnd);
     } else if (p.Has("--info")) {
         if (!RangeOption("--info", p.Last("--info")[0], a, b, error)) {
             return false;
         }
-        if (a < 1 || a > 500 || b < 1 || b > 500) {
-            return Fail(error, "--info: Please enter an integer between 1 and 500.");
+        if (!kInfoColumnLimits.Holds(a) || !kInfoColumnLimits.Holds(b)) {
+            return Fail(error, "--info: " + BetweenMessage(kInfoColumnLimits));
         }
         c.SetInfoRange(static_cast<int>(a), static_cast<int>(b));
     }
@@ -280,7 +288,8 @@ bool ApplySettings(const Parsed& p, Options& options, CPlixContext& context, Usa
     if (p.Has("--ice-show")) {
         std::string list = p.Last("--ice-show")[0] + ",";
         size_t start = 0;
-        for (size_t comma; (comma = list.find(',', start)) != std::string::npos; start = comma + 1) {
+        for (size_t comma; (comma = list.find(',', start)) != std::string::npos;
+             start = comma + 1) {
             std::string item = list.substr(start, comma - start);
             if (item == "function") {
                 c.iceFunctionOn = 1;
@@ -320,7 +329,8 @@ bool ApplySettings(const Parsed& p, Options& options, CPlixContext& context, Usa
             }
         }
         if (found < 0) {
-            return Fail(error, "--bnc-format: expected text, plain, pos or sgml, got \"" + text + "\"");
+            return Fail(error,
+                        "--bnc-format: expected text, plain, pos or sgml, got \"" + text + "\"");
         }
         c.bncFormat = found;
     }
@@ -353,13 +363,13 @@ bool ApplySettings(const Parsed& p, Options& options, CPlixContext& context, Usa
     int length = c.GetLineLength();
     int position = c.GetKeywordPosition();
     if (p.Has("--length")) {
-        if (!NumberIn(p, "--length", 20, 500, a, error)) {
+        if (!NumberIn(p, "--length", kLineLengthLimits, a, error)) {
             return false;
         }
         length = static_cast<int>(a);
     }
     if (p.Has("--position")) {
-        if (!NumberIn(p, "--position", 10, 250, a, error)) {
+        if (!NumberIn(p, "--position", kKeywordPositionLimits, a, error)) {
             return false;
         }
         position = static_cast<int>(a);
@@ -369,7 +379,7 @@ bool ApplySettings(const Parsed& p, Options& options, CPlixContext& context, Usa
     }
     c.SetLineFormat(length, position);
     if (p.Has("--sort-column")) {
-        if (!NumberIn(p, "--sort-column", 0, 5, a, error)) {
+        if (!NumberIn(p, "--sort-column", kSortColumnLimits, a, error)) {
             return false;
         }
         c.sortColumn = static_cast<int>(a);
@@ -424,13 +434,13 @@ bool ApplySettings(const Parsed& p, Options& options, CPlixContext& context, Usa
             k.contextWord = p.Last("--context")[0];
         }
         if (p.Has("--context-left")) {
-            if (!NumberIn(p, "--context-left", 0, 10, a, error)) {
+            if (!NumberIn(p, "--context-left", kContextSpanLimits, a, error)) {
                 return false;
             }
             k.contextLeft = static_cast<int>(a);
         }
         if (p.Has("--context-right")) {
-            if (!NumberIn(p, "--context-right", 0, 10, a, error)) {
+            if (!NumberIn(p, "--context-right", kContextSpanLimits, a, error)) {
                 return false;
             }
             k.contextRight = static_cast<int>(a);

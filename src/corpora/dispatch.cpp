@@ -9,32 +9,70 @@ namespace {
 using H = HandlerId;
 constexpr H kNone = kNoHandler;
 
+// One row per corpus type, in code order. The read-ahead text of a hit is
+// cleaned twice over for the Brown family: each line as it is read ahead
+// (the identifier columns), then the whole text (LOB's codes, FROWN's tags).
 // clang-format off
-const std::array<CorpusRow, kCorpusTypeCount> kRows = {{
-//   type  ScanLine                     IsSelected  WriteHeader               ColumnHeading CleanFollowing            MakeReference        peek      list      prepass
-    {0,  {},                            kNone,      {},                       kNone,        {},                       {},                  kNone,    kNone,    0},
-    {1,  {H::Cocoa},                    H::Cocoa,   {H::Cocoa},               H::Cocoa,     {H::Cocoa},               {H::Cocoa},          kNone,    kNone,    0},
-    {2,  {H::Sgml},                     kNone,      {H::Sgml},                H::Sgml,      {H::Sgml},                {H::Sgml},           kNone,    kNone,    0},
-    {3,  {H::Fixed},                    kNone,      {},                       H::Fixed,     {},                       {H::Fixed},          H::Fixed, kNone,    0},
-    {4,  {H::Helsinki, H::Cocoa},       H::Cocoa,   {H::Cocoa, H::Helsinki},  H::Helsinki,  {H::Helsinki, H::Cocoa},  {H::Cocoa},          kNone,    kNone,    0},
-    {5,  {H::Helsinki, H::Cocoa},       H::Cocoa,   {H::Cocoa, H::Helsinki},  H::Helsinki,  {H::Helsinki, H::Cocoa},  {H::Cocoa},          kNone,    kNone,    0},
-    {6,  {H::Helsinki, H::Cocoa},       H::Cocoa,   {H::Cocoa, H::Helsinki},  H::Helsinki,  {H::Helsinki, H::Cocoa},  {H::Cocoa},          kNone,    kNone,    0},
-    {7,  {H::Brown, H::Fixed},          kNone,      {},                       H::Brown,     {},                       {H::Fixed, H::Brown}, H::Fixed, kNone,    0},
-    {8,  {H::Brown, H::Fixed, H::Lob},  kNone,      {},                       H::Brown,     {H::Lob},                 {H::Fixed, H::Brown}, H::Fixed, kNone,    0},
-    {9,  {H::Brown, H::Fixed, H::Frown},kNone,      {},                       H::Brown,     {H::Frown},               {H::Fixed, H::Brown}, H::Fixed, kNone,    0},
-    {10, {H::Ace},                      H::Ace,     {H::Sgml},                H::Ace,       {H::Ace},                 {H::Ace},            kNone,    kNone,    0},
-    {11, {H::Penn},                     H::Penn,    {H::Penn},                H::Penn,      {H::Penn},                {H::Penn},           kNone,    H::Penn,  11},
-    {12, {H::Ppcme2},                   kNone,      {H::Ppcme2},              H::Ppcme2,    {H::Ppcme2},              {H::Ppcme2},         kNone,    H::Ppcme2, 12},
-    {13, {H::Ppcme2},                   kNone,      {H::Brooklyn},            H::Brooklyn,  {H::Ppcme2},              {H::Ppcme2},         kNone,    H::Ppcme2, 13},
-    {14, {H::Ppcme2},                   kNone,      {H::Ppcme2},              H::Ppcme2,    {H::Ppcme2},              {H::Ppcme2},         kNone,    H::Ppcme2, 14},
-    {15, {H::Ice},                      H::Ice,     {},                       H::Ice,       {},                       {H::Ice},            H::Ice,   kNone,    0},
-    {16, {H::Bnc},                      H::Bnc,     {H::Sgml},                H::Bnc,       {H::Bnc},                 {H::Bnc},            kNone,    kNone,    0},
-    {17, {H::Copc},                     kNone,      {},                       H::Copc,      {},                       {H::Copc},           H::Copc,  kNone,    0},
-    {18, {H::Icamet},                   kNone,      {},                       H::Icamet,    {H::Icamet},              {H::Icamet},         kNone,    kNone,    0},
+constexpr std::array<CorpusRow, kCorpusTypeCount> kRows = {{
+//   type assemble  ScanLine                        IsSelected WriteHeader    ColumnHeading CleanFollowing PeekClean   LocateHit  ContextSource MakeReference         AmendLine ListClean  SourceOpened
+    {0,   kNone,    {},                             kNone,     {},            kNone,        {},            {},         kNone,     kNone,        {},                   kNone,    kNone,     kNone},
+    {1,   kNone,    {H::Cocoa},                     H::Cocoa,  {H::Cocoa},    H::Cocoa,     {H::Cocoa},    {},         kNone,     kNone,        {H::Cocoa},           kNone,    kNone,     kNone},
+    {2,   kNone,    {H::Sgml},                      kNone,     {H::Sgml},     H::Sgml,      {H::Sgml},     {},         kNone,     kNone,        {H::Sgml},            kNone,    kNone,     kNone},
+    {3,   kNone,    {H::Fixed},                     kNone,     {},            H::Fixed,     {},            {H::Fixed}, kNone,     kNone,        {H::Fixed},           kNone,    kNone,     kNone},
+    {4,   kNone,    {H::Helsinki, H::Cocoa},        H::Cocoa,  {H::Cocoa, H::Helsinki}, H::Helsinki, {H::Helsinki, H::Cocoa}, {}, kNone, kNone, {H::Cocoa},        kNone,    kNone,     kNone},
+    {5,   kNone,    {H::Helsinki, H::Cocoa},        H::Cocoa,  {H::Cocoa, H::Helsinki}, H::Helsinki, {H::Helsinki, H::Cocoa}, {}, kNone, kNone, {H::Cocoa},        kNone,    kNone,     kNone},
+    {6,   kNone,    {H::Helsinki, H::Cocoa},        H::Cocoa,  {H::Cocoa, H::Helsinki}, H::Helsinki, {H::Helsinki, H::Cocoa}, {}, kNone, kNone, {H::Cocoa},        kNone,    kNone,     kNone},
+    {7,   kNone,    {H::Brown, H::Fixed},           kNone,     {},            H::Brown,     {},            {H::Fixed}, kNone,     kNone,        {H::Fixed, H::Brown}, kNone,    kNone,     kNone},
+    {8,   kNone,    {H::Brown, H::Fixed, H::Lob},   kNone,     {},            H::Brown,     {H::Lob},      {H::Fixed}, kNone,     kNone,        {H::Fixed, H::Brown}, kNone,    kNone,     kNone},
+    {9,   kNone,    {H::Brown, H::Fixed, H::Frown}, kNone,     {},            H::Brown,     {H::Frown},    {H::Fixed}, kNone,     kNone,        {H::Fixed, H::Brown}, kNone,    kNone,     kNone},
+    {10,  kNone,    {H::Ace},                       kNone,     {H::Ace},      H::Ace,       {H::Ace},      {},         kNone,     kNone,        {H::Ace},             kNone,    kNone,     kNone},
+    {11,  H::Penn,  {H::Penn},                      H::Penn,   {H::Penn},     H::Penn,      {},            {},         H::Penn,   kNone,        {H::Penn},            H::Penn,  H::Penn,   kNone},
+    {12,  H::Ppcme2,{H::Ppcme2},                    kNone,     {H::Ppcme2},   H::Ppcme2,    {},            {},         H::Ppcme2, H::Ppcme2,    {H::Ppcme2},          kNone,    H::Ppcme2, kNone},
+    {13,  H::Ppcme2,{H::Ppcme2},                    kNone,     {H::Brooklyn}, H::Brooklyn,  {},            {},         H::Ppcme2, H::Ppcme2,    {H::Ppcme2},          kNone,    H::Ppcme2, kNone},
+    {14,  H::Ppcme2,{H::Ppcme2},                    kNone,     {H::Ppcme2},   H::Ppcme2,    {},            {},         H::Ppcme2, H::Ppcme2,    {H::Ppcme2},          kNone,    H::Ppcme2, kNone},
+    {15,  kNone,    {H::Ice},                       H::Ice,    {},            H::Ice,       {},            {H::Ice},   kNone,     kNone,        {H::Ice},             kNone,    kNone,     H::Ice},
+    {16,  kNone,    {H::Bnc},                       kNone,     {H::Sgml},     H::Bnc,       {H::Bnc},      {},         H::Bnc,    kNone,        {H::Bnc},             kNone,    kNone,     kNone},
+    {17,  kNone,    {H::Copc},                      kNone,     {},            H::Copc,      {},            {H::Copc},  kNone,     kNone,        {H::Copc},            kNone,    kNone,     kNone},
+    {18,  kNone,    {H::Icamet},                    kNone,     {},            H::Icamet,    {H::Icamet},   {},         kNone,     kNone,        {H::Icamet},          kNone,    kNone,     kNone},
 }};
 // clang-format on
 
+constexpr bool TypesInRowOrder()
+{
+    for (size_t i = 0; i < kRows.size(); ++i) {
+        if (kRows[i].type != static_cast<int>(i)) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(TypesInRowOrder(), "the type column must equal the row index");
+
+// The handlers that keep per-file state, in the order they are reset.
+constexpr std::array<HandlerId, 11> kResetOrder = {H::Cocoa, H::Sgml,   H::Fixed, H::Helsinki,
+                                                   H::Penn,  H::Ppcme2, H::Ace,   H::Ice,
+                                                   H::Bnc,   H::Icamet, H::Copc};
+
+constexpr std::array<const char*, kHandlerCount> kNames = {
+    "CCocoa", "CSgml",   "CFixed",    "CHelsinki", "Cbrown", "CLOB",  "CFrown", "CACE",
+    "CPenn",  "CPPCME2", "CBrooklyn", "CICE",      "CBNC",   "CCOPC", "CICAMET"};
+
 }  // namespace
+
+const char* RoleName(Role role)
+{
+    static constexpr std::array<const char*, static_cast<size_t>(Role::Count)> names = {
+        "ResetForFile",       "SourceOpened",     "AssembleUnit",    "FinishUnit",
+        "ScanLine",           "IsSelected",       "WriteHeader",     "WriteColumnHeading",
+        "CleanFollowingText", "LocateHit",        "ContextSource",   "RestoreLine",
+        "MakeReference",      "AmendContextLine", "CleanPeekedLine", "CleanListLine"};
+    return names[static_cast<size_t>(role)];
+}
+
+const char* HandlerName(HandlerId id)
+{
+    return id == kNoHandler ? "none" : kNames[static_cast<size_t>(id)];
+}
 
 const CorpusRow& CorpusRowFor(int corpusType)
 {
@@ -44,47 +82,84 @@ const CorpusRow& CorpusRowFor(int corpusType)
     return kRows[static_cast<size_t>(corpusType)];
 }
 
+std::vector<RoleUse> RolesNamed(const CorpusRow& row)
+{
+    std::vector<RoleUse> uses;
+    auto one = [&uses](HandlerId id, Role role) {
+        if (id != kNoHandler) {
+            uses.push_back({id, role});
+        }
+    };
+    auto chain = [&one](const HandlerChain& ids, Role role) {
+        for (HandlerId id : ids) {
+            one(id, role);
+        }
+    };
+    one(row.assembleUnit, Role::AssembleUnit);
+    one(row.assembleUnit, Role::FinishUnit);
+    chain(row.scanLine, Role::ScanLine);
+    one(row.isSelected, Role::IsSelected);
+    chain(row.writeHeader, Role::WriteHeader);
+    one(row.columnHeading, Role::WriteColumnHeading);
+    chain(row.cleanFollowing, Role::CleanFollowingText);
+    chain(row.peekClean, Role::CleanPeekedLine);
+    one(row.locateHit, Role::LocateHit);
+    one(row.contextSource, Role::ContextSource);
+    one(row.contextSource, Role::RestoreLine);
+    chain(row.makeReference, Role::MakeReference);
+    one(row.amendContextLine, Role::AmendContextLine);
+    one(row.listClean, Role::CleanListLine);
+    one(row.sourceOpened, Role::SourceOpened);
+    return uses;
+}
+
 const std::vector<HandlerId>& ResetOrder()
 {
-    static const std::vector<HandlerId> order = {H::Cocoa, H::Sgml,  H::Fixed, H::Helsinki, H::Penn,
-                                                 H::Ppcme2, H::Lob,  H::Frown, H::Ace,      H::Ice,
-                                                 H::Bnc,   H::Icamet, H::Copc};
+    static const std::vector<HandlerId> order(kResetOrder.begin(), kResetOrder.end());
     return order;
 }
 
 CHandlers::CHandlers() = default;
+
 CHandlers::~CHandlers() = default;
+
+void CHandlers::Register(HandlerId id, CCorpusHandler* handler, RoleSet roles)
+{
+    if (id == kNoHandler) {
+        return;
+    }
+    slots_[static_cast<size_t>(id)] = {handler, handler != nullptr ? roles : 0};
+}
 
 CCorpusHandler* CHandlers::Get(HandlerId id) const
 {
-    if (id == kNoHandler) {
-        return nullptr;
-    }
-    return handlers_[static_cast<size_t>(id)].get();
+    return id == kNoHandler ? nullptr : slots_[static_cast<size_t>(id)].handler;
 }
 
-void CHandlers::Set(HandlerId id, std::unique_ptr<CCorpusHandler> handler)
+RoleSet CHandlers::Roles(HandlerId id) const
 {
-    if (id != kNoHandler) {
-        handlers_[static_cast<size_t>(id)] = std::move(handler);
+    return id == kNoHandler ? 0 : slots_[static_cast<size_t>(id)].roles;
+}
+
+bool CHandlers::Provides(HandlerId id, Role role) const
+{
+    return Get(id) != nullptr && (Roles(id) & RoleBit(role)) != 0;
+}
+
+std::vector<std::string> CHandlers::MissingRoles(int corpusType) const
+{
+    std::vector<std::string> missing;
+    for (const RoleUse& use : RolesNamed(CorpusRowFor(corpusType))) {
+        if (!Provides(use.handler, use.role)) {
+            missing.push_back(std::string(HandlerName(use.handler)) + ": " + RoleName(use.role));
+        }
     }
+    return missing;
 }
 
 bool CHandlers::TypeAvailable(int corpusType) const
 {
-    const CorpusRow& row = CorpusRowFor(corpusType);
-    auto has = [this](HandlerId id) { return id == kNoHandler || Get(id) != nullptr; };
-    auto hasAll = [&](const std::vector<HandlerId>& ids) {
-        for (HandlerId id : ids) {
-            if (!has(id)) {
-                return false;
-            }
-        }
-        return true;
-    };
-    return hasAll(row.scanLine) && has(row.isSelected) && hasAll(row.writeHeader) &&
-           has(row.columnHeading) && hasAll(row.cleanFollowing) && hasAll(row.makeReference) &&
-           has(row.peekClean) && has(row.listClean);
+    return MissingRoles(corpusType).empty();
 }
 
 }  // namespace plix

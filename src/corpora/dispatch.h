@@ -1,16 +1,21 @@
 // Which handler plays which role for each corpus type: one table, read by the
-// run frame at its fixed call points.
+// run frame at its fixed call points, and the one place where the handlers of
+// the program are made and registered.
 #pragma once
 
 #include <array>
+#include <cstddef>
+#include <initializer_list>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "corpora/handler.h"
 
 namespace plix {
 
-enum class HandlerId : int {
+enum class HandlerId : int
+{
     Cocoa,
     Sgml,
     Fixed,
@@ -30,40 +35,113 @@ enum class HandlerId : int {
 };
 
 inline constexpr HandlerId kNoHandler = HandlerId::Count;
+inline constexpr size_t kHandlerCount = static_cast<size_t>(HandlerId::Count);
+
+// The class name of a handler, for messages.
+const char* HandlerName(HandlerId id);
+
+// Handlers called one after another, in the order given (three at most).
+class HandlerChain
+{
+  public:
+    constexpr HandlerChain() = default;
+    constexpr HandlerChain(std::initializer_list<HandlerId> ids)
+    {
+        for (HandlerId id : ids) {
+            ids_[count_++] = id;  // more than three does not compile in the table
+        }
+    }
+    constexpr const HandlerId* begin() const { return ids_; }
+    constexpr const HandlerId* end() const { return ids_ + count_; }
+    constexpr size_t size() const { return count_; }
+    constexpr bool empty() const { return count_ == 0; }
+    constexpr bool operator==(const HandlerChain& other) const
+    {
+        if (count_ != other.count_) {
+            return false;
+        }
+        for (size_t i = 0; i < count_; ++i) {
+            if (ids_[i] != other.ids_[i]) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+  private:
+    HandlerId ids_[3]{};
+    size_t count_ = 0;
+};
 
 struct CorpusRow
 {
     int type;
-    std::vector<HandlerId> scanLine;       // in this order; empty: no cleaning
-    HandlerId isSelected;                  // kNoHandler: every line is selected
-    std::vector<HandlerId> writeHeader;    // in this order
-    HandlerId columnHeading;               // kNoHandler: no column heading
-    std::vector<HandlerId> cleanFollowing; // in this order
-    std::vector<HandlerId> makeReference;  // empty: the settings record's plain reference
-    HandlerId peekClean;                   // cleans lines gathered by the input reader
-    HandlerId listClean;                   // cleans accepted lines in the list modes
-    int sentencePrepass;                   // 0, or the type whose sentence assembly runs
+    HandlerId assembleUnit;       // parsed corpora: physical lines into units, before ScanLine
+    HandlerChain scanLine;        // every line read
+    HandlerId isSelected;         // kNoHandler: every line is selected
+    HandlerChain writeHeader;     // the header block of every file
+    HandlerId columnHeading;      // kNoHandler: no column heading
+    HandlerChain cleanFollowing;  // the text read ahead for a right context
+    HandlerChain peekClean;       // each line the input reader reads ahead
+    HandlerId locateHit;          // told where each hit is
+    HandlerId contextSource;      // gives the bytes of concordance lines, and restores the line
+    HandlerChain makeReference;   // empty: the settings record's plain reference
+    HandlerId amendContextLine;   // adds to a hit's concordance line after its reference
+    HandlerId listClean;          // accepted lines in the word-list, index and rhyme modes
+    HandlerId sourceOpened;       // told the source name once the input is open
 };
 
 const CorpusRow& CorpusRowFor(int corpusType);
 
+// Every role the row gives a handler, as (handler, role) pairs.
+struct RoleUse
+{
+    HandlerId handler;
+    Role role;
+};
+std::vector<RoleUse> RolesNamed(const CorpusRow& row);
+
 // The handlers whose per-file state is reset when a file begins, in that order.
 const std::vector<HandlerId>& ResetOrder();
 
-// One instance of each corpus handler for the whole program. A handler that has
-// not been built yet is missing, and so are the corpus types that need it.
+// One instance of each corpus handler for the whole program, made and
+// registered here. The frame reaches them through the table by id; the options
+// sheet and plix-cli reach each by its type (Cocoa(), ...).
 class CHandlers
 {
-public:
+  public:
     CHandlers();
     ~CHandlers();
-    CCorpusHandler* Get(HandlerId id) const;
-    void Set(HandlerId id, std::unique_ptr<CCorpusHandler> handler);
-    // True when every handler the type's row names exists.
-    bool TypeAvailable(int corpusType) const;
+    CHandlers(const CHandlers&) = delete;
+    CHandlers& operator=(const CHandlers&) = delete;
 
-private:
-    std::array<std::unique_ptr<CCorpusHandler>, static_cast<size_t>(HandlerId::Count)> handlers_;
+    CCorpusHandler* Get(HandlerId id) const;
+    RoleSet Roles(HandlerId id) const;
+    bool Provides(HandlerId id, Role role) const;
+
+    // Puts `handler` in the place of the handler `id` for every call of the
+    // table (tests script a handler this way). The object must outlive its use.
+    template <class H>
+    void StandIn(HandlerId id, H* handler)
+    {
+        Register(id, handler, RolesOf<H>());
+    }
+
+    // True when every handler the type's row names exists and provides the
+    // role the row gives it.
+    bool TypeAvailable(int corpusType) const;
+    // What is missing for the type, one entry a role ("CLOB: CleanFollowingText").
+    std::vector<std::string> MissingRoles(int corpusType) const;
+
+  private:
+    struct Slot
+    {
+        CCorpusHandler* handler = nullptr;
+        RoleSet roles = 0;
+    };
+    void Register(HandlerId id, CCorpusHandler* handler, RoleSet roles);
+
+    std::array<Slot, kHandlerCount> slots_{};
 };
 
 }  // namespace plix

@@ -201,26 +201,42 @@ void CParse::BuildContextLine(size_t h)
         AppendBlankingControls(contextLine,
                                std::string_view(leftText).substr(have - std::min(want, have)));
     }
-    // From the current line.
+    // From the current line, or from the text its handler keeps for the
+    // purpose (same offsets; a blank past its end).
     long from = std::max(0L, hit - P);
     long to = std::min(n, hit - P + L);
     if (to > from) {
-        AppendBlankingControls(contextLine, std::string_view(line).substr(
-                                                static_cast<size_t>(from),
-                                                static_cast<size_t>(to - from)));
+        const CCorpusHandler* source = Handler(row_.contextSource);
+        const std::string* text = source != nullptr ? source->ContextSource() : nullptr;
+        if (text == nullptr) {
+            AppendBlankingControls(contextLine,
+                                   std::string_view(line).substr(static_cast<size_t>(from),
+                                                                 static_cast<size_t>(to - from)));
+        } else {
+            std::string bytes(static_cast<size_t>(to - from), ' ');
+            for (long i = from; i < to && static_cast<size_t>(i) < text->size(); ++i) {
+                bytes[static_cast<size_t>(i - from)] = (*text)[static_cast<size_t>(i)];
+            }
+            AppendBlankingControls(contextLine, bytes);
+        }
+    }
+    hitOffset_ = h;
+    if (CCorpusHandler* locator = Handler(row_.locateHit)) {
+        locator->LocateHit(view_, line, h);
     }
     // Right part from the following lines.
     long need = hit - P + L - n;
     if (need > 0) {
         std::string text;
         ctx_.input.PeekText(text, static_cast<size_t>(L));
-        for (HandlerId id : CorpusRowFor(corpusType).cleanFollowing) {
-            if (CCorpusHandler* handler = ctx_.handlers.Get(id)) {
-                handler->CleanFollowingText(*this, text, h);
+        for (HandlerId id : row_.cleanFollowing) {
+            if (CCorpusHandler* handler = Handler(id)) {
+                handler->CleanFollowingText(view_, text);
             }
         }
         AppendBlankingControls(
-            contextLine, std::string_view(text).substr(0, std::min(text.size(), static_cast<size_t>(need))));
+            contextLine,
+            std::string_view(text).substr(0, std::min(text.size(), static_cast<size_t>(need))));
     }
     // The keyword now starts at index P. Trim so that no word is cut at either edge.
     const size_t p = static_cast<size_t>(std::max(0L, P));
@@ -253,6 +269,9 @@ void CParse::BuildContextLine(size_t h)
 
 void CParse::UpdateLeftText()
 {
+    if (CCorpusHandler* h = Handler(row_.contextSource)) {
+        h->RestoreLine(line);
+    }
     const size_t p = static_cast<size_t>(std::max(0, ctx_.corpus.GetKeywordPosition()));
     const std::string& line = SeparatedLine();
     // Only the bytes taken from this line need their control characters
@@ -457,7 +476,8 @@ void CParse::MakeSortKey(int sortKind)
         long start = P - 1 + static_cast<long>(keywordLength);
         if (column == 0) {
             if (start < n) {
-                word.assign(contextLine, static_cast<size_t>(std::max(0L, start)), std::string::npos);
+                word.assign(contextLine, static_cast<size_t>(std::max(0L, start)),
+                            std::string::npos);
             }
         } else {
             int count = 0;
@@ -498,16 +518,18 @@ void CParse::MakeSortKey(int sortKind)
 
 void CParse::MakeReference()
 {
-    const std::vector<HandlerId>& makers = CorpusRowFor(corpusType).makeReference;
-    if (makers.empty()) {
+    if (row_.makeReference.empty()) {
         reference = ctx_.corpus.FormatReference(lineNumber, sourceName);
         return;
     }
     reference.clear();
-    for (HandlerId id : makers) {
-        if (CCorpusHandler* handler = ctx_.handlers.Get(id)) {
-            handler->MakeReference(*this, outputType, reference);
+    for (HandlerId id : row_.makeReference) {
+        if (CCorpusHandler* handler = Handler(id)) {
+            handler->MakeReference(view_, outputType, reference);
         }
+    }
+    if (CCorpusHandler* h = Handler(row_.amendContextLine)) {
+        h->AmendContextLine(view_, line, contextLine);
     }
 }
 

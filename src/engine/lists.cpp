@@ -56,8 +56,8 @@ bool CParse::ListFilter()
 
 void CParse::TakeListWords(bool backward, bool index)
 {
-    if (CCorpusHandler* h = ctx_.handlers.Get(CorpusRowFor(corpusType).listClean)) {
-        h->CleanListLine(*this, line);
+    if (CCorpusHandler* h = Handler(row_.listClean)) {
+        h->CleanListLine(view_, line);
     }
     if (!index) {
         CountLineWords(backward);
@@ -346,8 +346,8 @@ bool CParse::MakeRhymeIndex(const std::string& name)
         WriteInfoClose();
     };
     steps.lineWork = [this] {
-        if (CCorpusHandler* h = ctx_.handlers.Get(CorpusRowFor(corpusType).listClean)) {
-            h->CleanListLine(*this, line);
+        if (CCorpusHandler* h = Handler(row_.listClean)) {
+            h->CleanListLine(view_, line);
         }
         LastWordReversed(line);
         if (word.empty() || !IsWordChar(static_cast<unsigned char>(word[0])) || !ListFilter()) {

@@ -12,6 +12,7 @@ CParse::CParse(CPlixContext& context)
     : corpusType(context.corpus.GetCorpusType()),
       outputType(context.corpus.GetOutputType()),
       ctx_(context),
+      row_(CorpusRowFor(corpusType)),
       entriesInCommand_(context.corpus.GetFileCount())
 {
     ctx_.totalTokens = 0;
@@ -20,6 +21,21 @@ CParse::CParse(CPlixContext& context)
 }
 
 CParse::~CParse() = default;
+
+const CCorpus& CParse::HandlerView::Settings() const
+{
+    return parse_.ctx_.corpus;
+}
+
+bool CParse::HandlerView::ToFile() const
+{
+    return parse_.ctx_.format.ToFile();
+}
+
+void CParse::HandlerView::Write(std::string_view text)
+{
+    parse_.ctx_.format.Write(text);
+}
 
 void CParse::Fail(const std::string& reason)
 {
@@ -78,6 +94,21 @@ bool CParse::RunFile(const std::string& name, const ModeSteps& steps)
             UpdateLeftText();
         }
     }
+    if (!ctx_.input.ReadFailed()) {
+        // A parsed unit still open when the file ends is still a unit of the
+        // corpus: it belongs to the last physical line.
+        CCorpusHandler* assembler = Handler(row_.assembleUnit);
+        if (assembler != nullptr && lineNumber > 1 && assembler->FinishUnit(view_, line)) {
+            --lineNumber;
+            if (AcceptScanned()) {
+                steps.lineWork();
+            }
+            ++lineNumber;
+            if (steps.updatesLeftText) {
+                UpdateLeftText();
+            }
+        }
+    }
     if (ctx_.input.ReadFailed()) {
         // A result built from part of a file would look complete: drop it.
         aborted = 1;
@@ -103,12 +134,9 @@ bool CParse::BeginFile(const std::string& name)
     outputName = name;
     ++fileCounter;
     lineNumber = 1;
-    inSentence = 0;
-    tagText.clear();
-    sentenceText.clear();
     aborted = 0;
     for (HandlerId id : ResetOrder()) {
-        if (CCorpusHandler* h = ctx_.handlers.Get(id)) {
+        if (CCorpusHandler* h = Handler(id)) {
             h->ResetForFile();
         }
     }
@@ -117,15 +145,23 @@ bool CParse::BeginFile(const std::string& name)
     leftText.assign(static_cast<size_t>(std::max(0, c.GetKeywordPosition())), ' ');
     PrepareTables();
 
-    const CorpusRow& row = CorpusRowFor(corpusType);
-    if (CCorpusHandler* cleaner = ctx_.handlers.Get(row.peekClean)) {
-        ctx_.input.SetPeekCleaner([cleaner](std::string& text) { cleaner->CleanPeekedLine(text); });
-    } else {
+    if (row_.peekClean.empty()) {
         ctx_.input.SetPeekCleaner(nullptr);
+    } else {
+        ctx_.input.SetPeekCleaner([this](std::string& text) {
+            for (HandlerId id : row_.peekClean) {
+                if (CCorpusHandler* h = Handler(id)) {
+                    h->CleanPeekedLine(text);
+                }
+            }
+        });
     }
     if (ctx_.input.Open() != 0) {
         Fail(ctx_.input.LastError());
         return false;
+    }
+    if (CCorpusHandler* h = Handler(row_.sourceOpened)) {
+        h->SourceOpened(ctx_.input.GetSourceName());
     }
 
     std::string error;
@@ -192,17 +228,21 @@ bool CParse::ReadLine()
 
 bool CParse::AcceptLine()
 {
-    const CorpusRow& row = CorpusRowFor(corpusType);
-    if (row.sentencePrepass != 0) {
-        SentencePrepass(row.sentencePrepass);
+    if (CCorpusHandler* h = Handler(row_.assembleUnit)) {
+        h->AssembleUnit(view_, line);
     }
-    for (HandlerId id : row.scanLine) {
-        if (CCorpusHandler* h = ctx_.handlers.Get(id)) {
-            h->ScanLine(*this, line);
+    return AcceptScanned();
+}
+
+bool CParse::AcceptScanned()
+{
+    for (HandlerId id : row_.scanLine) {
+        if (CCorpusHandler* h = Handler(id)) {
+            h->ScanLine(view_, line);
         }
     }
-    if (CCorpusHandler* h = ctx_.handlers.Get(row.isSelected)) {
-        if (!h->IsSelected(*this)) {
+    if (CCorpusHandler* h = Handler(row_.isSelected)) {
+        if (!h->IsSelected(view_)) {
             return false;
         }
     }
@@ -211,112 +251,6 @@ bool CParse::AcceptLine()
         return c.GetStartLine() <= lineNumber && lineNumber <= c.GetEndLine();
     }
     return true;
-}
-
-// ---- sentence assembly of the parsed corpora ---------------------------------------
-
-namespace {
-
-// The COCOA references of the text between two parsed sentences: the groups
-// from "<" to the next ">" whose third character is a blank.
-std::string CocoaReferences(const std::string& text)
-{
-    std::string kept;
-    size_t pos = 0;
-    while ((pos = text.find('<', pos)) != std::string::npos) {
-        size_t end = text.find('>', pos);
-        if (end == std::string::npos) {
-            break;
-        }
-        if (end - pos >= 2 && text[pos + 2] == ' ') {
-            kept.append(text, pos, end - pos + 1);
-        }
-        pos = end + 1;
-    }
-    return kept;
-}
-
-}  // namespace
-
-void CParse::SentencePrepass(int type)
-{
-    if (type == kTypeBrooklyn) {
-        if (line.size() < 2) {
-            line = sentenceText;
-            sentenceText.clear();
-        } else {
-            line.back() = ' ';
-            sentenceText += line;
-            line.clear();
-        }
-        return;
-    }
-    if (!line.empty() && !std::isprint(static_cast<unsigned char>(line.back()))) {
-        line.back() = ' ';
-    }
-    if (type == kTypePpcme1) {
-        if (!line.empty() && line[0] == '(') {
-            sentenceText = line;
-            line.clear();
-            inSentence = 1;
-            std::string references = CocoaReferences(tagText);
-            if (CCorpusHandler* cocoa = ctx_.handlers.Get(HandlerId::Cocoa)) {
-                cocoa->ScanLine(*this, references);
-            }
-            tagText.clear();
-        } else if (inSentence) {
-            sentenceText += line;
-            line.clear();
-        } else {
-            tagText += line;
-            line.clear();
-            return;
-        }
-        if (sentenceText.find(")(") != std::string::npos) {
-            line = sentenceText;
-            sentenceText.clear();
-            inSentence = 0;
-        }
-        return;
-    }
-    // PPCME2 and York-Toronto-Helsinki: a unit ends with its "(ID " group.
-    bool starts = false;
-    if (type == kTypePpcme2) {
-        starts = !inSentence && !line.empty() && line[0] == '(' &&
-                 line.find("CODE") == std::string::npos;
-    } else {
-        starts = !inSentence && line.find("( (CODE") != std::string::npos;
-        if (starts) {
-            size_t cut = line.find(">)");
-            if (cut != std::string::npos) {
-                line.erase(0, cut);
-            }
-        }
-    }
-    if (starts) {
-        sentenceText = line;
-        line.clear();
-        inSentence = 1;
-    } else if (inSentence) {
-        if (type == kTypePpcme2) {
-            size_t code = line.find("(CODE");
-            if (code != std::string::npos) {
-                size_t close = line.find(')', code);
-                line.erase(code, close == std::string::npos ? std::string::npos : close - code + 1);
-            }
-        }
-        size_t open = line.find('(');
-        sentenceText += open == std::string::npos ? std::string() : line.substr(open);
-        line.clear();
-    } else {
-        line.clear();
-        return;
-    }
-    if (sentenceText.find("(ID ") != std::string::npos) {
-        line = sentenceText;
-        sentenceText.clear();
-        inSentence = 0;
-    }
 }
 
 // ---- headers and footers ----------------------------------------------------------
@@ -334,9 +268,9 @@ void CParse::WriteListHeader()
     } else {
         f.Write("Corpus File: " + sourceName + eol);
     }
-    for (HandlerId id : CorpusRowFor(corpusType).writeHeader) {
-        if (CCorpusHandler* h = ctx_.handlers.Get(id)) {
-            h->WriteHeader(*this);
+    for (HandlerId id : row_.writeHeader) {
+        if (CCorpusHandler* h = Handler(id)) {
+            h->WriteHeader(view_);
         }
     }
     f.Write(eol);
@@ -390,8 +324,8 @@ void CParse::WriteConcordanceHeader()
     }
     text += eol;
     f.Write(text);
-    if (CCorpusHandler* h = ctx_.handlers.Get(CorpusRowFor(corpusType).columnHeading)) {
-        h->WriteColumnHeading(*this, outputType);
+    if (CCorpusHandler* h = Handler(row_.columnHeading)) {
+        h->WriteColumnHeading(view_, outputType);
     }
 }
 

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "corpora/dispatch.h"
+#include "corpora/frame.h"
 #include "engine/context.h"
 #include "engine/keyword_request.h"
 #include "engine/trees.h"
@@ -21,7 +23,7 @@ namespace plix {
 
 class CParse
 {
-public:
+  public:
     explicit CParse(CPlixContext& context);
     ~CParse();
     CParse(const CParse&) = delete;
@@ -29,7 +31,8 @@ public:
 
     // --- the modes: one corpus file each; false on failure or cancel ------
     [[nodiscard]] bool MakeWordList(const std::string& outputName, int backward);
-    [[nodiscard]] bool MakeFrequencyList(const std::string& outputName, int backward, int ascending);
+    [[nodiscard]] bool MakeFrequencyList(const std::string& outputName, int backward,
+                                         int ascending);
     [[nodiscard]] bool MakeIndex(const std::string& outputName);
     [[nodiscard]] bool MakeRhymeIndex(const std::string& outputName);
     [[nodiscard]] bool MakeConcordance(const std::string& outputName, int sortKind);
@@ -52,11 +55,9 @@ public:
     // Updates the progress display; true when the user cancelled.
     bool CheckCancel();
     bool ReadLine();
+    // The corpus type's handlers clean and select the line; then the line range.
     bool AcceptLine();
     void UpdateLeftText();
-    // Sentence assembly of the parsed corpora: turns physical lines into one
-    // logical line in `line` (empty while a sentence is incomplete).
-    void SentencePrepass(int type);
     // The rhyme-index tokenizer: the last word of `text`, spelt backwards and
     // lower-cased, into `word`; empties `text`.
     void LastWordReversed(std::string& text);
@@ -92,9 +93,6 @@ public:
     std::string leftText;
     std::string contextLine;
     std::string reference;
-    std::string sentenceText;
-    int inSentence = 0;
-    std::string tagText;
     int64_t lineNumber = 0;
     int64_t hitCount = 0;
     std::string keyword;
@@ -113,7 +111,25 @@ public:
     int fileCounter = 0;
     std::string firstOutputName;
 
-private:
+  private:
+    // The view of the run that the corpus handlers get.
+    class HandlerView final : public CHandlerFrame
+    {
+      public:
+        explicit HandlerView(CParse& parse) : parse_(parse) {}
+        const CCorpus& Settings() const override;
+        int CorpusType() const override { return parse_.corpusType; }
+        int OutputType() const override { return parse_.outputType; }
+        bool ToFile() const override;
+        int64_t LineNumber() const override { return parse_.lineNumber; }
+        const std::string& SourceName() const override { return parse_.sourceName; }
+        size_t HitOffset() const override { return parse_.hitOffset_; }
+        void Write(std::string_view text) override;
+
+      private:
+        CParse& parse_;
+    };
+
     // What a mode adds to the file skeleton.
     struct ModeSteps
     {
@@ -126,6 +142,10 @@ private:
     bool RunFile(const std::string& name, const ModeSteps& steps);
     bool RunConcordanceFile(const std::string& name, ModeSteps& steps);
     bool ResultComplete() const;
+    // The handler of `id` when it is part of the program.
+    CCorpusHandler* Handler(HandlerId id) const { return ctx_.handlers.Get(id); }
+    // ScanLine and IsSelected of the type's handlers, then the line range.
+    bool AcceptScanned();
     void PrepareTables();
     void TakeListWords(bool backward, bool index);
     void CountLineWords(bool backward);
@@ -140,6 +160,9 @@ private:
     void Fail(const std::string& reason);
 
     CPlixContext& ctx_;
+    const CorpusRow& row_;
+    HandlerView view_{*this};
+    size_t hitOffset_ = 0;
     CProgress* progress_ = nullptr;
     int entriesInCommand_;
     std::string failureReason_;

@@ -11,19 +11,22 @@ namespace plix {
 const std::array<const char*, kCorpusTypeCount>& CorpusTypeNames()
 {
     static const std::array<const char*, kCorpusTypeCount> names = {
-        "Text",   "COCOA",  "SGML",   "Fixed",    "Helsinki", "Helsinki: Scots",
-        "CEECS",  "Brown",  "LOB/WC", "FROWN/FLOB", "ACE",    "PPCME1",
-        "PPCME2", "Brooklyn", "York-Toronto-Helsinki", "ICE", "BNC", "COPC",
+        "Text",       "COCOA",    "SGML",
+        "Fixed",      "Helsinki", "Helsinki: Scots",
+        "CEECS",      "Brown",    "LOB/WC",
+        "FROWN/FLOB", "ACE",      "PPCME1",
+        "PPCME2",     "Brooklyn", "York-Toronto-Helsinki",
+        "ICE",        "BNC",      "COPC",
         "ICAMET"};
     return names;
 }
 
 const std::vector<std::string>& LocaleNames()
 {
-    static const std::vector<std::string> names = {
-        "System", "ASCII",   "English", "French",  "German",     "Danish",    "Dutch",
-        "Japanese", "Italian", "Swedish", "Icelandic", "Polish", "Spanish", "Portuguese",
-        "Norwegian"};
+    static const std::vector<std::string> names = {"System",  "ASCII",      "English",   "French",
+                                                   "German",  "Danish",     "Dutch",     "Japanese",
+                                                   "Italian", "Swedish",    "Icelandic", "Polish",
+                                                   "Spanish", "Portuguese", "Norwegian"};
     return names;
 }
 
@@ -64,6 +67,58 @@ std::vector<std::string> LocaleCandidates(const std::string& listName)
     return {listName};
 }
 
+bool TypeSetsHelsinkiDiacritics(int corpusType)
+{
+    switch (corpusType) {
+        case kTypeHelsinki:
+        case kTypePpcme1:
+        case kTypePpcme2:
+        case kTypeBrooklyn:
+        case kTypeYorkTorontoHelsinki:
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool FixedInfoRange(int corpusType, int& start, int& end)
+{
+    switch (corpusType) {
+        case kTypeBrown:
+            start = 1;
+            end = 9;
+            return true;
+        case kTypeLob:
+        case kTypeFrown:
+            start = 1;
+            end = 8;
+            return true;
+        default:
+            return false;
+    }
+}
+
+std::string DiacriticsAfterChoosing(int corpusType, const std::string& text)
+{
+    if (corpusType != kTypeHelsinki && corpusType != kTypeHelsinkiScots &&
+        corpusType != kTypeCeecs && corpusType != kTypePpcme1) {
+        return text;
+    }
+    if (text.empty()) {
+        return kHelsinkiDiacritics;
+    }
+    if ((corpusType == kTypeHelsinki || corpusType == kTypePpcme1) && text != kHelsinkiDiacritics) {
+        return text + kHelsinkiDiacritics;
+    }
+    return text;
+}
+
+void ChooseCorpusType(CCorpus& corpus, int corpusType)
+{
+    corpus.SetCorpusType(corpusType);
+    corpus.diacritics = DiacriticsAfterChoosing(corpus.GetCorpusType(), corpus.diacritics);
+}
+
 CCorpus::CCorpus() = default;
 
 void CCorpus::SetCorpusType(int code)
@@ -72,25 +127,14 @@ void CCorpus::SetCorpusType(int code)
         return;
     }
     corpusType = code;
-    switch (code) {
-        case kTypeHelsinki:
-        case kTypePpcme1:
-        case kTypePpcme2:
-        case kTypeBrooklyn:
-        case kTypeYorkTorontoHelsinki:
-            diacritics = kHelsinkiDiacritics;
-            break;
-        case kTypeBrown:
-            infoStart = 1;
-            infoEnd = 9;
-            break;
-        case kTypeLob:
-        case kTypeFrown:
-            infoStart = 1;
-            infoEnd = 8;
-            break;
-        default:
-            break;
+    if (TypeSetsHelsinkiDiacritics(code)) {
+        diacritics = kHelsinkiDiacritics;
+    }
+    int start = 0;
+    int end = 0;
+    if (FixedInfoRange(code, start, end)) {
+        infoStart = start;
+        infoEnd = end;
     }
 }
 
@@ -203,14 +247,13 @@ std::string CCorpus::GetHistoryKeyword(size_t index) const
 std::string CCorpus::GetInputFile(size_t index) const
 {
     return index < static_cast<size_t>(fileCount) && index < inputFiles.size() ? inputFiles[index]
-                                                                                 : std::string();
+                                                                               : std::string();
 }
 
 std::string CCorpus::GetOutputFile(size_t index) const
 {
-    return index < static_cast<size_t>(fileCount) && index < outputFiles.size()
-               ? outputFiles[index]
-               : std::string();
+    return index < static_cast<size_t>(fileCount) && index < outputFiles.size() ? outputFiles[index]
+                                                                                : std::string();
 }
 
 void CCorpus::AddInputFile(const std::string& path)

@@ -12,7 +12,8 @@
 namespace plix {
 
 // Corpus type codes, in the order of the "Corpus Type:" list.
-enum CorpusType : int {
+enum CorpusType : int
+{
     kTypeText = 0,
     kTypeCocoa = 1,
     kTypeSgml = 2,
@@ -36,7 +37,8 @@ enum CorpusType : int {
 inline constexpr int kCorpusTypeCount = 19;
 
 // Output type codes, in the order of the format dialog's radio buttons.
-enum OutputType : int {
+enum OutputType : int
+{
     kOutputText = 0,
     kOutputComma = 1,
     kOutputTab = 2,
@@ -53,9 +55,33 @@ const std::vector<std::string>& LocaleNames();
 // The bytes that Helsinki-family corpora count as word characters.
 inline constexpr const char* kHelsinkiDiacritics = "&+=~`";
 
+// The ranges the dialogs hold their number fields to, and plix-cli its options.
+struct IntLimits
+{
+    int low;
+    int high;
+    constexpr bool Holds(long value) const { return value >= low && value <= high; }
+};
+inline constexpr IntLimits kLineLengthLimits{20, 500};
+inline constexpr IntLimits kKeywordPositionLimits{10, 250};
+inline constexpr IntLimits kSortColumnLimits{0, 5};
+inline constexpr IntLimits kInfoColumnLimits{1, 500};
+inline constexpr IntLimits kContextSpanLimits{0, 10};
+
+// --- what choosing a corpus type brings with it ------------------------------
+// The types whose choice puts the Helsinki diacritics into the record.
+bool TypeSetsHelsinkiDiacritics(int corpusType);
+// The information columns the reference corpora always have (Brown 1-9,
+// LOB/WC and FROWN/FLOB 1-8); false for the other types.
+bool FixedInfoRange(int corpusType, int& start, int& end);
+// The "Diacritics:" text after the type is chosen on the "Type" page, from the
+// text it held: the Helsinki family fills an empty box with the Helsinki
+// diacritics, and Helsinki and PPCME1 append them to any other text.
+std::string DiacriticsAfterChoosing(int corpusType, const std::string& text);
+
 class CCorpus
 {
-public:
+  public:
     CCorpus();
 
     // --- accessors -------------------------------------------------------
@@ -170,6 +196,10 @@ public:
     std::string openQuote;
     std::string closeQuote;
 };
+
+// A type chosen on its own, as plix-cli's --type chooses it: the record's
+// side effects of the type, then the "Type" page's rule on the diacritics.
+void ChooseCorpusType(CCorpus& corpus, int corpusType);
 
 // The glibc locale names tried, in order, for an entry of the "Locale" list
 // other than "System" (which means the start-up locale).

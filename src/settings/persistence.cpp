@@ -17,6 +17,12 @@ int ReadIntIn(const CSettingsStore& store, const char* section, const char* name
     return value < low || value > high ? fallback : value;
 }
 
+int ReadIntIn(const CSettingsStore& store, const char* section, const char* name, IntLimits limits,
+              int fallback)
+{
+    return ReadIntIn(store, section, name, limits.low, limits.high, fallback);
+}
+
 // Whether the store holds the value at all: a stored string cannot equal both
 // of two different fallbacks, so this tells a missing value from an empty one
 // without the store seam having to offer a separate query.
@@ -84,10 +90,10 @@ void LoadSettings(CCorpus& corpus, const CSettingsStore& store)
     corpus.SetOutputType(format);
 
     // The ranges are those of the format dialog and the FIXED page.
-    corpus.SetLineFormat(ReadIntIn(store, kTypeSection, kLen, 20, 500, 100),
-                         ReadIntIn(store, kTypeSection, kPos, 10, 250, 50));
-    corpus.SetInfoRange(ReadIntIn(store, kTypeSection, kStart, 1, 500, 1),
-                        ReadIntIn(store, kTypeSection, kEnd, 1, 500, 1));
+    corpus.SetLineFormat(ReadIntIn(store, kTypeSection, kLen, kLineLengthLimits, 100),
+                         ReadIntIn(store, kTypeSection, kPos, kKeywordPositionLimits, 50));
+    corpus.SetInfoRange(ReadIntIn(store, kTypeSection, kStart, kInfoColumnLimits, 1),
+                        ReadIntIn(store, kTypeSection, kEnd, kInfoColumnLimits, 1));
 
     // Empty values are the unused slots of a short history.
     for (int i = 1; i <= kSavedKeywordCount; ++i) {

@@ -6,7 +6,7 @@
 #include <QSettings>
 #include <QTest>
 
-#include "app/qt_settings_store.h"
+#include "settings/qt/qt_settings_store.h"
 #include "settings/corpus.h"
 #include "settings/persistence.h"
 

@@ -1,5 +1,4 @@
-// Frame pieces that the modes share: the sentence assembly of the parsed
-// corpora, the rhyme tokenizer, the quick commands and the handler table.
+// Frame pieces that the modes share: the rhyme tokenizer and the quick commands.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -10,49 +9,6 @@
 
 namespace plix {
 namespace {
-
-// Feeds physical lines through a sentence assembly and collects the logical
-// lines it hands on.
-std::vector<std::string> Assemble(int type, const std::vector<std::string>& lines)
-{
-    CPlixContext ctx;
-    CParse parse(ctx);
-    std::vector<std::string> out;
-    for (const std::string& l : lines) {
-        parse.line = l;
-        parse.SentencePrepass(type);
-        if (!parse.line.empty()) {
-            out.push_back(parse.line);
-        }
-    }
-    return out;
-}
-
-TEST(SentenceAssembly, ParsedCorporaJoinTheirUnits)
-{
-    struct Case
-    {
-        const char* name;
-        int type;
-        std::vector<std::string> lines;
-        std::vector<std::string> logical;
-    };
-    const Case cases[] = {
-        {"ppcme1 closes at )(", kTypePpcme1, {"<T a> ", "(S (NP he) ", " (VP went))( ", "tail "},
-         {"(S (NP he)  (VP went))( "}},
-        {"ppcme2 closes at (ID", kTypePpcme2, {"junk ", "( (IP-MAT (NP x) ", "  (VB y)) (ID A,1)) ", "after "},
-         {"( (IP-MAT (NP x) (VB y)) (ID A,1)) "}},
-        {"ppcme2 drops CODE groups", kTypePpcme2, {"( (IP (N a) ", " (CODE <x>) (N b) (ID q)) "},
-         {"( (IP (N a) (N b) (ID q)) "}},
-        {"york-toronto-helsinki starts at ( (CODE", kTypeYorkTorontoHelsinki,
-         {"x ( (CODE <T02>) ", " (IP (N w)) ", " (ID z)) "}, {">) (IP (N w)) (ID z)) "}},
-        {"brooklyn ends at a short line", kTypeBrooklyn, {"(S a ", "(N b ", " ", "(S c ", " "},
-         {"(S a (N b ", "(S c "}},
-    };
-    for (const Case& k : cases) {
-        EXPECT_EQ(Assemble(k.type, k.lines), k.logical) << k.name;
-    }
-}
 
 TEST(RhymeTokenizer, LastWordBackwardsLowerCased)
 {
@@ -130,29 +86,16 @@ TEST_F(QuickCommands, ToFilesAppendsToView)
 TEST_F(QuickCommands, TypesWithoutTheirHandlersAreRefused)
 {
     AddFile("a.txt", "x");
-    ctx.corpus.SetCorpusType(kTypeCocoa);
+    ctx.corpus.SetCorpusType(kTypeBnc);
     CommandOutcome outcome = RunCommand(AnalysisCommand::Wordlist);
     EXPECT_FALSE(outcome.started);
     EXPECT_FALSE(outcome.completed);
     ASSERT_EQ(aborts.size(), 1u);
-    EXPECT_NE(aborts[0].find("\"COCOA\" is not available yet"), std::string::npos);
+    EXPECT_NE(aborts[0].find("\"BNC\" is not available yet"), std::string::npos);
     EXPECT_TRUE(target.results.empty());
     FakeWindow window;
     window.lines = {"a"};
     EXPECT_FALSE(RunQuickCommand(ctx, QuickCommand::Wordlist, window, nullptr).completed);
-}
-
-TEST(HandlerTable, OnlyPlainTextNeedsNoHandler)
-{
-    CHandlers handlers;
-    EXPECT_TRUE(handlers.TypeAvailable(kTypeText));
-    for (int type = 1; type < kCorpusTypeCount; ++type) {
-        EXPECT_FALSE(handlers.TypeAvailable(type)) << type;
-    }
-    // The reference of a plain-text hit comes from the settings record.
-    EXPECT_TRUE(CorpusRowFor(kTypeText).makeReference.empty());
-    EXPECT_EQ(CorpusRowFor(kTypeBrown).makeReference,
-              (std::vector<HandlerId>{HandlerId::Fixed, HandlerId::Brown}));
 }
 
 }  // namespace

@@ -56,6 +56,42 @@ TEST(CorpusRecord, SetCorpusTypeSideEffects)
     }
 }
 
+TEST(CorpusRecord, ChoosingATypeFillsOrExtendsTheDiacritics)
+{
+    // The "Type" page's rule, and what plix-cli's --type makes of it together
+    // with SetCorpusType (the record starting with the text given).
+    struct Case
+    {
+        int code;
+        const char* before;
+        const char* onThePage;
+        const char* chosenAlone;
+    };
+    const Case cases[] = {
+        {kTypeHelsinki, "", "&+=~`", "&+=~`"},
+        {kTypeHelsinki, "ab", "ab&+=~`", "&+=~`"},
+        {kTypeHelsinki, "ab&+=~`", "ab&+=~`&+=~`", "&+=~`"},
+        {kTypeHelsinki, "&+=~`", "&+=~`", "&+=~`"},
+        {kTypePpcme1, "ab", "ab&+=~`", "&+=~`"},
+        {kTypeHelsinkiScots, "", "&+=~`", "&+=~`"},
+        {kTypeHelsinkiScots, "ab", "ab", "ab"},
+        {kTypeCeecs, "", "&+=~`", "&+=~`"},
+        {kTypePpcme2, "", "", "&+=~`"},
+        {kTypeBrooklyn, "ab", "ab", "&+=~`"},
+        {kTypeYorkTorontoHelsinki, "", "", "&+=~`"},
+        {kTypeCocoa, "ab", "ab", "ab"},
+        {kTypeText, "", "", ""},
+    };
+    for (const Case& k : cases) {
+        EXPECT_EQ(DiacriticsAfterChoosing(k.code, k.before), k.onThePage) << k.code << k.before;
+        CCorpus c;
+        c.diacritics = k.before;
+        ChooseCorpusType(c, k.code);
+        EXPECT_EQ(c.GetCorpusType(), k.code);
+        EXPECT_EQ(c.diacritics, k.chosenAlone) << k.code << k.before;
+    }
+}
+
 TEST(CorpusRecord, OutputTypeDerivesSeparatorAndQuotes)
 {
     struct Case

@@ -17,8 +17,8 @@ namespace plix {
 
 namespace {
 
-constexpr int kSpanLow = 0;
-constexpr int kSpanHigh = 10;
+constexpr int kSpanLow = kContextSpanLimits.low;
+constexpr int kSpanHigh = kContextSpanLimits.high;
 
 }  // namespace
 

@@ -96,10 +96,10 @@ void COptionSheet::StoreInto(CCorpus& corpus) const
     corpus.ignoreCase = typePage_->IgnoreCase();
 
     // The reference corpora have their fixed range, whatever the range holds.
-    if (type == kTypeBrown) {
-        corpus.SetInfoRange(1, 9);
-    } else if (type == kTypeLob || type == kTypeFrown) {
-        corpus.SetInfoRange(1, 8);
+    int start = 0;
+    int end = 0;
+    if (FixedInfoRange(type, start, end)) {
+        corpus.SetInfoRange(start, end);
     }
 }
 

@@ -103,17 +103,8 @@ bool CPageType::OnKillActive()
 void CPageType::OnTypeSelected(int code)
 {
     state_.currentCorpusType = code;
-    if (code != kTypeHelsinki && code != kTypeHelsinkiScots && code != kTypeCeecs &&
-        code != kTypePpcme1) {
-        return;
-    }
-    const QString helsinki = QString::fromLatin1(kHelsinkiDiacritics);
-    const QString text = diacriticsEdit_->text();
-    if (text.isEmpty()) {
-        diacriticsEdit_->setText(helsinki);
-    } else if ((code == kTypeHelsinki || code == kTypePpcme1) && text != helsinki) {
-        diacriticsEdit_->setText(text + helsinki);
-    }
+    diacriticsEdit_->setText(
+        ToDisplay(DiacriticsAfterChoosing(code, FromDisplay(diacriticsEdit_->text()))));
 }
 
 int CPageType::CorpusType() const

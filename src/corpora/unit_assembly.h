@@ -1,0 +1,40 @@
+// The sentence assembly of the parsed corpora (PPCME1, PPCME2, Brooklyn,
+// York-Toronto-Helsinki): their parsed units spread over several physical lines,
+// and the handlers of those corpora hand the frame one logical line a unit.
+// While a unit is incomplete the line is left empty, so nothing is counted for
+// that physical line; the unit belongs to the physical line that completed it.
+#pragma once
+
+#include <string>
+
+namespace plix {
+
+class CUnitAssembly
+{
+  public:
+    // `corpusType`: 11, 12, 13 or 14.
+    explicit CUnitAssembly(int corpusType) : type_(corpusType) {}
+
+    void Reset();
+    // Takes one physical line. `line` becomes the complete unit, or empty.
+    // For PPCME1, when a unit starts, `references` receives the COCOA
+    // references met between the previous unit and this one and the result is
+    // true; otherwise the result is false.
+    bool Assemble(std::string& line, std::string& references);
+    // At the end of the input: a unit still open goes into `line` (true).
+    bool Finish(std::string& line);
+
+  private:
+    bool AssembleParsed(std::string& line);
+
+    int type_;
+    bool inUnit_ = false;
+    std::string unitText_;
+    std::string between_;  // PPCME1: the text between two units
+};
+
+// The COCOA references of a text: the groups from "<" to the next ">" whose
+// third character is a blank.
+std::string CocoaReferencesOf(const std::string& text);
+
+}  // namespace plix
