@@ -1,5 +1,6 @@
 #include "corpora/dispatch.h"
 
+#include "corpora/cocoa.h"
 #include "settings/corpus.h"
 
 namespace plix {
@@ -119,7 +120,19 @@ const std::vector<HandlerId>& ResetOrder()
     return order;
 }
 
-CHandlers::CHandlers() = default;
+template <class H, class... Args>
+void CHandlers::Make(HandlerId id, std::unique_ptr<H>& owner, Args&... args)
+{
+    owner = std::make_unique<H>(args...);
+    Register(id, owner.get(), RolesOf<H>());
+}
+
+// Every handler of the program, made and registered once. A handler that
+// builds on another is handed it here.
+CHandlers::CHandlers()
+{
+    Make(HandlerId::Cocoa, cocoa_);
+}
 
 CHandlers::~CHandlers() = default;
 

@@ -14,6 +14,8 @@
 
 namespace plix {
 
+class CCocoa;
+
 enum class HandlerId : int
 {
     Cocoa,
@@ -115,6 +117,8 @@ class CHandlers
     CHandlers(const CHandlers&) = delete;
     CHandlers& operator=(const CHandlers&) = delete;
 
+    CCocoa& Cocoa() const { return *cocoa_; }
+
     CCorpusHandler* Get(HandlerId id) const;
     RoleSet Roles(HandlerId id) const;
     bool Provides(HandlerId id, Role role) const;
@@ -140,8 +144,12 @@ class CHandlers
         RoleSet roles = 0;
     };
     void Register(HandlerId id, CCorpusHandler* handler, RoleSet roles);
+    // Makes the handler of `id`, keeps it in `owner` and registers it.
+    template <class H, class... Args>
+    void Make(HandlerId id, std::unique_ptr<H>& owner, Args&... args);
 
     std::array<Slot, kHandlerCount> slots_{};
+    std::unique_ptr<CCocoa> cocoa_;
 };
 
 }  // namespace plix

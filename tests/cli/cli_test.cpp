@@ -63,7 +63,7 @@ TEST(CliOptions, UsageErrorsNameTheOption)
         {{"wordlist", "--format", "pdf", "a"}, "--format: expected text, csv"},
         {{"wordlist", "--locale", "Klingon", "a"}, "--locale: unknown locale \"Klingon\""},
         {{"wordlist", "--type", "Nonsense", "a"}, "--type: unknown corpus type"},
-        {{"wordlist", "--type", "cocoa", "a"}, "--type: the corpus type \"COCOA\" is not available yet"},
+        {{"wordlist", "--type", "bnc", "a"}, "--type: the corpus type \"BNC\" is not available yet"},
         {{"concordance", "a"}, "concordance needs a keyword"},
         {{"concordance", "--keyword", "x", "--context-left", "11", "a"},
          "--context-left: Please enter an integer between 0 and 10."},

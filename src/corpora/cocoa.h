@@ -1,0 +1,45 @@
+// CCocoa: COCOA references, the tags <X value> in running text that set the
+// one-letter parameter X (A-Z) for all following text of the file. Used by the
+// COCOA type, the Helsinki family and PPCME1.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "corpora/handler.h"
+
+namespace plix {
+
+class CCorpus;
+
+class CCocoa final : public CCorpusHandler
+{
+public:
+    void ResetForFile() override;
+    // Takes the references out of the line, keeping their values.
+    void ScanLine(CHandlerFrame& frame, std::string& line) override;
+    bool IsSelected(CHandlerFrame& frame) override;
+    void WriteHeader(CHandlerFrame& frame) override;
+    void WriteColumnHeading(CHandlerFrame& frame, int outputType) override;
+    void CleanFollowingText(CHandlerFrame& frame, std::string& text) override;
+    void MakeReference(CHandlerFrame& frame, int outputType, std::string& reference) override;
+
+    // The work of the roles, for the handlers that share COCOA references.
+    void ScanReferences(std::string& line);
+    bool MatchesSelection(const CCorpus& settings) const;
+    std::string SelectionLines(const CCorpus& settings, const char* eol) const;
+    std::string ColumnHeading(const CCorpus& settings, const char* eol) const;
+    std::string Reference(const CCorpus& settings, int64_t lineNumber,
+                          const std::string& sourceName) const;
+    // Removes every reference from a text; no value changes.
+    static void StripReferences(std::string& text);
+
+    // The current value of parameter `index` (0 for A), "" out of range.
+    std::string GetValue(int index) const;
+
+private:
+    std::array<std::string, 26> values_{};
+};
+
+}  // namespace plix
