@@ -9,6 +9,7 @@
 #include "match/gnu.h"
 #include "settings/corpus.h"
 #include "settings/persistence.h"
+#include "settings/text.h"
 
 namespace plix::cli {
 
@@ -68,6 +69,19 @@ std::string Lower(std::string text)
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     }
     return text;
+}
+
+// The index 0-25 of a COCOA parameter letter (A-Z in either case), else -1. Only
+// ASCII letters: a letter of the locale's code page is no parameter.
+int ParameterLetter(char ch)
+{
+    if (ch >= 'a' && ch <= 'z') {
+        return ch - 'a';
+    }
+    if (ch >= 'A' && ch <= 'Z') {
+        return ch - 'A';
+    }
+    return -1;
 }
 
 // A non-negative decimal integer, as the dialogs' number fields accept.
@@ -243,24 +257,20 @@ bool ApplySettings(const Parsed& p, Options& options, CPlixContext& context, Usa
     auto selects = p.values.equal_range("--cocoa-select");
     for (auto it = selects.first; it != selects.second; ++it) {
         const std::string& text = it->second[0];
-        if (text.size() < 2 || text[1] != '=' ||
-            !std::isalpha(static_cast<unsigned char>(text[0]))) {
+        const int letter = text.empty() ? -1 : ParameterLetter(text[0]);
+        if (text.size() < 2 || text[1] != '=' || letter < 0) {
             return Fail(error, "--cocoa-select: expected LETTER=VALUE, got \"" + text + "\"");
         }
-        int letter = std::toupper(static_cast<unsigned char>(text[0])) - 'A';
-        std::string value = text.substr(2);
-        for (char& ch : value) {
-            ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
-        }
-        c.cocoaSelect[static_cast<size_t>(letter)] = value;
+        c.cocoaSelect[static_cast<size_t>(letter)] = UpperBytes(text.substr(2));
     }
     if (p.Has("--cocoa-output")) {
         for (char ch : p.Last("--cocoa-output")[0]) {
-            if (!std::isalpha(static_cast<unsigned char>(ch))) {
-                return Fail(error, "--cocoa-output: letters A-Z expected");
+            const int letter = ParameterLetter(ch);
+            if (letter < 0) {
+                return Fail(error, "--cocoa-output: letters A-Z expected, got \"" +
+                                       p.Last("--cocoa-output")[0] + "\"");
             }
-            c.cocoaOutput[static_cast<size_t>(std::toupper(static_cast<unsigned char>(ch)) - 'A')] =
-                1;
+            c.cocoaOutput[static_cast<size_t>(letter)] = 1;
         }
     }
     int fixedStart = 0;

@@ -15,6 +15,16 @@
 
 namespace plix {
 
+std::string UpperBytes(std::string_view text)
+{
+    std::string upper(text);
+    for (char& c : upper) {
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    }
+    return upper;
+}
+
+
 namespace {
 
 // Length of the character starting at `p` (at least 1, so malformed bytes are

@@ -13,6 +13,10 @@ namespace plix {
 std::string LowerMb(std::string_view text);
 void LowerMbInPlace(std::string& text);
 
+// Upper-cases byte by byte by the current locale (values the pages store
+// upper-cased, such as COCOA selections).
+std::string UpperBytes(std::string_view text);
+
 // Reverses character by character: a multibyte character keeps its bytes in order.
 std::string ReverseMb(std::string_view text);
 
