@@ -2,6 +2,7 @@
 //
 //   corpus_gen --size 100M [--seed N] [--types N] [-o FILE]
 //   corpus_gen --rare-keyword [--seed N] [--types N]
+//   corpus_gen --size 100M --markup cocoa|sgml ...
 //
 // The vocabulary is a fixed list of English function words followed by
 // pseudo-words built from syllables, all drawn from one seeded PRNG, so the
@@ -13,6 +14,12 @@
 // --rare-keyword prints a word of the vocabulary that occurs a few hundred
 // times per 100 MB and is not contained in any other word, so a plain
 // substring search (grep -ci) counts the same hits as a whole-word search.
+//
+// --markup writes the same text (the same words, lines and size budget,
+// counted without the markup) as an annotated corpus: "cocoa" puts COCOA
+// references (<A ...> every 5th line, <T ...> every 40th) at line starts,
+// "sgml" wraps each sentence in <s n=...> ... </s> and opens a <p> element
+// every 30 lines.
 
 #include <algorithm>
 #include <cctype>
@@ -263,11 +270,13 @@ class TextMaker {
       token = vocab_[rank];
       if (rank > 150 && rng_.Below(100) == 0) token += "'s";
     }
+    starts_sentence_ = sentence_left_ == 0;
     if (sentence_left_ == 0) {
       sentence_left_ = 4 + rng_.Below(24);
       token[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(token[0])));
     }
-    if (--sentence_left_ == 0) {
+    ends_sentence_ = --sentence_left_ == 0;
+    if (ends_sentence_) {
       const std::uint32_t r = rng_.Below(100);
       token += r < 90 ? "." : (r < 96 ? "?" : "!");
     } else if (rng_.Below(100) < 7) {
@@ -279,6 +288,9 @@ class TextMaker {
   }
 
   std::uint32_t LineTarget() { return 60 + rng_.Below(61); }
+  // Whether the token just made starts or ends a sentence.
+  bool StartsSentence() const { return starts_sentence_; }
+  bool EndsSentence() const { return ends_sentence_; }
 
  private:
   std::string MakeNumber() {
@@ -298,35 +310,72 @@ class TextMaker {
   const std::vector<std::string>& vocab_;
   const std::vector<double>& cumulative_;
   std::uint32_t sentence_left_ = 0;
+  bool starts_sentence_ = false;
+  bool ends_sentence_ = false;
 };
+
+enum class Markup { kNone, kCocoa, kSgml };
 
 constexpr std::size_t kMaxLine = 120;
 
 void Generate(std::uint64_t size, std::uint64_t seed, const std::vector<std::string>& vocab,
-              const std::vector<double>& cumulative, std::FILE* out) {
+              const std::vector<double>& cumulative, Markup markup, std::FILE* out) {
   TextMaker maker(seed, vocab, cumulative);
   Writer writer(out);
   std::string line;
+  std::string marked;   // the line with its markup
   std::string pending;  // a token that did not fit the previous line
+  std::string pending_marked;
   std::uint64_t written = 0;
+  std::uint64_t lines = 0;
+  std::uint64_t sentences = 0;
   while (written < size) {
     const std::uint32_t target = maker.LineTarget();
     line.clear();
+    marked.clear();
+    if (markup == Markup::kCocoa) {
+      if (lines % 40 == 0) marked += "<T text" + std::to_string(lines / 40) + ">";
+      if (lines % 5 == 0) marked += "<A a" + std::to_string(lines / 5 % 97) + ">";
+    } else if (markup == Markup::kSgml && lines % 30 == 0) {
+      marked += "<p>";
+    }
     for (;;) {
-      std::string token = pending.empty() ? maker.NextToken() : std::move(pending);
+      std::string token;
+      std::string token_marked;
+      if (pending.empty()) {
+        token = maker.NextToken();
+        token_marked = token;
+        if (markup == Markup::kSgml) {
+          if (maker.StartsSentence()) {
+            token_marked = "<s n=" + std::to_string(++sentences) + ">" + token_marked;
+          }
+          if (maker.EndsSentence()) token_marked += "</s>";
+        }
+      } else {
+        token = std::move(pending);
+        token_marked = std::move(pending_marked);
+      }
       pending.clear();
+      pending_marked.clear();
       const std::size_t grown = line.size() + (line.empty() ? 0 : 1) + token.size();
       if (!line.empty() && grown > kMaxLine) {
         pending = std::move(token);
+        pending_marked = std::move(token_marked);
         break;
       }
-      if (!line.empty()) line += ' ';
+      if (!line.empty()) {
+        line += ' ';
+        marked += ' ';
+      }
       line += token;
+      marked += token_marked;
       if (line.size() >= target) break;
     }
     line += '\n';
-    writer.Append(line);
+    marked += '\n';
+    writer.Append(markup == Markup::kNone ? line : marked);
     written += line.size();
+    ++lines;
   }
 }
 
@@ -354,7 +403,8 @@ std::uint64_t ParseSize(const char* text) {
 [[noreturn]] void Usage() {
   std::fprintf(stderr,
                "usage: corpus_gen --size N[K|M|G] [--seed N] [--types N] [-o FILE]\n"
-               "       corpus_gen --rare-keyword [--seed N] [--types N]\n");
+               "       corpus_gen --rare-keyword [--seed N] [--types N]\n"
+               "       corpus_gen --size N --markup cocoa|sgml ...\n");
   std::exit(2);
 }
 
@@ -365,6 +415,7 @@ int main(int argc, char** argv) {
   std::uint64_t seed = 1;
   std::size_t types = 100000;
   bool rare_keyword = false;
+  Markup markup = Markup::kNone;
   const char* output = nullptr;
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
@@ -380,6 +431,15 @@ int main(int argc, char** argv) {
       types = std::strtoull(value(), nullptr, 10);
     } else if (arg == "-o" || arg == "--output") {
       output = value();
+    } else if (arg == "--markup") {
+      const std::string_view kind = value();
+      if (kind == "cocoa") {
+        markup = Markup::kCocoa;
+      } else if (kind == "sgml") {
+        markup = Markup::kSgml;
+      } else {
+        Usage();
+      }
     } else if (arg == "--rare-keyword") {
       rare_keyword = true;
     } else {
@@ -404,7 +464,7 @@ int main(int argc, char** argv) {
       return 1;
     }
   }
-  Generate(size, seed, vocab, cumulative, out);
+  Generate(size, seed, vocab, cumulative, markup, out);
   if (std::fflush(out) != 0 || (output && std::fclose(out) != 0)) {
     std::perror("corpus_gen: write");
     return 1;

@@ -257,6 +257,20 @@ def targets(meta, groups, find, rare):
         else:
             add("n/a", f"frequent-keyword concordance (the), {main_corpus}, finishes")
 
+    if main_corpus is not None:
+        size = main_corpus[len("gen-"):]
+        for markup, name in (("cocoa", "COCOA-referenced"), ("sgml", "SGML")):
+            corpus = f"{markup}-{size}"
+            for case, text in (("wordlist", "word list"), ("concordance rare", "rare-keyword concordance")):
+                plain, marked = find(case, main_corpus, PLIX), find(case, corpus, PLIX)
+                label = f"{text}, {name} text of {size}, within 2× of the same plain text"
+                if plain is None or marked is None or not plain.ok or not marked.ok:
+                    add("n/a", label + (f" ({marked.status} {marked.note})" if marked else ""))
+                    continue
+                r = marked.median / plain.median
+                add(verdict(r <= 2), f"{label}: {fmt_time(marked.median)} against "
+                    f"{fmt_time(plain.median)} → {fmt_ratio(r)}×")
+
     s, sh = find("wordlist", "dict-sorted", PLIX), find("wordlist", "dict-shuffled", PLIX)
     if s is not None and sh is not None and s.ok and sh.ok:
         r = max(s.median, sh.median) / min(s.median, sh.median)

@@ -149,13 +149,16 @@ build_tools() {
 
 stamp_ok() { [ -f "$1" ] && [ "$(cat "$1")" = "$2" ]; }
 
-# gen_corpus LABEL -> path; regenerated when the generator's source changes.
+# gen_corpus LABEL [MARKUP] -> path; regenerated when the generator's source
+# changes. With MARKUP (cocoa, sgml) the same text as an annotated corpus.
 gen_corpus() {
-  local label=$1 file=$data/gen-$1.txt stamp=$data/gen-$1.stamp want
-  want="$(sha1sum <"$bench_dir/corpus_gen.cpp" | cut -d' ' -f1) size=$label seed=$seed"
+  local label=$1 markup=${2:-}
+  local name=gen-$label${markup:+-$markup}
+  local file=$data/$name.txt stamp=$data/$name.stamp want
+  want="$(sha1sum <"$bench_dir/corpus_gen.cpp" | cut -d' ' -f1) size=$label seed=$seed markup=$markup"
   if ! stamp_ok "$stamp" "$want" || [ ! -f "$file" ]; then
-    say "Generating $label of text into ${file#"$root"/}"
-    "$corpus_gen" --size "$label" --seed "$seed" -o "$file.tmp"
+    say "Generating $label of ${markup:-plain} text into ${file#"$root"/}"
+    "$corpus_gen" --size "$label" --seed "$seed" ${markup:+--markup "$markup"} -o "$file.tmp"
     mv "$file.tmp" "$file"
     printf '%s' "$want" >"$stamp"
   fi
@@ -410,6 +413,15 @@ text_cases() {
   measure "collocation (the)" "$corpus" "grep -oi | wc -l" 0 "$(grep_matches 'i the')"
 }
 
+# The same text with COCOA references or SGML tags: the word list and the
+# rare-keyword concordance read through the corpus handler, to set beside
+# the plain text's figures.
+markup_cases() {
+  local corpus=$1 file=$2 type=$3 rare=$4
+  measure wordlist "$corpus" plix 0 "$(P) wordlist --quiet --type $type $(q "$file")"
+  measure "concordance rare ($rare)" "$corpus" plix 0 "$(P) concordance --quiet --type $type --keyword $(q "$rare") $(q "$file")"
+}
+
 # The 1 GB corpus: only what the targets ask of it, against the cheap floors.
 large_cases() {
   local corpus=$1 file=$2 rare=$3
@@ -454,6 +466,10 @@ if [[ ",$corpora," == *,gen,* ]]; then
       large_cases "gen-$size" "$file" "$rare_gen"
     else
       text_cases "gen-$size" "$(q "$file")" "" "$rare_gen" ""
+      for markup in cocoa sgml; do
+        marked=$(gen_corpus "$size" "$markup")
+        markup_cases "$markup-$size" "$marked" "$markup" "$rare_gen"
+      done
     fi
   done
 fi
