@@ -8,6 +8,12 @@
 #   bench/stress.sh                 use (and build) build/bin/plix-cli
 #   PLIX_CLI=path bench/stress.sh   use that binary (e.g. a sanitizer build)
 #   STRESS_TIMEOUT=S                seconds per run (default 300)
+#   FUZZ_SECONDS=S                  seconds per markup fuzzer (default 30; 0 skips them)
+#   STRESS_ONLY=fuzz|cli            run only one of the two parts
+#
+# Then every corpus handler's libFuzzer target (fuzz/*_fuzz.cpp) runs for
+# FUZZ_SECONDS, built with clang in build-fuzz/ (ASan and UBSan on); a crash,
+# a leak, undefined behaviour or a hang counts as a failure.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -64,18 +70,55 @@ run_case() {
   printf '| %s | %s | %s | %.2f | %s |\n' "$name" "$cmd" "$status" "$(echo "$end - $start" | bc)" "$note"
 }
 
-for cmd in "${commands[@]}"; do
-  run_case "random bytes" "$cmd" "$data/random.bin"
-  run_case "NUL bytes" "$cmd" "$data/nul.bin"
-  run_case "0-byte file" "$cmd" "$data/empty.txt"
-  run_case "folder" "$cmd" "$data/folder"
-  run_case "50 MB line" "$cmd" "$data/longline.txt"
-  run_case "10 000 files, whole" "$cmd" --whole "$data"/many/f*.txt
-done
+if [ "${STRESS_ONLY:-}" != fuzz ]; then
+  for cmd in "${commands[@]}"; do
+    run_case "random bytes" "$cmd" "$data/random.bin"
+    run_case "NUL bytes" "$cmd" "$data/nul.bin"
+    run_case "0-byte file" "$cmd" "$data/empty.txt"
+    run_case "folder" "$cmd" "$data/folder"
+    run_case "50 MB line" "$cmd" "$data/longline.txt"
+    run_case "10 000 files, whole" "$cmd" --whole "$data"/many/f*.txt
+  done
+fi
 echo
+
+# --- the markup parsers under libFuzzer ----------------------------------------
+fuzz_seconds=${FUZZ_SECONDS:-30}
+if [ "${STRESS_ONLY:-}" != cli ] && [ "$fuzz_seconds" -gt 0 ]; then
+  if ! command -v clang++ >/dev/null; then
+    echo "stress: clang++ is not installed; the fuzzers were not run"
+    failures=$((failures + 1))
+  elif ! { CC=clang CXX=clang++ cmake -S . -B build-fuzz -DPLIX_FUZZ=ON -DPLIX_BUILD_DESKTOP=OFF \
+             -DCMAKE_BUILD_TYPE=RelWithDebInfo >"$data/fuzz-build.log" 2>&1 &&
+           cmake --build build-fuzz -j"$(nproc)" >>"$data/fuzz-build.log" 2>&1; }; then
+    echo "stress: the fuzzers did not build; see $data/fuzz-build.log"
+    failures=$((failures + 1))
+  else
+    printf '| fuzzer | seconds | runs | result |\n|---|---|---|---|\n'
+    for fuzzer in build-fuzz/fuzz/*_fuzz; do
+      name=$(basename "$fuzzer")
+      corpus_dir=$data/fuzz-corpus/$name
+      mkdir -p "$corpus_dir"
+      log=$data/$name.log
+      # Findings are written to the log's folder, never into the tree.
+      "$fuzzer" -max_total_time="$fuzz_seconds" -timeout=10 -rss_limit_mb=2048 \
+        -artifact_prefix="$data/$name-" "$corpus_dir" >"$log" 2>&1
+      status=$?
+      runs=$(grep -o 'Done [0-9]* runs' "$log" | grep -o '[0-9]*' | tail -n1)
+      if [ $status -eq 0 ]; then
+        result=clean
+      else
+        result="FINDING (exit $status; see $log)"
+        failures=$((failures + 1))
+      fi
+      printf '| %s | %s | %s | %s |\n' "$name" "$fuzz_seconds" "${runs:-?}" "$result"
+    done
+  fi
+  echo
+fi
 if [ $failures -eq 0 ]; then
-  echo "stress: every run ended by itself"
+  echo "stress: every run ended by itself and every fuzzer ran clean"
 else
-  echo "stress: $failures run(s) crashed, hung or failed without a message"
+  echo "stress: $failures run(s) or fuzzer(s) crashed, hung or failed without a message"
   exit 1
 fi
