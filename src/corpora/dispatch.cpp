@@ -1,6 +1,7 @@
 #include "corpora/dispatch.h"
 
 #include "corpora/cocoa.h"
+#include "corpora/fixed.h"
 #include "settings/corpus.h"
 
 namespace plix {
@@ -132,6 +133,7 @@ void CHandlers::Make(HandlerId id, std::unique_ptr<H>& owner, Args&... args)
 CHandlers::CHandlers()
 {
     Make(HandlerId::Cocoa, cocoa_);
+    Make(HandlerId::Fixed, fixed_);
 }
 
 CHandlers::~CHandlers() = default;

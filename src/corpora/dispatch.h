@@ -15,6 +15,7 @@
 namespace plix {
 
 class CCocoa;
+class CFixed;
 
 enum class HandlerId : int
 {
@@ -118,6 +119,7 @@ class CHandlers
     CHandlers& operator=(const CHandlers&) = delete;
 
     CCocoa& Cocoa() const { return *cocoa_; }
+    CFixed& Fixed() const { return *fixed_; }
 
     CCorpusHandler* Get(HandlerId id) const;
     RoleSet Roles(HandlerId id) const;
@@ -150,6 +152,7 @@ class CHandlers
 
     std::array<Slot, kHandlerCount> slots_{};
     std::unique_ptr<CCocoa> cocoa_;
+    std::unique_ptr<CFixed> fixed_;
 };
 
 }  // namespace plix
