@@ -1,7 +1,10 @@
 #include "corpora/dispatch.h"
 
+#include "corpora/brown.h"
 #include "corpora/cocoa.h"
 #include "corpora/fixed.h"
+#include "corpora/frown.h"
+#include "corpora/lob.h"
 #include "settings/corpus.h"
 
 namespace plix {
@@ -134,6 +137,9 @@ CHandlers::CHandlers()
 {
     Make(HandlerId::Cocoa, cocoa_);
     Make(HandlerId::Fixed, fixed_);
+    Make(HandlerId::Brown, brown_);
+    Make(HandlerId::Lob, lob_);
+    Make(HandlerId::Frown, frown_);
 }
 
 CHandlers::~CHandlers() = default;

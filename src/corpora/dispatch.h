@@ -16,6 +16,9 @@ namespace plix {
 
 class CCocoa;
 class CFixed;
+class Cbrown;
+class CLOB;
+class CFrown;
 
 enum class HandlerId : int
 {
@@ -120,6 +123,9 @@ class CHandlers
 
     CCocoa& Cocoa() const { return *cocoa_; }
     CFixed& Fixed() const { return *fixed_; }
+    Cbrown& Brown() const { return *brown_; }
+    CLOB& Lob() const { return *lob_; }
+    CFrown& Frown() const { return *frown_; }
 
     CCorpusHandler* Get(HandlerId id) const;
     RoleSet Roles(HandlerId id) const;
@@ -153,6 +159,9 @@ class CHandlers
     std::array<Slot, kHandlerCount> slots_{};
     std::unique_ptr<CCocoa> cocoa_;
     std::unique_ptr<CFixed> fixed_;
+    std::unique_ptr<Cbrown> brown_;
+    std::unique_ptr<CLOB> lob_;
+    std::unique_ptr<CFrown> frown_;
 };
 
 }  // namespace plix
