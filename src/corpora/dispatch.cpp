@@ -2,8 +2,10 @@
 
 #include "corpora/brown.h"
 #include "corpora/cocoa.h"
+#include "corpora/copc.h"
 #include "corpora/fixed.h"
 #include "corpora/frown.h"
+#include "corpora/icamet.h"
 #include "corpora/lob.h"
 #include "settings/corpus.h"
 
@@ -140,6 +142,8 @@ CHandlers::CHandlers()
     Make(HandlerId::Brown, brown_);
     Make(HandlerId::Lob, lob_);
     Make(HandlerId::Frown, frown_);
+    Make(HandlerId::Copc, copc_);
+    Make(HandlerId::Icamet, icamet_);
 }
 
 CHandlers::~CHandlers() = default;

@@ -19,6 +19,8 @@ class CFixed;
 class Cbrown;
 class CLOB;
 class CFrown;
+class CCOPC;
+class CICAMET;
 
 enum class HandlerId : int
 {
@@ -126,6 +128,8 @@ class CHandlers
     Cbrown& Brown() const { return *brown_; }
     CLOB& Lob() const { return *lob_; }
     CFrown& Frown() const { return *frown_; }
+    CCOPC& Copc() const { return *copc_; }
+    CICAMET& Icamet() const { return *icamet_; }
 
     CCorpusHandler* Get(HandlerId id) const;
     RoleSet Roles(HandlerId id) const;
@@ -162,6 +166,8 @@ class CHandlers
     std::unique_ptr<Cbrown> brown_;
     std::unique_ptr<CLOB> lob_;
     std::unique_ptr<CFrown> frown_;
+    std::unique_ptr<CCOPC> copc_;
+    std::unique_ptr<CICAMET> icamet_;
 };
 
 }  // namespace plix
