@@ -80,9 +80,6 @@ TEST(BrownCategory, ReferenceAfterTheFieldAndHeadingPerOutputType)
         {kOutputText, "(7) A01 0010 A ", "(line) Field Category Occurrence\n"},
         {kOutputComma, "\"7\",\"A01 0010\",\"A\",",
          "\"line\",\"Field\",\"Category\",\"Occurrence\"\n"},
-        {kOutputTagged, "f.txt(7):A01 0010:A:", "filename(line):Field:Category:Occurrence\n"},
-        {kOutputXml, "<hit file=\"f.txt\" line=\"7\"><field>A01 0010</field><category>A</category>",
-         "\n"},
     };
     for (const Case& k : cases) {
         test::HandlerFrame frame;

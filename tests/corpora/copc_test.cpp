@@ -45,18 +45,6 @@ TEST(CopcHeaders, HeaderLinesGiveTheirCodesAndKeepTheirText)
     }
 }
 
-TEST(CopcHeaders, ValuesHoldUntilTheNextHeaderOrFile)
-{
-    test::HandlerFrame frame;
-    CCOPC copc;
-    for (std::string line : {"1A(1850)B2 first ", "more text ", "not 1A(1900)C3 "}) {
-        copc.ScanLine(frame, line);
-    }
-    EXPECT_EQ(copc.Year(), "1850");
-    copc.ResetForFile();
-    EXPECT_EQ(copc.Reference() + copc.Year() + copc.Info(), "");
-}
-
 TEST(CopcHeaders, LinesReadAheadLoseTheCodesBeforeTheFirstBlank)
 {
     struct Case
@@ -77,7 +65,7 @@ TEST(CopcHeaders, LinesReadAheadLoseTheCodesBeforeTheFirstBlank)
     }
 }
 
-TEST(CopcHeaders, ReferenceAndHeadingPerOutputType)
+TEST(CopcHeaders, CommaSeparatedReferenceAndHeading)
 {
     struct Case
     {
@@ -85,12 +73,8 @@ TEST(CopcHeaders, ReferenceAndHeadingPerOutputType)
         std::string reference, heading;
     };
     const Case cases[] = {
-        {kOutputText, "(9) 1A 1850 B2 ", "(line) Reference Year Info Occurrence\r\n"},
         {kOutputComma, "\"9\",\"1A\",\"1850\",\"B2\",",
          "\"line\",\"Reference\",\"Year\",\"Info\",\"Occurrence\"\r\n"},
-        {kOutputXml,
-         "<hit file=\"f.txt\" line=\"9\"><reference>1A</reference><year>1850</year><info>B2</info>",
-         "\r\n"},
     };
     for (const Case& k : cases) {
         test::HandlerFrame frame;

@@ -1,6 +1,5 @@
 // Fixed-column information: the field cut out of each line and out of the
-// lines read ahead, the reference and heading in each output type, and a
-// whole concordance of the Fixed type.
+// lines read ahead, and a whole concordance of the Fixed type.
 #include "corpora/fixed.h"
 
 #include <gtest/gtest.h>
@@ -41,20 +40,6 @@ TEST(FixedColumns, CutFieldTakesTheColumnsAndJoinsTheRest)
     }
 }
 
-TEST(FixedColumns, ALineWithoutFieldClearsTheLastOne)
-{
-    CFixed fixed;
-    std::string line = "A01 0010 text ";
-    fixed.CutField(line, 1, 8);
-    line = "x ";
-    fixed.CutField(line, 4, 8);
-    EXPECT_EQ(fixed.Info(), "");
-    line = "A01 0010 text ";
-    fixed.CutField(line, 1, 8);
-    fixed.ResetForFile();
-    EXPECT_EQ(fixed.Info(), "");
-}
-
 TEST(FixedColumns, LinesReadAheadLoseTheirFieldAsTheScannedLineDid)
 {
     struct Case
@@ -82,42 +67,6 @@ TEST(FixedColumns, LinesReadAheadLoseTheirFieldAsTheScannedLineDid)
     std::string peeked = "ghijkl\n";
     fixed.CleanPeekedLine(peeked);
     EXPECT_EQ(peeked, "ghkl\n");
-}
-
-TEST(FixedColumns, ReferenceAndHeadingPerOutputType)
-{
-    struct Case
-    {
-        int type;
-        std::string reference, heading;
-    };
-    const Case cases[] = {
-        {kOutputText, "(7) A01 0010 ", "(line) Field Occurrence\r\n"},
-        {kOutputComma, "\"7\",\"A01 0010\",", "\"line\",\"Field\",\"Occurrence\"\r\n"},
-        {kOutputTab, "7\tA01 0010\t", "line\tField\tOccurrence\r\n"},
-        {kOutputTagged, "f.txt(7):A01 0010:", "filename(line):Field:Occurrence\r\n"},
-        {kOutputXml, "<hit file=\"f.txt\" line=\"7\"><field>A01 0010</field>", "\r\n"},
-        {kOutputOther, "[7] [A01 0010] ", "[line] [Field] [Occurrence]\r\n"},
-    };
-    for (const Case& k : cases) {
-        test::HandlerFrame frame;
-        frame.settings.SetMarks("[", "]");
-        frame.settings.SetOutputType(k.type);
-        frame.settings.SetInfoRange(1, 8);
-        frame.line = 7;
-        CFixed fixed;
-        std::string line = "A01 0010 Text ";
-        fixed.ScanLine(frame, line);
-        std::string reference;
-        fixed.MakeReference(frame, k.type, reference);
-        EXPECT_EQ(reference, k.reference) << k.type;
-        fixed.WriteColumnHeading(frame, k.type);
-        EXPECT_EQ(frame.written, k.heading) << k.type;
-    }
-    test::HandlerFrame file;
-    file.toFile = true;
-    CFixed().WriteColumnHeading(file, kOutputText);
-    EXPECT_EQ(file.written, "(line) Field Occurrence\n");
 }
 
 TEST(FixedColumns, ConcordanceWithTheFieldInColumnsOneToFour)
