@@ -1,9 +1,9 @@
 // Fixed columns: the field cut out of each line and of the lines read ahead,
 // with an information range taken from the input, out-of-range values too.
-#include <climits>
-
 #include "corpora/fixed.h"
 #include "fuzz_frame.h"
+
+#include <climits>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -1,8 +1,8 @@
 #include "corpora/copc.h"
 
-#include <cctype>
-
 #include "settings/corpus.h"
+
+#include <cctype>
 
 namespace plix {
 

@@ -1,8 +1,8 @@
 #include "corpora/icamet.h"
 
-#include <cctype>
-
 #include "settings/corpus.h"
+
+#include <cctype>
 
 namespace plix {
 
