@@ -1,6 +1,12 @@
 #include "corpora/dispatch.h"
 
+#include "corpora/brown.h"
 #include "corpora/cocoa.h"
+#include "corpora/copc.h"
+#include "corpora/fixed.h"
+#include "corpora/frown.h"
+#include "corpora/icamet.h"
+#include "corpora/lob.h"
 #include "settings/corpus.h"
 
 namespace plix {
@@ -132,6 +138,12 @@ void CHandlers::Make(HandlerId id, std::unique_ptr<H>& owner, Args&... args)
 CHandlers::CHandlers()
 {
     Make(HandlerId::Cocoa, cocoa_);
+    Make(HandlerId::Fixed, fixed_);
+    Make(HandlerId::Brown, brown_);
+    Make(HandlerId::Lob, lob_);
+    Make(HandlerId::Frown, frown_);
+    Make(HandlerId::Copc, copc_);
+    Make(HandlerId::Icamet, icamet_);
 }
 
 CHandlers::~CHandlers() = default;

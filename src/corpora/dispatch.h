@@ -15,6 +15,12 @@
 namespace plix {
 
 class CCocoa;
+class CFixed;
+class Cbrown;
+class CLOB;
+class CFrown;
+class CCOPC;
+class CICAMET;
 
 enum class HandlerId : int
 {
@@ -118,6 +124,12 @@ class CHandlers
     CHandlers& operator=(const CHandlers&) = delete;
 
     CCocoa& Cocoa() const { return *cocoa_; }
+    CFixed& Fixed() const { return *fixed_; }
+    Cbrown& Brown() const { return *brown_; }
+    CLOB& Lob() const { return *lob_; }
+    CFrown& Frown() const { return *frown_; }
+    CCOPC& Copc() const { return *copc_; }
+    CICAMET& Icamet() const { return *icamet_; }
 
     CCorpusHandler* Get(HandlerId id) const;
     RoleSet Roles(HandlerId id) const;
@@ -150,6 +162,12 @@ class CHandlers
 
     std::array<Slot, kHandlerCount> slots_{};
     std::unique_ptr<CCocoa> cocoa_;
+    std::unique_ptr<CFixed> fixed_;
+    std::unique_ptr<Cbrown> brown_;
+    std::unique_ptr<CLOB> lob_;
+    std::unique_ptr<CFrown> frown_;
+    std::unique_ptr<CCOPC> copc_;
+    std::unique_ptr<CICAMET> icamet_;
 };
 
 }  // namespace plix

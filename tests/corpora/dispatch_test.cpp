@@ -328,5 +328,77 @@ TEST_F(ScriptedFrame, TypesWithoutTheirHandlersAreRefused)
     EXPECT_TRUE(target.results.empty());
 }
 
+TEST(ReferenceCorpora, EveryCommandRunsWithTheMarkupTakenOut)
+{
+    struct Case
+    {
+        int type;
+        std::string corpus;
+        std::string words;      // the word list lines, window form
+        const char* markup[3];  // no word of any list may hold these
+    };
+    const Case cases[] = {
+        {kTypeFixed, "ID01 one two\nID02 two\n", "one\t1\r\ntwo\t2\r\n", {"id0", "", ""}},
+        {kTypeBrown,
+         "A01 0010 The cat\nA01 0020 the dog\n",
+         "cat\t1\r\ndog\t1\r\nthe\t2\r\n",
+         {"a01", "0010", "0020"}},
+        {kTypeLob,
+         "A01 0010 ^the *'cat\\0123 dog\n",
+         "cat\t1\r\ndog\t1\r\nthe\t1\r\n",
+         {"a01", "0010", "123"}},
+        {kTypeFrown,
+         "A01 0010 <quote>cat</quote> dog\n",
+         "cat\t1\r\ndog\t1\r\n",
+         {"a01", "quote", ""}},
+        {kTypeCopc, "1A(1850)B2 cat dog\n", "cat\t1\r\ndog\t1\r\n", {"1850", "b2", "1a"}},
+        {kTypeIcamet,
+         "|b{Mirror} cat |p12 dog |r37\n",
+         "cat\t1\r\ndog\t1\r\n",
+         {"mirror", "12", "37"}},
+    };
+    const AnalysisCommand lists[] = {AnalysisCommand::Wordlist,
+                                     AnalysisCommand::BackwardList,
+                                     AnalysisCommand::DescendingWordlist,
+                                     AnalysisCommand::AscendingWordlist,
+                                     AnalysisCommand::Index,
+                                     AnalysisCommand::RhymeIndex,
+                                     AnalysisCommand::Collocation};
+    for (const Case& k : cases) {
+        for (AnalysisCommand command : lists) {
+            test::EngineTest t;
+            t.AddFile("a.txt", k.corpus);
+            t.ctx.corpus.SetInfoRange(1, 4);  // for the Fixed type; the others bring their own
+            t.ctx.corpus.SetCorpusType(k.type);
+            CommandOutcome outcome = t.RunCommand(command, Keyword("cat"));
+            ASSERT_TRUE(outcome.completed) << k.type << ": " << outcome.reason;
+            const std::string text = t.Window();
+            const std::string body = text.substr(text.find("\r\n\r\n"));
+            for (const char* markup : k.markup) {
+                if (*markup != '\0') {
+                    EXPECT_EQ(body.find(markup), std::string::npos)
+                        << k.type << " " << static_cast<int>(command) << ": " << markup << "\n"
+                        << text;
+                }
+            }
+            if (command == AnalysisCommand::Wordlist) {
+                EXPECT_NE(body.find("\r\n\r\n" + k.words + "\r\nTotal Tokens:"), std::string::npos)
+                    << text;
+            }
+        }
+        for (AnalysisCommand command :
+             {AnalysisCommand::Concordance, AnalysisCommand::ConcordanceLeft,
+              AnalysisCommand::ConcordanceRight, AnalysisCommand::ConcordanceAll}) {
+            test::EngineTest t;
+            t.AddFile("a.txt", k.corpus);
+            t.ctx.corpus.SetInfoRange(1, 4);
+            t.ctx.corpus.SetCorpusType(k.type);
+            CommandOutcome outcome = t.RunCommand(command, Keyword("cat"));
+            ASSERT_TRUE(outcome.completed) << k.type << ": " << outcome.reason;
+            EXPECT_NE(t.Window().find("Total Occurrence(s): "), std::string::npos);
+        }
+    }
+}
+
 }  // namespace
 }  // namespace plix
