@@ -1,6 +1,8 @@
 #include "corpora/dispatch.h"
 
+#include "corpora/ace.h"
 #include "corpora/cocoa.h"
+#include "corpora/sgml.h"
 #include "settings/corpus.h"
 
 namespace plix {
@@ -132,6 +134,8 @@ void CHandlers::Make(HandlerId id, std::unique_ptr<H>& owner, Args&... args)
 CHandlers::CHandlers()
 {
     Make(HandlerId::Cocoa, cocoa_);
+    Make(HandlerId::Sgml, sgml_);
+    Make(HandlerId::Ace, ace_, *sgml_);
 }
 
 CHandlers::~CHandlers() = default;

@@ -14,7 +14,9 @@
 
 namespace plix {
 
+class CACE;
 class CCocoa;
+class CSgml;
 
 enum class HandlerId : int
 {
@@ -118,6 +120,8 @@ class CHandlers
     CHandlers& operator=(const CHandlers&) = delete;
 
     CCocoa& Cocoa() const { return *cocoa_; }
+    CSgml& Sgml() const { return *sgml_; }
+    CACE& Ace() const { return *ace_; }
 
     CCorpusHandler* Get(HandlerId id) const;
     RoleSet Roles(HandlerId id) const;
@@ -150,6 +154,8 @@ class CHandlers
 
     std::array<Slot, kHandlerCount> slots_{};
     std::unique_ptr<CCocoa> cocoa_;
+    std::unique_ptr<CSgml> sgml_;  // before the handlers that are handed it
+    std::unique_ptr<CACE> ace_;
 };
 
 }  // namespace plix
