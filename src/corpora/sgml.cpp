@@ -1,16 +1,11 @@
 #include "corpora/sgml.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include "engine/input.h"
+#include "engine/progress.h"
+#include "settings/corpus.h"
 
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
-#include <cstring>
-
-#include "engine/progress.h"
-#include "settings/corpus.h"
 
 namespace plix {
 
@@ -141,118 +136,6 @@ void ForEachAttribute(const std::string& text, size_t pos, Found found)
         }
     }
 }
-
-// A corpus file read for the scan: binary, in blocks, lines of any length
-// handed on without their line ends.
-class ScanFile
-{
-  public:
-    ScanFile() = default;
-    ScanFile(const ScanFile&) = delete;
-    ScanFile& operator=(const ScanFile&) = delete;
-    ~ScanFile()
-    {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-    }
-
-    [[nodiscard]] bool Open(const std::string& path)
-    {
-        path_ = path;
-        fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-        if (fd_ < 0) {
-            error_ = "cannot open corpus file \"" + path + "\": " + std::strerror(errno);
-            return false;
-        }
-        struct stat st
-        {
-        };
-        if (::fstat(fd_, &st) == 0 && S_ISREG(st.st_mode)) {
-            size_ = static_cast<uint64_t>(st.st_size);
-        }
-        return true;
-    }
-
-    // False at the end of the file and when it cannot be read (Failed()).
-    bool Next(std::string& line)
-    {
-        for (;;) {
-            const size_t nl = buffer_.find('\n', searchFrom_);
-            if (nl != std::string::npos) {
-                size_t end = nl;
-                if (end > pos_ && buffer_[end - 1] == '\r') {
-                    --end;
-                }
-                line.assign(buffer_, pos_, end - pos_);
-                consumed_ += nl + 1 - pos_;
-                pos_ = searchFrom_ = nl + 1;
-                return true;
-            }
-            searchFrom_ = buffer_.size();
-            if (eof_) {
-                if (failed_ || pos_ >= buffer_.size()) {
-                    return false;
-                }
-                line.assign(buffer_, pos_, std::string::npos);
-                consumed_ += buffer_.size() - pos_;
-                pos_ = searchFrom_ = buffer_.size();
-                return true;
-            }
-            Fill();
-        }
-    }
-
-    int Percent() const
-    {
-        if (size_ == 0) {
-            return 0;
-        }
-        return static_cast<int>(std::min<uint64_t>(100, consumed_ * 100 / size_));
-    }
-    bool Failed() const { return failed_; }
-    const std::string& Error() const { return error_; }
-
-  private:
-    void Fill()
-    {
-        if (pos_ > 0) {
-            buffer_.erase(0, pos_);
-            searchFrom_ -= pos_;
-            pos_ = 0;
-        }
-        constexpr size_t kBlock = 1 << 16;
-        const size_t held = buffer_.size();
-        for (;;) {
-            buffer_.resize(held + kBlock);
-            const ssize_t n = ::read(fd_, buffer_.data() + held, kBlock);
-            buffer_.resize(held + static_cast<size_t>(std::max<ssize_t>(n, 0)));
-            if (n > 0) {
-                return;
-            }
-            if (n < 0 && errno == EINTR) {
-                continue;
-            }
-            if (n < 0) {
-                error_ = "cannot read corpus file \"" + path_ + "\": " + std::strerror(errno);
-                failed_ = true;
-            }
-            eof_ = true;
-            return;
-        }
-    }
-
-    std::string path_;
-    int fd_ = -1;
-    std::string buffer_;
-    size_t pos_ = 0;
-    size_t searchFrom_ = 0;
-    bool eof_ = false;
-    bool failed_ = false;
-    uint64_t size_ = 0;
-    uint64_t consumed_ = 0;
-    std::string error_;
-};
 
 }  // namespace
 
@@ -627,25 +510,27 @@ SgmlScanOutcome CSgml::Scan(const std::vector<std::string>& files, CProgress& pr
     CTagScan scan;
     std::string line;
     for (const std::string& path : files) {
-        ScanFile file;
-        if (!file.Open(path)) {
-            error = file.Error();
+        CInput file;
+        file.SetFileName(path);
+        if (file.Open() != 0) {
+            error = file.LastError();
             return SgmlScanOutcome::Unreadable;
         }
         progress.SetStatus(path);
         scan.BeginFile();
         for (;;) {
-            progress.SetPos(file.Percent());
+            progress.SetPos(file.GetProgress());
             if (progress.IsCancelled()) {
                 return SgmlScanOutcome::Cancelled;
             }
-            if (!file.Next(line)) {
+            if (!file.ReadLine(line)) {
                 break;
             }
+            line.pop_back();  // the blank the reader puts in place of the line end
             scan.ReadText(line);
         }
-        if (file.Failed()) {
-            error = file.Error();
+        if (file.ReadFailed()) {
+            error = file.LastError();
             return SgmlScanOutcome::Unreadable;
         }
     }

@@ -61,7 +61,6 @@ TEST(SgmlCliOptions, UsageErrorsNameTheOption)
          "--sgml-exclude: applies to the corpus types SGML, ACE and BNC"},
         {{"wordlist", "--type", "cocoa", "--sgml-output", "DIV N", "a"},
          "--sgml-output: applies to the corpus types SGML, ACE and BNC"},
-        {{"wordlist", "--type", "sgml", "--sgml-output"}, "--sgml-output: missing value"},
     };
     for (const Case& k : cases) {
         CPlixContext ctx;
@@ -105,7 +104,6 @@ TEST(SgmlCliOptions, TheScanGivesTheRecordItsTagsAndKeysWithTheChosenSwitches)
          "--sgml-output: the scan of the corpus files found no tag-attribute key \"DIV\"",
          {},
          {}},
-        {{"--sgml-output", "P N"}, O::UsageError, "found no tag-attribute key \"P N\"", {}, {}},
     };
     test::TempDir dir;
     const std::string file = dir.Write("a.sgml", kLetter);
@@ -208,22 +206,6 @@ TEST(SgmlCliProgram, ExcludeAndOutputInAConcordance)
     EXPECT_EQ(run.out, "");
     EXPECT_NE(run.err.find("Abort Process"), std::string::npos) << run.err;
     EXPECT_NE(run.err.find(missing), std::string::npos) << run.err;
-}
-
-TEST(SgmlCliProgram, AceReferencesCarryTheIdentifier)
-{
-    test::TempDir dir;
-    const std::string news = dir.Write("news.ace",
-                                       "<text><id>A01</id><p>The quay.<note>ed</note></p>\n"
-                                       "<id>B02</id><p>A quay.</p></text>\n");
-    CliRun run = RunCli(
-        "concordance --quiet --type ACE --sgml-exclude NOTE --keyword quay "
-        "--format tsv --suppress-headers " +
-            news,
-        dir);
-    EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out, "1\tA01\t" + std::string(45, ' ') + "The quay. B02A quay.\n" + "2\tB02\t" +
-                           std::string(37, ' ') + "The quay. A quay. \n");
 }
 
 }  // namespace

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "corpora/sgml.h"
-#include "engine/parse.h"
 #include "engine/progress.h"
 #include "settings/corpus.h"
 #include "support/engine_fixture.h"
@@ -72,10 +71,8 @@ TEST(SgmlReadTags, MarkupAndExcludedContentLeaveTheLines)
          {"a<note>x", "y", "z", "w</note>b"},
          {"a", "", "", "b"}},
         {"excluded elements do not nest", noteWithEnd, {"<note>a<note>b</note>c</note>d"}, {"cd"}},
-        {"an exclusion not switched on", {{"NOTE", "NOTE", 0}}, {"a<note>b</note>c"}, {"abc"}},
         {"a start tag over two lines", {}, {"one <div n=4", "type=x>two"}, {"one ", "two"}},
         {"a lone < runs to the next >", {}, {"a < b ", "c > d "}, {"a ", " d "}},
-        {"a line read ahead keeps its line feed", {}, {"a<b\n ", "c>d"}, {"a", "d"}},
         {"lines inside an open tag are emptied",
          {},
          {"a<b", "", "middle", "c>d"},
@@ -110,7 +107,6 @@ TEST(SgmlReadTags, AttributeValuesOfTheKeysMarkedForOutput)
     const Case cases[] = {
         {"plain values", {"<div n=3 type=letter>"}, {"3", "letter", "", ""}},
         {"quoted values lose their quotes", {"<div type='a b' n=\"c d\">"}, {"c d", "a b", "", ""}},
-        {"a quoted part inside a value", {"<div n=a'b c'd>"}, {"ab cd", "", "", ""}},
         {"keys compared without case", {"<DIV N=5 Type=x>"}, {"5", "x", "", ""}},
         {"an attribute without = is passed over", {"<div compact n=7 type>"}, {"7", "", "", ""}},
         {"blanks around =", {"<div n = 8>"}, {"8", "", "", ""}},
@@ -121,7 +117,6 @@ TEST(SgmlReadTags, AttributeValuesOfTheKeysMarkedForOutput)
          {"<note n=9>x</note><div n=1>"},
          {"1", "", "", ""}},
         {"a key not marked for output", {"<s n=4>"}, {"", "", "", ""}},
-        {"an end tag sets nothing", {"</div n=6>"}, {"", "", "", ""}},
         {"a value longer than 2000 bytes", {"<div n=" + longValue + ">"}, {longValue, "", "", ""}},
     };
     for (const Case& k : cases) {
@@ -145,54 +140,41 @@ TEST(SgmlReadTags, LongTagNamesAndTheNextFileStartFresh)
 {
     const std::string name(2500, 'T');
     CCorpus settings;
-    SetSgml(settings, {{name, "", 0}}, {{name + " N", 1}});
+    SetSgml(settings, {{name, "", 1}}, {{name + " N", 1}});
     CSgml sgml;
     sgml.ResetForFile();
-    // The key is longer than 2000 bytes and still matches whole.
-    std::string line = "<" + name + " n=1>text";
+    // Names and keys longer than 2000 bytes match whole, and only whole.
+    std::string line = "<" + name + "X n=1>kept";
+    sgml.ReadTags(settings, line);
+    EXPECT_EQ(line, "kept");
+    settings.sgmlTagExclude[0] = 0;
+    line = "<" + name + " n=1>text";
     sgml.ReadTags(settings, line);
     EXPECT_EQ(line, "text");
     EXPECT_EQ(sgml.GetValue(0), "1");
-    // A name that only starts like an excluded one excludes nothing.
+    // An open tag, an exclusion and the values end with the file.
     settings.sgmlTagExclude[0] = 1;
-    line = "<" + name + "X>kept";
-    sgml.ReadTags(settings, line);
-    EXPECT_EQ(line, "kept");
-
-    // What a file leaves open does not reach into the next file.
-    line = "a <b";
-    sgml.ReadTags(settings, line);
-    EXPECT_EQ(line, "a ");
-    sgml.ResetForFile();
-    EXPECT_EQ(sgml.GetValue(0), "");
-    line = "c>d";
-    sgml.ReadTags(settings, line);
-    EXPECT_EQ(line, "c>d");
-    line = "<" + name + ">gone";
-    sgml.ReadTags(settings, line);
-    EXPECT_EQ(line, "");
-    sgml.ResetForFile();
-    line = "back";
-    sgml.ReadTags(settings, line);
-    EXPECT_EQ(line, "back");
+    for (std::string open : {std::string("a <b"), "<" + name + ">gone"}) {
+        sgml.ReadTags(settings, open);
+        sgml.ResetForFile();
+        EXPECT_EQ(sgml.GetValue(0), "");
+        line = "c>d";
+        sgml.ReadTags(settings, line);
+        EXPECT_EQ(line, "c>d");
+    }
 }
 
 TEST(SgmlStripTags, ContextTextsLoseEveryTag)
 {
     struct Case
     {
-        const char* what;
         std::vector<std::string> texts;  // successive texts, one stripper
         std::vector<std::string> kept;
     };
     const Case cases[] = {
-        {"tags removed, blanks kept", {"a <b> c"}, {"a  c"}},
-        {"no markup", {"plain text"}, {"plain text"}},
-        {"only tags", {"<a><b c=d>"}, {""}},
-        {"a tag open at the end cuts the text", {"x <y z"}, {"x "}},
-        {"and the next text starts inside it", {"x <y", "z> w <v> u"}, {"x ", " w  u"}},
-        {"a text wholly inside the tag", {"<a", "no close", "b>c"}, {"", "", "c"}},
-        {"a > outside a tag is text", {"a > b"}, {"a > b"}},
+        {{"a <b> c", "a > b"}, {"a  c", "a > b"}},
+        {{"x <y", "z> w <v> u"}, {"x ", " w  u"}},
+        {{"<a", "no close", "b>c"}, {"", "", "c"}},
     };
     for (const Case& k : cases) {
         CSgml sgml;
@@ -202,27 +184,22 @@ TEST(SgmlStripTags, ContextTextsLoseEveryTag)
             sgml.StripTags(text);
             kept.push_back(text);
         }
-        EXPECT_EQ(kept, k.kept) << k.what;
+        EXPECT_EQ(kept, k.kept) << k.texts[0];
     }
-}
 
-TEST(SgmlStripTags, AContextTextStartsInsideATagOnlyWhenTheLineEndedInOne)
-{
+    // The engine's context texts all start after the line just read, so one
+    // starts inside a tag only when that line ended inside one: an unclosed
+    // tag at the end of one hit's text does not eat the next hit's.
     CCorpus settings;
     CSgml sgml;
     sgml.ResetForFile();
-    // Two hits on one line: both context texts start at the next line, so an
-    // unclosed tag at the end of the first does not eat the second.
     std::string line = "cat and dog ";
     sgml.ReadTags(settings, line);
-    std::string first = "a <b\n";
-    sgml.StripContextText(first);
-    EXPECT_EQ(first, "a ");
-    std::string second = "a <b\n";
-    sgml.StripContextText(second);
-    EXPECT_EQ(second, "a ");
-
-    // The line ended inside a tag: the following text starts in it.
+    for (int hit = 0; hit < 2; ++hit) {
+        std::string text = "a <b\n";
+        sgml.StripContextText(text);
+        EXPECT_EQ(text, "a ") << hit;
+    }
     line = "cat <b ";
     sgml.ReadTags(settings, line);
     std::string text = "c=1> dog\n";
@@ -410,97 +387,72 @@ TEST(SgmlScan, FilesInOrderWithProgressCancelAndUnreadableFiles)
 
 // ---- through the engine -----------------------------------------------------
 
-KeywordRequest Keyword(const std::string& text)
+TEST(SgmlRun, ConcordanceInTextAndXmlOutput)
 {
-    KeywordRequest request;
-    request.keyword = text;
-    return request;
-}
-
-// A file form and a window form of one result, from its lines.
-std::string Lines(const std::vector<std::string>& lines, const std::string& eol)
-{
-    std::string text;
-    for (const std::string& line : lines) {
-        text += line + eol;
+    KeywordRequest keyword;
+    keyword.keyword = "boat";
+    for (int type : {kOutputText, kOutputXml}) {
+        for (bool toFile : {false, true}) {
+            EngineTest t;
+            const std::string path =
+                t.AddFile("log.sgml",
+                          "<div n=1 type=log><s n=1>The boat left at dawn.</s>\n"
+                          "<note>Tide table <b>lost</b>.</note><s n=2>A second boat\n"
+                          "followed.</s></div>\n");
+            CCorpus& c = t.ctx.corpus;
+            c.SetCorpusType(kTypeSgml);
+            c.SetLineFormat(40, 20);
+            c.SetOutputType(type);
+            c.SetOutputAsFiles(toFile);
+            SetSgml(c, {{"B", "B", 0}, {"DIV", "DIV", 0}, {"NOTE", "NOTE", 1}, {"S", "S", 0}},
+                    {{"DIV N", 1}, {"DIV TYPE", 0}, {"S N", 1}});
+            ASSERT_TRUE(t.RunCommand(AnalysisCommand::Concordance, keyword).completed);
+            // The note's content is left out of the line, but a context text
+            // only loses its tags. The second line was read ahead for the
+            // first hit, so it keeps its line end: a second blank after "boat".
+            const std::string first = std::string(15, ' ') + "The boat left at dawn.";
+            const std::string second = " at dawn. A second boat  followed.";
+            std::vector<std::string> lines;
+            if (type == kOutputText) {
+                lines = {"Corpus File: " + path,
+                         "Excluded Tag:NOTE",
+                         "",
+                         "Keyword: boat",
+                         "Keyword Position: 20",
+                         "",
+                         "(line) DIV N S N Occurrence",
+                         "(1) 1 1 ",
+                         first,
+                         "(2) 1 2 ",
+                         second,
+                         "",
+                         "Total Occurrence(s): 2",
+                         ""};
+            } else {
+                const std::string hit = "<hit file=\"" + path + "\" line=\"";
+                lines = {"<?xml version=\"1.0\"?>",
+                         "<plix>",
+                         "<source>" + path + "</source>",
+                         "<plix_info>Excluded Tag:NOTE",
+                         "",
+                         "Keyword: boat",
+                         "Keyword Position: 20",
+                         "</plix_info>",
+                         "",
+                         hit + "1\"><DIV N>1</DIV N><S N>1</S N>" + first + "</hit>",
+                         hit + "2\"><DIV N>1</DIV N><S N>2</S N>" + second + "</hit>",
+                         "<total>2</total>",
+                         "</plix>",
+                         ""};
+            }
+            std::string expected;
+            for (const std::string& text : lines) {
+                expected += text + (toFile ? "\n" : "\r\n");
+            }
+            EXPECT_EQ(toFile ? ReadFile(c.GetOutputFile(0)) : t.Window(), expected)
+                << type << " " << toFile;
+        }
     }
-    return text;
-}
-
-// NOTE is excluded and has an end tag; the keys DIV N and S N are output.
-class SgmlRun : public EngineTest
-{
-  public:
-    SgmlRun(bool toFile, int outputType)
-    {
-        path = AddFile("log.sgml",
-                       "<div n=1 type=log><s n=1>The boat left at dawn.</s>\n"
-                       "<note>Tide table <b>lost</b>.</note><s n=2>A second boat\n"
-                       "followed.</s></div>\n");
-        ctx.corpus.SetCorpusType(kTypeSgml);
-        ctx.corpus.SetLineFormat(40, 20);
-        ctx.corpus.SetOutputType(outputType);
-        ctx.corpus.SetOutputAsFiles(toFile);
-        SetSgml(ctx.corpus, {{"B", "B", 0}, {"DIV", "DIV", 0}, {"NOTE", "NOTE", 1}, {"S", "S", 0}},
-                {{"DIV N", 1}, {"DIV TYPE", 0}, {"S N", 1}});
-    }
-    std::string Result() const
-    {
-        return ctx.corpus.GetOutputAsFiles() ? ReadFile(ctx.corpus.GetOutputFile(0)) : Window();
-    }
-
-    std::string path;
-};
-
-TEST(SgmlRun, ConcordanceInTextOutput)
-{
-    for (bool toFile : {false, true}) {
-        SgmlRun t(toFile, kOutputText);
-        const std::string& path = t.path;
-        ASSERT_TRUE(t.RunCommand(AnalysisCommand::Concordance, Keyword("boat")).completed);
-        const std::string eol = toFile ? "\n" : "\r\n";
-        // The note's content is left out of the line, but a context text is
-        // only stripped of its tags. The second line was read ahead for the
-        // first hit, so it keeps its line end: a second blank after "boat".
-        const std::string expected =
-            Lines({"Corpus File: " + path, "Excluded Tag:NOTE", "", "Keyword: boat",
-                   "Keyword Position: 20", "", "(line) DIV N S N Occurrence", "(1) 1 1 ",
-                   std::string(15, ' ') + "The boat left at dawn.", "(2) 1 2 ",
-                   " at dawn. A second boat  followed.", "", "Total Occurrence(s): 2", ""},
-                  eol);
-        EXPECT_EQ(t.Result(), expected) << toFile;
-    }
-}
-
-TEST(SgmlRun, ConcordanceInXmlOutput)
-{
-    for (bool toFile : {false, true}) {
-        SgmlRun t(toFile, kOutputXml);
-        const std::string& path = t.path;
-        ASSERT_TRUE(t.RunCommand(AnalysisCommand::Concordance, Keyword("boat")).completed);
-        const std::string eol = toFile ? "\n" : "\r\n";
-        const std::string hit = "<hit file=\"" + path + "\" line=\"";
-        const std::string expected =
-            Lines({"<?xml version=\"1.0\"?>", "<plix>", "<source>" + path + "</source>",
-                   "<plix_info>Excluded Tag:NOTE", "", "Keyword: boat", "Keyword Position: 20",
-                   "</plix_info>", "",
-                   hit + "1\"><DIV N>1</DIV N><S N>1</S N>" + std::string(15, ' ') +
-                       "The boat left at dawn.</hit>",
-                   hit + "2\"><DIV N>1</DIV N><S N>2</S N> at dawn. A second boat  followed.</hit>",
-                   "<total>2</total>", "</plix>", ""},
-                  eol);
-        EXPECT_EQ(t.Result(), expected) << toFile;
-    }
-}
-
-TEST(SgmlRun, WordListCountsTheTextWithoutMarkupOrExcludedContent)
-{
-    SgmlRun t(false, kOutputText);
-    t.ctx.corpus.suppressHeaders = 1;
-    ASSERT_TRUE(t.RunCommand(AnalysisCommand::Wordlist).completed);
-    EXPECT_EQ(t.Window(),
-              "a\t1\r\nat\t1\r\nboat\t2\r\ndawn\t1\r\nfollowed\t1\r\nleft\t1\r\n"
-              "second\t1\r\nthe\t1\r\n");
 }
 
 }  // namespace
