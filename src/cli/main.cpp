@@ -4,11 +4,14 @@
 
 #include <clocale>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "cli/options.h"
+#include "cli/sgml_scan.h"
 #include "cli/terminal.h"
+#include "corpora/sgml.h"
 #include "engine/command.h"
 #include "engine/context.h"
 #ifdef PLIX_HAVE_SAVED_STORE
@@ -52,6 +55,42 @@ int main(int argc, char** argv)
     bool showProgress = options->progress.value_or(isatty(STDERR_FILENO) != 0);
     cli::TerminalProgressFactory progress(stderr, showProgress);
     context.SetProgressFactory(&progress);
+    auto abortProcess = [](const std::string& reason) {
+        std::fprintf(stderr, "plix-cli: Abort Process: %s\n", reason.c_str());
+    };
+
+    if (options->scanSgml) {
+        std::vector<std::string> files;
+        for (const auto& entry : options->entries) {
+            files.push_back(entry.first);
+        }
+        std::string reason;
+        std::unique_ptr<CProgress> scanProgress = progress.Make();
+        SgmlScanOutcome scanned = context.handlers.Sgml().Scan(files, *scanProgress, reason);
+        scanProgress.reset();  // the bar leaves standard error before the listing comes
+        if (scanned != SgmlScanOutcome::Done) {
+            abortProcess(scanned == SgmlScanOutcome::Cancelled ? "cancelled by the user" : reason);
+            return 1;
+        }
+        std::fputs(cli::ScanListing(context.handlers.Sgml()).c_str(), stdout);
+        return 0;
+    }
+    {
+        std::string message;
+        std::unique_ptr<CProgress> scanProgress = progress.Make();
+        cli::SgmlChoiceOutcome chosen =
+            cli::ApplySgmlChoices(*options, context, *scanProgress, message);
+        scanProgress.reset();
+        if (chosen == cli::SgmlChoiceOutcome::UsageError) {
+            std::fprintf(stderr, "plix-cli: %s\n", message.c_str());
+            return 2;
+        }
+        if (chosen == cli::SgmlChoiceOutcome::ScanFailed) {
+            abortProcess(message);
+            return 1;
+        }
+    }
+
     cli::StreamTarget window(stdout);
     context.format.SetResultTarget(&window);
     if (options->destination == cli::Destination::Stdout) {
@@ -61,9 +100,7 @@ int main(int argc, char** argv)
     KeywordRequest request = options->keyword;
     CommandOutcome outcome = RunAnalysisCommand(
         context, options->command, [&]() -> std::optional<KeywordRequest> { return request; },
-        [](const std::string& reason) {
-            std::fprintf(stderr, "plix-cli: Abort Process: %s\n", reason.c_str());
-        });
+        abortProcess);
     std::fflush(stdout);
     if (!outcome.started) {
         std::fprintf(stderr, "plix-cli: the keyword is empty\n");

@@ -59,9 +59,17 @@ const std::set<std::string> kFlags = {
 // Options whose work belongs to corpus handlers that are not part of the
 // program yet.
 const std::set<std::string> kNotYet = {
-    "--sgml-exclude", "--sgml-output", "--delete",        "--untag",
-    "--ppcme2-node",  "--ppcme2-pos",  "--brooklyn-node",
+    "--delete", "--untag", "--ppcme2-node", "--ppcme2-pos", "--brooklyn-node",
 };
+
+// What scan-sgml takes besides the corpus files.
+const std::set<std::string> kScanFlags = {"--progress", "--quiet"};
+
+// The corpus types whose markup the SGML page's switches apply to.
+bool UsesSgmlSwitches(int corpusType)
+{
+    return corpusType == kTypeSgml || corpusType == kTypeAce || corpusType == kTypeBnc;
+}
 
 std::string Lower(std::string text)
 {
@@ -347,6 +355,18 @@ bool ApplySettings(const Parsed& p, Options& options, CPlixContext& context, Usa
     if (p.Has("--no-bnc-pos")) {
         c.bncPosOutput = 0;
     }
+    for (const char* name : {"--sgml-exclude", "--sgml-output"}) {
+        std::vector<std::string>& chosen =
+            std::string(name) == "--sgml-exclude" ? options.sgmlExclude : options.sgmlOutput;
+        auto given = p.values.equal_range(name);
+        for (auto it = given.first; it != given.second; ++it) {
+            chosen.push_back(it->second[0]);
+        }
+        if (!chosen.empty() && !UsesSgmlSwitches(c.GetCorpusType())) {
+            return Fail(error,
+                        std::string(name) + ": applies to the corpus types SGML, ACE and BNC");
+        }
+    }
 
     // The format dialog: the marks before the output type, the length before
     // the position check.
@@ -488,11 +508,8 @@ std::optional<Options> ParseAndApply(const std::vector<std::string>& args, CPlix
         return options;
     }
     options.commandName = args[0];
-    if (options.commandName == "scan-sgml") {
-        error.message = "scan-sgml: the SGML corpus handler is not available yet";
-        return std::nullopt;
-    }
-    bool known = false;
+    options.scanSgml = options.commandName == "scan-sgml";
+    bool known = options.scanSgml;
     for (const CommandName& entry : kCommands) {
         if (options.commandName == entry.name) {
             options.command = entry.command;
@@ -597,6 +614,21 @@ std::optional<Options> ParseAndApply(const std::vector<std::string>& args, CPlix
     if (parsed.Has("--quiet")) {
         options.progress = false;
     }
+    if (options.scanSgml) {
+        // The scan reads the files and nothing of the settings.
+        std::string stray = parsed.values.empty() ? std::string() : parsed.values.begin()->first;
+        for (const std::string& name : parsed.flags) {
+            if (kScanFlags.count(name) == 0 && stray.empty()) {
+                stray = name;
+            }
+        }
+        if (!stray.empty()) {
+            error.message = "scan-sgml: " + stray +
+                            " does not apply (only corpus files, --progress and --quiet)";
+            return std::nullopt;
+        }
+        return options;
+    }
     options.saved = parsed.Has("--saved");
     if (options.saved) {
         if (!openSaved) {
@@ -636,6 +668,9 @@ Commands:
                                                left or right context
   collocation                                  collocates of a keyword (line format 150/75)
   concordance-all                              concordance of all words
+  scan-sgml                                    the tags (name, TAB, end-tag name), a line
+                                               "--", then the tag-attribute keys (key, TAB,
+                                               tag name) found in the files
 
 Where the result goes (default: standard output, as an output file receives it):
   --window            the text a result window receives ("\r\n" line ends)
@@ -646,7 +681,7 @@ Settings (defaults: the initial settings, not the saved ones):
   --saved             start from the settings the desktop program saved, then apply
                       the options given; the corpus files, --window, --to-files and
                       --whole still come from the command line alone
-  --type NAME|CODE    corpus type (only Text is available in this version)
+  --type NAME|CODE    corpus type (a type whose handlers are not built yet is refused)
   --locale NAME       System, ASCII, English, French, German, Danish, Dutch, Japanese,
                       Italian, Swedish, Icelandic, Polish, Spanish, Portuguese, Norwegian
   --diacritics TEXT   extra word characters
@@ -666,6 +701,10 @@ Keyword (concordance and collocation commands):
 
 List filter (word lists, index, rhyme index):
   --filter TEXT  --filter-left  --filter-right  --filter-regex
+
+SGML and ACE (the files are scanned first; tags and keys as the scan lists them, in any case):
+  --sgml-exclude TAG        leave out the content of TAG elements (repeatable)
+  --sgml-output "TAG ATTR"  the attribute ATTR of TAG in every reference (repeatable)
 
 Other:
   --progress / --quiet   show / hide the progress bar on standard error

@@ -29,6 +29,12 @@ struct Options
     bool version = false;
     KeywordRequest keyword;
     bool keywordGiven = false;
+    // scan-sgml: list the tags and keys of the files instead of running a command.
+    bool scanSgml = false;
+    // The SGML page's switches, as given: tag names for "Exclude", tag-attribute
+    // keys for "Output". They need a scan of the files (ApplySgmlChoices).
+    std::vector<std::string> sgmlExclude;
+    std::vector<std::string> sgmlOutput;
     std::vector<std::string> warnings;
 };
 

@@ -1,5 +1,6 @@
 #include "corpora/dispatch.h"
 
+#include "corpora/ace.h"
 #include "corpora/brown.h"
 #include "corpora/cocoa.h"
 #include "corpora/copc.h"
@@ -7,6 +8,7 @@
 #include "corpora/frown.h"
 #include "corpora/icamet.h"
 #include "corpora/lob.h"
+#include "corpora/sgml.h"
 #include "settings/corpus.h"
 
 namespace plix {
@@ -138,6 +140,8 @@ void CHandlers::Make(HandlerId id, std::unique_ptr<H>& owner, Args&... args)
 CHandlers::CHandlers()
 {
     Make(HandlerId::Cocoa, cocoa_);
+    Make(HandlerId::Sgml, sgml_);
+    Make(HandlerId::Ace, ace_, *sgml_);
     Make(HandlerId::Fixed, fixed_);
     Make(HandlerId::Brown, brown_);
     Make(HandlerId::Lob, lob_);

@@ -14,7 +14,9 @@
 
 namespace plix {
 
+class CACE;
 class CCocoa;
+class CSgml;
 class CFixed;
 class Cbrown;
 class CLOB;
@@ -124,6 +126,8 @@ class CHandlers
     CHandlers& operator=(const CHandlers&) = delete;
 
     CCocoa& Cocoa() const { return *cocoa_; }
+    CSgml& Sgml() const { return *sgml_; }
+    CACE& Ace() const { return *ace_; }
     CFixed& Fixed() const { return *fixed_; }
     Cbrown& Brown() const { return *brown_; }
     CLOB& Lob() const { return *lob_; }
@@ -162,6 +166,8 @@ class CHandlers
 
     std::array<Slot, kHandlerCount> slots_{};
     std::unique_ptr<CCocoa> cocoa_;
+    std::unique_ptr<CSgml> sgml_;  // before the handlers that are handed it
+    std::unique_ptr<CACE> ace_;
     std::unique_ptr<CFixed> fixed_;
     std::unique_ptr<Cbrown> brown_;
     std::unique_ptr<CLOB> lob_;

@@ -78,7 +78,6 @@ TEST(CliOptions, UsageErrorsNameTheOption)
         {{"wordlist", "--filter-left", "a"}, "need --filter"},
         {{"wordlist", "--window", "--to-files", "a"}, "exclude each other"},
         {{"wordlist", "--marks", "[", }, "--marks: missing value"},
-        {{"scan-sgml", "a"}, "not available yet"},
         {{"wordlist", "--saved", "a"}, "--saved: not available yet"},
     };
     for (const Case& k : cases) {

@@ -1,0 +1,589 @@
+#include "corpora/sgml.h"
+
+#include "engine/input.h"
+#include "engine/progress.h"
+#include "settings/corpus.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace plix {
+
+namespace {
+
+// Tag names and attributes are split at any white space: a tag continued
+// over lines holds a blank at each join, and a line read ahead still carries
+// its line feed.
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
+
+int LowerByte(char c)
+{
+    return std::tolower(static_cast<unsigned char>(c));
+}
+
+bool EqualIgnoringCase(const std::string& a, const std::string& b)
+{
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (LowerByte(a[i]) != LowerByte(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+size_t FindIgnoringCase(const std::string& text, const std::string& what, size_t from)
+{
+    if (what.empty() || what.size() > text.size()) {
+        return std::string::npos;
+    }
+    const int first = LowerByte(what[0]);
+    for (size_t i = from; i + what.size() <= text.size(); ++i) {
+        if (LowerByte(text[i]) != first) {
+            continue;
+        }
+        size_t k = 1;
+        while (k < what.size() && LowerByte(text[i + k]) == LowerByte(what[k])) {
+            ++k;
+        }
+        if (k == what.size()) {
+            return i;
+        }
+    }
+    return std::string::npos;
+}
+
+std::string Upper(std::string text)
+{
+    for (char& c : text) {
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    }
+    return text;
+}
+
+size_t NameEnd(const std::string& text)
+{
+    size_t end = 0;
+    while (end < text.size() && !IsBlank(text[end])) {
+        ++end;
+    }
+    return end;
+}
+
+// The settings arrays are parallel lists that a hand-edited store may leave
+// of different lengths: a switch that is missing is off.
+bool SwitchOn(const std::vector<unsigned>& switches, size_t index)
+{
+    return index < switches.size() && switches[index] != 0;
+}
+
+// Walks the attributes of a start tag's text from `pos` (after the name):
+// `found(name, value)` for each one written with "=". Blanks around the "="
+// are allowed; a quoted part of a value loses its quotes and may hold blanks.
+// A word without "=" is an attribute without a value, which has nothing to
+// print: it is passed over rather than run into the next attribute's name.
+template <typename Found>
+void ForEachAttribute(const std::string& text, size_t pos, Found found)
+{
+    const size_t n = text.size();
+    for (;;) {
+        while (pos < n && IsBlank(text[pos])) {
+            ++pos;
+        }
+        if (pos >= n) {
+            return;
+        }
+        const size_t nameStart = pos;
+        while (pos < n && !IsBlank(text[pos]) && text[pos] != '=') {
+            ++pos;
+        }
+        const size_t nameEnd = pos;
+        while (pos < n && IsBlank(text[pos])) {
+            ++pos;
+        }
+        if (pos >= n || text[pos] != '=') {
+            continue;
+        }
+        ++pos;
+        while (pos < n && IsBlank(text[pos])) {
+            ++pos;
+        }
+        std::string value;
+        char quote = 0;
+        for (; pos < n; ++pos) {
+            const char c = text[pos];
+            if (quote != 0) {
+                if (c == quote) {
+                    quote = 0;
+                } else {
+                    value += c;
+                }
+            } else if (c == '"' || c == '\'') {
+                quote = c;
+            } else if (IsBlank(c)) {
+                break;
+            } else {
+                value += c;
+            }
+        }
+        if (nameEnd > nameStart) {
+            found(text.substr(nameStart, nameEnd - nameStart), value);
+        }
+    }
+}
+
+}  // namespace
+
+// ---- the scan lists -------------------------------------------------------------
+
+bool CTagOrder::operator()(const std::string& a, const std::string& b) const
+{
+    const size_t n = std::min(a.size(), b.size());
+    for (size_t i = 0; i < n; ++i) {
+        const int x = LowerByte(a[i]);
+        const int y = LowerByte(b[i]);
+        if (x != y) {
+            return x < y;
+        }
+    }
+    return a.size() < b.size();
+}
+
+void CTagScan::BeginFile()
+{
+    inDeclaration_ = false;
+    inComment_ = false;
+    quote_ = 0;
+    depth_ = 0;
+    inTag_ = false;
+    tagText_.clear();
+}
+
+std::string CTagScan::WithoutDeclarations(const std::string& line)
+{
+    if (!inDeclaration_ && line.find("<!") == std::string::npos) {
+        return line;
+    }
+    std::string kept;
+    kept.reserve(line.size());
+    const size_t n = line.size();
+    size_t pos = 0;
+    while (pos < n) {
+        if (!inDeclaration_) {
+            const size_t open = line.find("<!", pos);
+            if (open == std::string::npos) {
+                kept.append(line, pos, std::string::npos);
+                break;
+            }
+            kept.append(line, pos, open - pos);
+            inDeclaration_ = true;
+            inComment_ = false;
+            quote_ = 0;
+            depth_ = 1;
+            pos = open + 2;
+            continue;
+        }
+        const char c = line[pos];
+        const bool dashes = c == '-' && pos + 1 < n && line[pos + 1] == '-';
+        // A comment is "--" to "--" inside a declaration; what it says is
+        // prose, so its apostrophes and "<" or ">" open or close nothing.
+        if (inComment_) {
+            if (dashes) {
+                inComment_ = false;
+                pos += 2;
+            } else {
+                ++pos;
+            }
+            continue;
+        }
+        if (quote_ != 0) {
+            if (c == quote_) {
+                quote_ = 0;
+            }
+            ++pos;
+            continue;
+        }
+        if (dashes) {
+            inComment_ = true;
+            pos += 2;
+            continue;
+        }
+        if (c == '"' || c == '\'') {
+            quote_ = c;
+        } else if (c == '<') {
+            ++depth_;
+        } else if (c == '>' && --depth_ == 0) {
+            inDeclaration_ = false;
+        }
+        ++pos;
+    }
+    return kept;
+}
+
+void CTagScan::ReadText(const std::string& line)
+{
+    const std::string text = WithoutDeclarations(line);
+    size_t pos = 0;
+    if (inTag_) {
+        const size_t close = text.find('>');
+        if (close == std::string::npos) {
+            tagText_ += text;
+            tagText_ += ' ';
+            return;
+        }
+        tagText_.append(text, 0, close);
+        inTag_ = false;
+        EnterStartTag(tagText_);
+        tagText_.clear();
+        pos = close + 1;
+    }
+    for (;;) {
+        const size_t open = text.find('<', pos);
+        if (open == std::string::npos || open + 1 >= text.size()) {
+            return;
+        }
+        const char next = text[open + 1];
+        if (std::isalnum(static_cast<unsigned char>(next))) {
+            const size_t close = text.find('>', open + 1);
+            if (close == std::string::npos) {
+                tagText_.assign(text, open + 1, std::string::npos);
+                tagText_ += ' ';
+                inTag_ = true;
+                return;
+            }
+            EnterStartTag(text.substr(open + 1, close - open - 1));
+            pos = close + 1;
+        } else if (next == '/') {
+            size_t end = open + 2;
+            while (end < text.size() && text[end] != '>' && !IsBlank(text[end])) {
+                ++end;
+            }
+            EnterEndTag(Upper(text.substr(open + 2, end - open - 2)));
+            pos = end;
+        } else {
+            pos = open + 1;
+        }
+    }
+}
+
+void CTagScan::EnterStartTag(const std::string& text)
+{
+    const size_t nameEnd = NameEnd(text);
+    if (nameEnd == 0) {
+        return;
+    }
+    const std::string name = Upper(text.substr(0, nameEnd));
+    tags_.try_emplace(name, CTag{name, std::string()});
+    ForEachAttribute(text, nameEnd, [&](const std::string& attribute, const std::string&) {
+        std::string key = name + ' ' + Upper(attribute);
+        keys_.try_emplace(key, CTag{key, name});
+    });
+}
+
+void CTagScan::EnterEndTag(const std::string& name)
+{
+    if (name.empty()) {
+        return;
+    }
+    auto entry = tags_.try_emplace(name, CTag{name, std::string()}).first;
+    if (entry->second.info.empty()) {
+        entry->second.info = name;
+    }
+}
+
+// ---- reading a line -------------------------------------------------------------
+
+void CSgml::ResetForFile()
+{
+    attributeValues_.clear();
+    inTag_ = false;
+    inStripTag_ = false;
+    excluding_ = false;
+    endTagName_.clear();
+    tagText_.clear();
+}
+
+void CSgml::ReadTags(const CCorpus& settings, std::string& line)
+{
+    if (attributeValues_.size() != settings.sgmlAttributes.size()) {
+        attributeValues_.resize(settings.sgmlAttributes.size());
+    }
+    if (!inTag_ && !excluding_ && line.find('<') == std::string::npos) {
+        return;
+    }
+    // The line is built anew in one pass: a line with many tags costs its
+    // length, not its length times the number of tags.
+    std::string kept;
+    kept.reserve(line.size());
+    size_t pos = excluding_ ? SkipExcluded(line, 0) : 0;
+    for (;;) {
+        size_t textStart = pos;
+        if (!inTag_) {
+            if (pos >= line.size()) {
+                break;
+            }
+            const size_t open = line.find('<', pos);
+            if (open == std::string::npos) {
+                kept.append(line, pos, std::string::npos);
+                break;
+            }
+            kept.append(line, pos, open - pos);
+            textStart = open + 1;
+        }
+        const size_t close = line.find('>', textStart);
+        if (close == std::string::npos) {
+            // The tag goes on in the next line; the line break is a blank in it.
+            if (textStart < line.size()) {
+                tagText_.append(line, textStart, std::string::npos);
+            }
+            tagText_ += ' ';
+            inTag_ = true;
+            break;
+        }
+        tagText_.append(line, textStart, close - textStart);
+        inTag_ = false;
+        pos = close + 1;
+        JudgeTag(settings, tagText_);
+        tagText_.clear();
+        if (excluding_) {
+            pos = SkipExcluded(line, pos);
+        }
+    }
+    line = std::move(kept);
+}
+
+void CSgml::JudgeTag(const CCorpus& settings, const std::string& text)
+{
+    if (!text.empty() && text[0] == '/') {
+        return;
+    }
+    const size_t nameEnd = NameEnd(text);
+    const std::string name = text.substr(0, nameEnd);
+    if (!name.empty()) {
+        for (size_t i = 0; i < settings.sgmlTags.size(); ++i) {
+            if (SwitchOn(settings.sgmlTagExclude, i) &&
+                EqualIgnoringCase(settings.sgmlTags[i], name)) {
+                excluding_ = true;
+                endTagName_ = i < settings.sgmlTagInfo.size() ? settings.sgmlTagInfo[i] : "";
+                return;
+            }
+        }
+    }
+    const auto& keys = settings.sgmlAttributes;
+    const auto& output = settings.sgmlAttributeOutput;
+    bool anyOutput = false;
+    for (size_t i = 0; i < keys.size() && !anyOutput; ++i) {
+        anyOutput = SwitchOn(output, i);
+    }
+    if (!anyOutput) {
+        return;
+    }
+    ForEachAttribute(text, nameEnd, [&](const std::string& attribute, const std::string& value) {
+        const std::string key = name + ' ' + attribute;
+        for (size_t i = 0; i < keys.size(); ++i) {
+            if (SwitchOn(output, i) && EqualIgnoringCase(keys[i], key)) {
+                attributeValues_[i] = value;
+            }
+        }
+    });
+}
+
+size_t CSgml::SkipExcluded(const std::string& line, size_t pos)
+{
+    size_t resume = std::string::npos;
+    if (!endTagName_.empty()) {
+        const std::string closing = "</" + endTagName_ + ">";
+        const size_t found = FindIgnoringCase(line, closing, pos);
+        if (found != std::string::npos) {
+            resume = found + closing.size();
+        }
+    } else {
+        // Without an end tag the element ends where the next tag begins.
+        resume = line.find('<', pos);
+    }
+    if (resume == std::string::npos) {
+        return line.size();
+    }
+    excluding_ = false;
+    endTagName_.clear();
+    return resume;
+}
+
+// ---- context texts --------------------------------------------------------------
+
+void CSgml::StripTags(std::string& text)
+{
+    if (!inStripTag_ && text.find('<') == std::string::npos) {
+        return;
+    }
+    std::string kept;
+    kept.reserve(text.size());
+    size_t pos = 0;
+    if (inStripTag_) {
+        const size_t close = text.find('>');
+        if (close == std::string::npos) {
+            text.clear();
+            return;
+        }
+        inStripTag_ = false;
+        pos = close + 1;
+    }
+    for (;;) {
+        const size_t open = text.find('<', pos);
+        if (open == std::string::npos) {
+            kept.append(text, pos, std::string::npos);
+            break;
+        }
+        kept.append(text, pos, open - pos);
+        const size_t close = text.find('>', open + 1);
+        if (close == std::string::npos) {
+            inStripTag_ = true;
+            break;
+        }
+        pos = close + 1;
+    }
+    text = std::move(kept);
+}
+
+void CSgml::StripContextText(std::string& text)
+{
+    // Each context text starts after the line just read, not where the last
+    // context text ended: whether it starts inside a tag is the reading's
+    // state, not the stripper's.
+    inStripTag_ = inTag_;
+    StripTags(text);
+}
+
+// ---- references and headers -----------------------------------------------------
+
+std::string CSgml::GetValue(size_t index) const
+{
+    return index < attributeValues_.size() ? attributeValues_[index] : std::string();
+}
+
+std::string CSgml::Reference(const CCorpus& settings, int64_t lineNumber,
+                             const std::string& sourceName) const
+{
+    std::string text = settings.FormatReference(lineNumber, sourceName);
+    for (size_t i = 0; i < settings.sgmlAttributes.size(); ++i) {
+        if (SwitchOn(settings.sgmlAttributeOutput, i)) {
+            text += settings.FormatTaggedField(GetValue(i), settings.sgmlAttributes[i]);
+        }
+    }
+    return text;
+}
+
+std::string CSgml::ColumnHeading(const CCorpus& settings, const char* eol) const
+{
+    std::string text = settings.GetLineHeading();
+    for (size_t i = 0; i < settings.sgmlAttributes.size(); ++i) {
+        if (SwitchOn(settings.sgmlAttributeOutput, i)) {
+            text += settings.FormatField(settings.sgmlAttributes[i]);
+        }
+    }
+    return text + settings.GetOccurrenceHeading() + eol;
+}
+
+std::string CSgml::ExcludedLines(const CCorpus& settings, const char* eol) const
+{
+    std::string text;
+    for (size_t i = 0; i < settings.sgmlTags.size(); ++i) {
+        if (SwitchOn(settings.sgmlTagExclude, i)) {
+            text += "Excluded Tag:" + settings.sgmlTags[i] + eol;
+        }
+    }
+    return text;
+}
+
+// ---- the scan -------------------------------------------------------------------
+
+SgmlScanOutcome CSgml::Scan(const std::vector<std::string>& files, CProgress& progress,
+                            std::string& error)
+{
+    ResetForFile();
+    progress.Create();
+    CTagScan scan;
+    std::string line;
+    for (const std::string& path : files) {
+        CInput file;
+        file.SetFileName(path);
+        if (file.Open() != 0) {
+            error = file.LastError();
+            return SgmlScanOutcome::Unreadable;
+        }
+        progress.SetStatus(path);
+        scan.BeginFile();
+        for (;;) {
+            progress.SetPos(file.GetProgress());
+            if (progress.IsCancelled()) {
+                return SgmlScanOutcome::Cancelled;
+            }
+            if (!file.ReadLine(line)) {
+                break;
+            }
+            line.pop_back();  // the blank the reader puts in place of the line end
+            scan.ReadText(line);
+        }
+        if (file.ReadFailed()) {
+            error = file.LastError();
+            return SgmlScanOutcome::Unreadable;
+        }
+    }
+    TakeScan(scan);
+    return SgmlScanOutcome::Done;
+}
+
+void CSgml::TakeScan(const CTagScan& scan)
+{
+    scannedTags.clear();
+    scannedTagEnds.clear();
+    scannedAttributes.clear();
+    scannedAttributeTags.clear();
+    for (const auto& [name, tag] : scan.Tags()) {
+        scannedTags.push_back(tag.name);
+        scannedTagEnds.push_back(tag.info);
+    }
+    for (const auto& [key, tag] : scan.Keys()) {
+        scannedAttributes.push_back(tag.name);
+        scannedAttributeTags.push_back(tag.info);
+    }
+    scannedTagFlags.assign(scannedTags.size(), 0);
+    scannedAttributeFlags.assign(scannedAttributes.size(), 0);
+}
+
+// ---- the roles ------------------------------------------------------------------
+
+void CSgml::ScanLine(CHandlerFrame& frame, std::string& line)
+{
+    ReadTags(frame.Settings(), line);
+}
+
+void CSgml::WriteHeader(CHandlerFrame& frame)
+{
+    std::string text = ExcludedLines(frame.Settings(), frame.Eol());
+    if (!text.empty()) {
+        frame.Write(text);
+    }
+}
+
+void CSgml::WriteColumnHeading(CHandlerFrame& frame, int)
+{
+    frame.Write(ColumnHeading(frame.Settings(), frame.Eol()));
+}
+
+void CSgml::CleanFollowingText(CHandlerFrame&, std::string& text)
+{
+    StripContextText(text);
+}
+
+void CSgml::MakeReference(CHandlerFrame& frame, int, std::string& reference)
+{
+    reference += Reference(frame.Settings(), frame.LineNumber(), frame.SourceName());
+}
+
+}  // namespace plix
