@@ -423,13 +423,15 @@ void CPlixApp::RunAutomation()
 
 void CPlixApp::OnCorpusSetup()
 {
-    (void)OptionsDialog(context_->corpus, 0, mainFrame_.get());
+    (void)OptionsDialog(context_->corpus, context_->handlers, 0, mainFrame_.get(),
+                        [this] { return context_->MakeProgress(); });
     emit settingsChanged();
 }
 
 void CPlixApp::OnCorpusOptions()
 {
-    (void)OptionsDialog(context_->corpus, 1, mainFrame_.get());
+    (void)OptionsDialog(context_->corpus, context_->handlers, 1, mainFrame_.get(),
+                        [this] { return context_->MakeProgress(); });
     emit settingsChanged();
 }
 

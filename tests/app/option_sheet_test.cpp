@@ -15,6 +15,7 @@
 
 #include <functional>
 
+#include "corpora/dispatch.h"
 #include "settings/corpus.h"
 #include "settings/ui/dialog_message.h"
 #include "settings/ui/number_edit.h"
@@ -25,6 +26,13 @@
 using namespace plix;
 
 namespace {
+
+// The handlers the sheet shows and scans with; one set for the whole suite.
+CHandlers& Handlers()
+{
+    static CHandlers handlers;
+    return handlers;
+}
 
 class MessageCatcher
 {
@@ -123,7 +131,7 @@ class OptionSheetTest : public QObject
     Q_OBJECT
 
 private slots:
-    void sheetHasTheTwoPagesAndOpensOnTheOneAsked();
+    void sheetHasItsPagesInTabOrderAndOpensOnTheOneAsked();
     void addAppendsFilesWithTheirOutputPaths();
     void removeTakesOnlyCorpusFiles_data();
     void removeTakesOnlyCorpusFiles();
@@ -146,15 +154,17 @@ private slots:
     void okStoresTheTypePageInTheRecord();
 };
 
-void OptionSheetTest::sheetHasTheTwoPagesAndOpensOnTheOneAsked()
+void OptionSheetTest::sheetHasItsPagesInTabOrderAndOpensOnTheOneAsked()
 {
     for (int first : {0, 1}) {
         CCorpus corpus;
-        COptionSheet sheet(corpus, first);
+        COptionSheet sheet(corpus, Handlers(), first);
         QCOMPARE(sheet.windowTitle(), QStringLiteral("Corpus Options"));
-        QCOMPARE(sheet.Tabs()->count(), 2);
-        QCOMPARE(sheet.Tabs()->tabText(0), QStringLiteral("Corpus Files"));
-        QCOMPARE(sheet.Tabs()->tabText(1), QStringLiteral("Type"));
+        QStringList tabs;
+        for (int i = 0; i < sheet.Tabs()->count(); ++i) {
+            tabs.append(sheet.Tabs()->tabText(i));
+        }
+        QCOMPARE(tabs, (QStringList{"Corpus Files", "Type", "COCOA", "SGML", "FIXED"}));
         QCOMPARE(sheet.Tabs()->currentIndex(), first);
         auto* buttons = sheet.findChild<QDialogButtonBox*>();
         QVERIFY(buttons != nullptr);
@@ -167,7 +177,7 @@ void OptionSheetTest::sheetHasTheTwoPagesAndOpensOnTheOneAsked()
 void OptionSheetTest::addAppendsFilesWithTheirOutputPaths()
 {
     CCorpus corpus = RecordWithTwoFiles();
-    COptionSheet sheet(corpus, COptionSheet::kPageCorpus);
+    COptionSheet sheet(corpus, Handlers(), COptionSheet::kPageCorpus);
     FakeChooser chooser;
     chooser.toOpen = {"/d/a.txt", "/d/b.txt", "/d/README"};
     CPageCorpus* page = sheet.CorpusPage();
@@ -207,7 +217,7 @@ void OptionSheetTest::removeTakesOnlyCorpusFiles()
     QFETCH(int, child);
     QFETCH(QStringList, after);
     CCorpus corpus = RecordWithTwoFiles();
-    COptionSheet sheet(corpus, COptionSheet::kPageCorpus);
+    COptionSheet sheet(corpus, Handlers(), COptionSheet::kPageCorpus);
     CPageCorpus* page = sheet.CorpusPage();
     if (root >= 0) {
         QTreeWidgetItem* item = page->Tree()->topLevelItem(root);
@@ -239,7 +249,7 @@ void OptionSheetTest::editIsEnabledOnlyForOutputPathsWhenWritingFiles()
     QFETCH(bool, enabled);
     CCorpus corpus = RecordWithTwoFiles();
     corpus.SetOutputAsFiles(toFiles);
-    COptionSheet sheet(corpus, COptionSheet::kPageCorpus);
+    COptionSheet sheet(corpus, Handlers(), COptionSheet::kPageCorpus);
     CPageCorpus* page = sheet.CorpusPage();
     // On opening the button follows the box alone.
     QCOMPARE(page->EditButton()->isEnabled(), toFiles);
@@ -255,7 +265,7 @@ void OptionSheetTest::editIsEnabledOnlyForOutputPathsWhenWritingFiles()
 void OptionSheetTest::outputAsFilesExpandsAndCollapses()
 {
     CCorpus corpus = RecordWithTwoFiles();
-    COptionSheet sheet(corpus, COptionSheet::kPageCorpus);
+    COptionSheet sheet(corpus, Handlers(), COptionSheet::kPageCorpus);
     sheet.show();
     CPageCorpus* page = sheet.CorpusPage();
     QCOMPARE(page->OutputAsFilesCheck()->text(), QStringLiteral("To Output as &Files"));
@@ -272,7 +282,7 @@ void OptionSheetTest::outputAsFilesExpandsAndCollapses()
 
     // With an empty tree the button stays as it was.
     CCorpus empty;
-    COptionSheet emptySheet(empty, COptionSheet::kPageCorpus);
+    COptionSheet emptySheet(empty, Handlers(), COptionSheet::kPageCorpus);
     CPageCorpus* emptyPage = emptySheet.CorpusPage();
     emptyPage->EditButton()->setEnabled(false);
     emptyPage->OutputAsFilesCheck()->click();
@@ -283,7 +293,7 @@ void OptionSheetTest::editReplacesTheOutputPath()
 {
     CCorpus corpus = RecordWithTwoFiles();
     corpus.SetOutputAsFiles(1);
-    COptionSheet sheet(corpus, COptionSheet::kPageCorpus);
+    COptionSheet sheet(corpus, Handlers(), COptionSheet::kPageCorpus);
     CPageCorpus* page = sheet.CorpusPage();
     FakeChooser chooser;
     page->SetFileChooser(&chooser);
@@ -311,7 +321,7 @@ void OptionSheetTest::editReplacesTheOutputPath()
 void OptionSheetTest::switchingTabsKeepsTheList()
 {
     CCorpus corpus = RecordWithTwoFiles();
-    COptionSheet sheet(corpus, COptionSheet::kPageCorpus);
+    COptionSheet sheet(corpus, Handlers(), COptionSheet::kPageCorpus);
     CPageCorpus* page = sheet.CorpusPage();
     FakeChooser chooser;
     chooser.toOpen = {"/d/a.txt"};
@@ -345,7 +355,7 @@ void OptionSheetTest::cancelLeavesTheRecordAsItWas()
         ChooseType(sheet->TypePage(), kTypeBrown);
         sheet->reject();
     });
-    QVERIFY(!OptionsDialog(corpus, 0, nullptr));
+    QVERIFY(!OptionsDialog(corpus, Handlers(), 0, nullptr));
     QCOMPARE(corpus.GetFileCount(), 2);
     QCOMPARE(corpus.inputFiles, (std::vector<std::string>{"/c/one.txt", "/c/two.txt"}));
     QCOMPARE(corpus.outputFiles, (std::vector<std::string>{"/c/one.plx", "/out/two.res"}));
@@ -369,7 +379,7 @@ void OptionSheetTest::okStoresTheListAndTheSwitches()
         page->AsWholeCheck()->click();
         sheet->accept();
     });
-    QVERIFY(OptionsDialog(corpus, 0, nullptr));
+    QVERIFY(OptionsDialog(corpus, Handlers(), 0, nullptr));
     QCOMPARE(corpus.GetFileCount(), 3);
     QCOMPARE(corpus.inputFiles, (std::vector<std::string>{"/c/two.txt", "/d/a.txt", "/d/b.txt"}));
     QCOMPARE(corpus.outputFiles,
@@ -387,7 +397,7 @@ void OptionSheetTest::typePageShowsTheRecord()
     corpus.endLine = 12;
     corpus.language = "German";
     corpus.countNumbers = 0;
-    COptionSheet sheet(corpus, COptionSheet::kPageType);
+    COptionSheet sheet(corpus, Handlers(), COptionSheet::kPageType);
     CPageType* page = sheet.TypePage();
     QCOMPARE(page->TypeBox()->count(), kCorpusTypeCount);
     for (int code = 0; code < kCorpusTypeCount; ++code) {
@@ -442,7 +452,7 @@ void OptionSheetTest::choosingATypeAdjustsTheDiacritics()
     QFETCH(QList<int>, chosen);
     QFETCH(QString, after);
     CCorpus corpus;
-    COptionSheet sheet(corpus, COptionSheet::kPageType);
+    COptionSheet sheet(corpus, Handlers(), COptionSheet::kPageType);
     CPageType* page = sheet.TypePage();
     page->DiacriticsEdit()->setText(before);
     for (int code : chosen) {
@@ -455,7 +465,7 @@ void OptionSheetTest::choosingATypeAdjustsTheDiacritics()
 void OptionSheetTest::pageDiacriticsWinOverTheTypes()
 {
     CCorpus corpus;
-    COptionSheet sheet(corpus, COptionSheet::kPageType);
+    COptionSheet sheet(corpus, Handlers(), COptionSheet::kPageType);
     ChooseType(sheet.TypePage(), kTypePpcme2);
     QCOMPARE(sheet.TypePage()->DiacriticsEdit()->text(), QString());
     sheet.accept();
@@ -475,7 +485,7 @@ void OptionSheetTest::referenceCorporaGetTheirFixedRange()
                          Case{kTypeFixed, 4, 17}}) {
         CCorpus corpus;
         corpus.SetInfoRange(4, 17);
-        COptionSheet sheet(corpus, COptionSheet::kPageType);
+        COptionSheet sheet(corpus, Handlers(), COptionSheet::kPageType);
         ChooseType(sheet.TypePage(), k.type);
         sheet.accept();
         sheet.StoreInto(corpus);
@@ -532,7 +542,7 @@ void OptionSheetTest::leavingALineFieldKeepsTheRangeInOrder()
     QFETCH(QString, toAfter);
     MessageCatcher catcher;
     CCorpus corpus;
-    COptionSheet sheet(corpus, COptionSheet::kPageType);
+    COptionSheet sheet(corpus, Handlers(), COptionSheet::kPageType);
     CPageType* page = sheet.TypePage();
     page->FromEdit()->setText(from);
     page->ToEdit()->setText(to);
@@ -546,7 +556,7 @@ void OptionSheetTest::unreadableLineKeepsTheUserOnThePage()
 {
     MessageCatcher catcher;
     CCorpus corpus;
-    COptionSheet sheet(corpus, COptionSheet::kPageType);
+    COptionSheet sheet(corpus, Handlers(), COptionSheet::kPageType);
     sheet.show();
     sheet.TypePage()->ToEdit()->setText(QString());
     sheet.Tabs()->setCurrentIndex(COptionSheet::kPageCorpus);
@@ -575,7 +585,7 @@ void OptionSheetTest::okStoresTheTypePageInTheRecord()
         page->IgnoreCaseCheck()->click();
         sheet->accept();
     });
-    QVERIFY(OptionsDialog(corpus, 1, nullptr));
+    QVERIFY(OptionsDialog(corpus, Handlers(), 1, nullptr));
     QCOMPARE(corpus.GetCorpusType(), int(kTypeHelsinki));
     QCOMPARE(corpus.diacritics, std::string("ab&+=~`"));
     QCOMPARE(corpus.GetStartLine(), 5);

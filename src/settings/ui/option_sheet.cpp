@@ -7,12 +7,17 @@
 
 #include <algorithm>
 
+#include "corpora/dispatch.h"
+#include "corpora/sgml.h"
+#include "settings/ui/page_cocoa.h"
 #include "settings/ui/page_corpus.h"
+#include "settings/ui/page_fixed.h"
 #include "settings/ui/page_type.h"
 
 namespace plix {
 
-COptionSheet::COptionSheet(const CCorpus& corpus, int firstPage, QWidget* parent)
+COptionSheet::COptionSheet(const CCorpus& corpus, CHandlers& handlers, int firstPage,
+                           QWidget* parent, ProgressMaker makeProgress)
     : QDialog(parent), tabs_(new QTabWidget(this))
 {
     setWindowTitle(QStringLiteral("Corpus Options"));
@@ -31,9 +36,15 @@ COptionSheet::COptionSheet(const CCorpus& corpus, int firstPage, QWidget* parent
 
     corpusPage_ = new CPageCorpus(state_, corpus.GetOutputAsFiles(), corpus.GetAsWhole(), tabs_);
     typePage_ = new CPageType(state_, corpus, tabs_);
-    pages_ = {corpusPage_, typePage_};
+    cocoaPage_ = new CPageCOCOA(state_, corpus, tabs_);
+    sgmlPage_ = new CPageSGML(state_, corpus, handlers.Sgml(), std::move(makeProgress), tabs_);
+    fixedPage_ = new CPageFIXED(state_, corpus, tabs_);
+    pages_ = {corpusPage_, typePage_, cocoaPage_, sgmlPage_, fixedPage_};
     tabs_->addTab(corpusPage_, QStringLiteral("Corpus Files"));
     tabs_->addTab(typePage_, QStringLiteral("Type"));
+    tabs_->addTab(cocoaPage_, QStringLiteral("COCOA"));
+    tabs_->addTab(sgmlPage_, QStringLiteral("SGML"));
+    tabs_->addTab(fixedPage_, QStringLiteral("FIXED"));
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &COptionSheet::accept);
@@ -95,17 +106,31 @@ void COptionSheet::StoreInto(CCorpus& corpus) const
     corpus.countNumbers = typePage_->CountNumbers();
     corpus.ignoreCase = typePage_->IgnoreCase();
 
-    // The reference corpora have their fixed range, whatever the range holds.
+    corpus.cocoaSelect = cocoaPage_->Values();
+    corpus.cocoaOutput = cocoaPage_->Outputs();
+
+    // The reference corpora have their fixed range, whatever the page holds.
     int start = 0;
     int end = 0;
     if (FixedInfoRange(type, start, end)) {
         corpus.SetInfoRange(start, end);
+    } else {
+        corpus.SetInfoRange(fixedPage_->Start(), fixedPage_->End());
     }
+
+    const SgmlChoices& sgml = sgmlPage_->Choices();
+    corpus.sgmlTags = sgml.tags;
+    corpus.sgmlTagInfo = sgml.tagInfo;
+    corpus.sgmlTagExclude = sgml.tagExclude;
+    corpus.sgmlAttributes = sgml.attributes;
+    corpus.sgmlAttributeInfo = sgml.attributeInfo;
+    corpus.sgmlAttributeOutput = sgml.attributeOutput;
 }
 
-bool OptionsDialog(CCorpus& corpus, int firstPage, QWidget* parent)
+bool OptionsDialog(CCorpus& corpus, CHandlers& handlers, int firstPage, QWidget* parent,
+                   ProgressMaker makeProgress)
 {
-    COptionSheet sheet(corpus, firstPage, parent);
+    COptionSheet sheet(corpus, handlers, firstPage, parent, std::move(makeProgress));
     if (sheet.exec() != QDialog::Accepted) {
         return false;
     }

@@ -8,26 +8,36 @@
 
 #include "settings/corpus.h"
 #include "settings/ui/option_page.h"
+#include "settings/ui/page_sgml.h"
 
 class QTabWidget;
 
 namespace plix {
 
+class CHandlers;
+class CPageCOCOA;
 class CPageCorpus;
+class CPageFIXED;
 class CPageType;
 
 class COptionSheet : public QDialog
 {
     Q_OBJECT
-public:
+  public:
     // Page indexes, in tab order (the `firstPage` of OptionsDialog).
     enum Page
     {
         kPageCorpus = 0,
-        kPageType = 1
+        kPageType = 1,
+        kPageCocoa = 2,
+        kPageSgml = 3,
+        kPageFixed = 4
     };
 
-    COptionSheet(const CCorpus& corpus, int firstPage, QWidget* parent = nullptr);
+    // `handlers`: the pages show what the handlers know (the SGML scan) and
+    // the SGML page scans with them; `makeProgress` shows a scan's progress.
+    COptionSheet(const CCorpus& corpus, CHandlers& handlers, int firstPage,
+                 QWidget* parent = nullptr, ProgressMaker makeProgress = {});
 
     // OK: the shown page is left first, as when another tab is chosen.
     void accept() override;
@@ -39,21 +49,28 @@ public:
     QTabWidget* Tabs() const { return tabs_; }
     CPageCorpus* CorpusPage() const { return corpusPage_; }
     CPageType* TypePage() const { return typePage_; }
+    CPageCOCOA* CocoaPage() const { return cocoaPage_; }
+    CPageSGML* SgmlPage() const { return sgmlPage_; }
+    CPageFIXED* FixedPage() const { return fixedPage_; }
     const SheetState& State() const { return state_; }
 
-private:
+  private:
     void OnCurrentChanged(int index);
 
     SheetState state_;
     QTabWidget* tabs_;
     CPageCorpus* corpusPage_;
     CPageType* typePage_;
+    CPageCOCOA* cocoaPage_;
+    CPageSGML* sgmlPage_;
+    CPageFIXED* fixedPage_;
     std::vector<COptionPage*> pages_;
     int shownPage_ = -1;
 };
 
 // "Corpus Setup" (page 0) and "Corpus Options" (page 1): runs the sheet modally
 // and stores its values on OK. True when OK was pressed.
-bool OptionsDialog(CCorpus& corpus, int firstPage, QWidget* parent);
+bool OptionsDialog(CCorpus& corpus, CHandlers& handlers, int firstPage, QWidget* parent,
+                   ProgressMaker makeProgress = {});
 
 }  // namespace plix

@@ -18,7 +18,7 @@ namespace plix {
 // The file dialogs of the page, replaceable so that tests need no real ones.
 class CCorpusFileChooser
 {
-public:
+  public:
     virtual ~CCorpusFileChooser() = default;
     // A multi-selection open dialog; the chosen files in the dialog's order, none
     // on Cancel.
@@ -36,7 +36,7 @@ QString CorpusFileFilter();
 class CPageCorpus : public COptionPage
 {
     Q_OBJECT
-public:
+  public:
     CPageCorpus(SheetState& state, int outputAsFiles, int asWhole, QWidget* parent = nullptr);
     ~CPageCorpus() override;
 
@@ -60,7 +60,7 @@ public:
     QCheckBox* OutputAsFilesCheck() const { return outputAsFilesCheck_; }
     QCheckBox* AsWholeCheck() const { return asWholeCheck_; }
 
-private:
+  private:
     QTreeWidgetItem* SelectedItem() const;
     void AppendEntry(const std::string& input, const std::string& output);
     void OnSelectionChanged();

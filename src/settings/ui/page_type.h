@@ -18,7 +18,7 @@ class CNumberEdit;
 class CPageType : public COptionPage
 {
     Q_OBJECT
-public:
+  public:
     CPageType(SheetState& state, const CCorpus& corpus, QWidget* parent = nullptr);
 
     void OnSetActive() override;
@@ -44,7 +44,7 @@ public:
     QCheckBox* CountNumbersCheck() const { return countNumbersCheck_; }
     QCheckBox* IgnoreCaseCheck() const { return ignoreCaseCheck_; }
 
-private:
+  private:
     bool ReadLines(int& from, int& to);
     void OnFromLeft();
     void OnToLeft();

@@ -1,0 +1,425 @@
+// The handler pages of the corpus options sheet: which controls are enabled
+// for which corpus type, the COCOA, SGML and FIXED pages' own rules, the SGML
+// scan over the working corpus list, and what OK stores in the record.
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <fstream>
+#include <functional>
+
+#include "corpora/dispatch.h"
+#include "corpora/sgml.h"
+#include "settings/corpus.h"
+#include "settings/ui/dialog_message.h"
+#include "settings/ui/number_edit.h"
+#include "settings/ui/option_sheet.h"
+#include "settings/ui/page_cocoa.h"
+#include "settings/ui/page_fixed.h"
+#include "settings/ui/page_sgml.h"
+#include "settings/ui/page_type.h"
+
+using namespace plix;
+
+namespace {
+
+class MessageCatcher
+{
+  public:
+    MessageCatcher()
+        : previous_(SetDialogMessageHook(
+              [this](QWidget*, const QString& text) { messages.append(text); }))
+    {
+    }
+    ~MessageCatcher() { SetDialogMessageHook(previous_); }
+    MessageCatcher(const MessageCatcher&) = delete;
+    MessageCatcher& operator=(const MessageCatcher&) = delete;
+
+    QStringList messages;
+
+  private:
+    DialogMessageHook previous_;
+};
+
+void Focus(QWidget* field, QEvent::Type type)
+{
+    QFocusEvent event(type, Qt::TabFocusReason);
+    QApplication::sendEvent(field, &event);
+}
+
+void ChooseType(COptionSheet& sheet, int code)
+{
+    CPageType* page = sheet.TypePage();
+    page->TypeBox()->setCurrentIndex(code);
+    emit page->TypeBox()->activated(code);
+}
+
+// Shows the page as the tab would: the Type page is left, the page becomes active.
+void Show(COptionSheet& sheet, int page)
+{
+    sheet.Tabs()->setCurrentIndex(page);
+}
+
+std::string WriteFile(const QTemporaryDir& dir, const char* name, const std::string& text)
+{
+    const std::string path = dir.filePath(QString::fromLatin1(name)).toStdString();
+    std::ofstream(path, std::ios::binary) << text;
+    return path;
+}
+
+}  // namespace
+
+class OptionPagesTest : public QObject
+{
+    Q_OBJECT
+
+  private slots:
+    void pagesAreEnabledForTheirTypes_data();
+    void pagesAreEnabledForTheirTypes();
+    void fixedPageShowsTheReferenceRangesDisabled();
+    void fixedPageKeepsTheRangeInOrder_data();
+    void fixedPageKeepsTheRangeInOrder();
+    void fixedPageRefusesColumnsOutsideTheRange();
+    void cocoaPageStoresSelectionsUpperCasedAndOutputs();
+    void sgmlScanFillsTheListsAndOkStoresTheSwitches();
+    void sgmlCancelKeepsTheRecordButTheNextOpeningListsTheScan();
+    void sgmlScanOfAnUnreadableFileSaysSoAndKeepsTheLists();
+    void okStoresThePagesInOrder();
+};
+
+void OptionPagesTest::pagesAreEnabledForTheirTypes_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::addColumn<bool>("cocoa");
+    QTest::addColumn<bool>("sgml");
+    QTest::addColumn<bool>("fixed");
+    for (int type = 0; type < kCorpusTypeCount; ++type) {
+        const bool cocoa = type == kTypeCocoa || type == kTypeHelsinki ||
+                           type == kTypeHelsinkiScots || type == kTypeCeecs || type == kTypePpcme1;
+        const bool sgml = type == kTypeSgml || type == kTypeAce || type == kTypeBnc;
+        const bool fixed = type == kTypeFixed;
+        QTest::newRow(CorpusTypeNames()[static_cast<size_t>(type)])
+            << type << cocoa << sgml << fixed;
+    }
+}
+
+void OptionPagesTest::pagesAreEnabledForTheirTypes()
+{
+    QFETCH(int, type);
+    QFETCH(bool, cocoa);
+    QFETCH(bool, sgml);
+    QFETCH(bool, fixed);
+    CCorpus corpus;
+    corpus.sgmlTags = {"P"};
+    corpus.sgmlTagInfo = {"P"};
+    corpus.sgmlTagExclude = {0};
+    corpus.sgmlAttributes = {"P ID"};
+    corpus.sgmlAttributeInfo = {"P"};
+    corpus.sgmlAttributeOutput = {0};
+    CHandlers handlers;
+    // Opening on the Type page and choosing the type there, as a user would.
+    COptionSheet sheet(corpus, handlers, COptionSheet::kPageType);
+    ChooseType(sheet, type);
+
+    Show(sheet, COptionSheet::kPageCocoa);
+    CPageCOCOA* c = sheet.CocoaPage();
+    QCOMPARE(c->ParameterList()->isEnabled(), cocoa);
+    QCOMPARE(c->SelectBox()->isEnabled(), cocoa);
+    QCOMPARE(c->OutputCheck()->isEnabled(), cocoa);
+    QCOMPARE(c->ParameterList()->count(), 26);
+
+    Show(sheet, COptionSheet::kPageSgml);
+    CPageSGML* s = sheet.SgmlPage();
+    QCOMPARE(s->TagList()->isEnabled(), sgml);
+    QCOMPARE(s->AttributeList()->isEnabled(), sgml);
+    QCOMPARE(s->ExcludeCheck()->isEnabled(), sgml);
+    QCOMPARE(s->OutputCheck()->isEnabled(), sgml);
+    QCOMPARE(s->ScanButton()->isEnabled(), sgml);
+
+    Show(sheet, COptionSheet::kPageFixed);
+    CPageFIXED* f = sheet.FixedPage();
+    QCOMPARE(f->StartEdit()->isEnabled(), fixed);
+    QCOMPARE(f->EndEdit()->isEnabled(), fixed);
+}
+
+void OptionPagesTest::fixedPageShowsTheReferenceRangesDisabled()
+{
+    struct Case
+    {
+        int type;
+        const char* start;
+        const char* end;
+    };
+    for (const Case& k :
+         {Case{kTypeBrown, "1", "9"}, Case{kTypeLob, "1", "8"}, Case{kTypeFrown, "1", "8"}}) {
+        CCorpus corpus;
+        corpus.SetInfoRange(3, 4);
+        CHandlers handlers;
+        COptionSheet sheet(corpus, handlers, COptionSheet::kPageType);
+        ChooseType(sheet, k.type);
+        Show(sheet, COptionSheet::kPageFixed);
+        QCOMPARE(sheet.FixedPage()->StartEdit()->text(), QString::fromLatin1(k.start));
+        QCOMPARE(sheet.FixedPage()->EndEdit()->text(), QString::fromLatin1(k.end));
+        QVERIFY(!sheet.FixedPage()->StartEdit()->isEnabled());
+        sheet.accept();
+        sheet.StoreInto(corpus);
+        QCOMPARE(corpus.GetInfoStart(), 1);
+        QCOMPARE(corpus.GetInfoEnd(), QString::fromLatin1(k.end).toInt());
+    }
+}
+
+void OptionPagesTest::fixedPageKeepsTheRangeInOrder_data()
+{
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<QString>("end");
+    QTest::addColumn<bool>("leaveEnd");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("startAfter");
+    QTest::addColumn<QString>("endAfter");
+    QTest::newRow("end before start")
+        << "10"
+        << "5" << true << "The end position should be bigger than the start position"
+        << "10"
+        << "10";
+    QTest::newRow("end in order") << "5"
+                                  << "10" << true << ""
+                                  << "5"
+                                  << "10";
+    QTest::newRow("start after end")
+        << "10"
+        << "5" << false << "The start position should be bigger than the end position"
+        << "1"
+        << "5";
+    QTest::newRow("start after an end of 1") << "10"
+                                             << "1" << false << ""
+                                             << "10"
+                                             << "1";
+}
+
+void OptionPagesTest::fixedPageKeepsTheRangeInOrder()
+{
+    QFETCH(QString, start);
+    QFETCH(QString, end);
+    QFETCH(bool, leaveEnd);
+    QFETCH(QString, message);
+    QFETCH(QString, startAfter);
+    QFETCH(QString, endAfter);
+    MessageCatcher catcher;
+    CCorpus corpus;
+    corpus.SetCorpusType(kTypeFixed);
+    CHandlers handlers;
+    COptionSheet sheet(corpus, handlers, COptionSheet::kPageType);
+    Show(sheet, COptionSheet::kPageFixed);
+    CPageFIXED* page = sheet.FixedPage();
+    page->StartEdit()->SetText(start);
+    page->EndEdit()->SetText(end);
+    Focus(leaveEnd ? page->EndEdit() : page->StartEdit(), QEvent::FocusOut);
+    QCOMPARE(catcher.messages, message.isEmpty() ? QStringList{} : QStringList{message});
+    QCOMPARE(page->StartEdit()->text(), startAfter);
+    QCOMPARE(page->EndEdit()->text(), endAfter);
+}
+
+void OptionPagesTest::fixedPageRefusesColumnsOutsideTheRange()
+{
+    MessageCatcher catcher;
+    CCorpus corpus;
+    corpus.SetCorpusType(kTypeFixed);
+    CHandlers handlers;
+    COptionSheet sheet(corpus, handlers, COptionSheet::kPageFixed);
+    CPageFIXED* page = sheet.FixedPage();
+    page->StartEdit()->SetText(QStringLiteral("3"));
+    page->EndEdit()->SetText(QStringLiteral("501"));
+    Show(sheet, COptionSheet::kPageType);
+    QCOMPARE(sheet.Tabs()->currentIndex(), int(COptionSheet::kPageFixed));
+    QCOMPARE(catcher.messages, QStringList{"Please enter an integer between 1 and 500."});
+    page->EndEdit()->SetText(QStringLiteral("12"));
+    sheet.accept();
+    QCOMPARE(sheet.result(), int(QDialog::Accepted));
+    sheet.StoreInto(corpus);
+    QCOMPARE(corpus.GetInfoStart(), 3);
+    QCOMPARE(corpus.GetInfoEnd(), 12);
+}
+
+void OptionPagesTest::cocoaPageStoresSelectionsUpperCasedAndOutputs()
+{
+    CCorpus corpus;
+    corpus.SetCorpusType(kTypeCocoa);
+    corpus.cocoaSelect[0] = "OLD";
+    CHandlers handlers;
+    COptionSheet sheet(corpus, handlers, COptionSheet::kPageCocoa);
+    CPageCOCOA* page = sheet.CocoaPage();
+    QCOMPARE(page->ParameterList()->item(0)->text(), QStringLiteral("A"));
+    QCOMPARE(page->ParameterList()->item(25)->text(), QStringLiteral("Z"));
+    QCOMPARE(page->SelectBox()->currentText(), QStringLiteral("OLD"));
+
+    page->ParameterList()->setCurrentRow(2);
+    Focus(page->SelectBox(), QEvent::FocusIn);
+    QCOMPARE(page->SelectBox()->count(), 0);  // a plain COCOA corpus offers no values
+    page->SelectBox()->setEditText(QStringLiteral("alpha beta"));
+    Focus(page->SelectBox(), QEvent::FocusOut);
+    QCOMPARE(page->SelectBox()->currentText(), QStringLiteral("ALPHA BETA"));
+    page->OutputCheck()->click();
+    page->ParameterList()->setCurrentRow(3);
+    QVERIFY(!page->OutputCheck()->isChecked());
+    QCOMPARE(page->SelectBox()->currentText(), QString());
+    page->ParameterList()->setCurrentRow(2);
+    QVERIFY(page->OutputCheck()->isChecked());
+
+    // A value still being typed when OK is pressed counts too.
+    sheet.show();
+    QVERIFY(QTest::qWaitForWindowActive(&sheet));
+    page->ParameterList()->setCurrentRow(25);
+    page->SelectBox()->setFocus();
+    QVERIFY(page->SelectBox()->hasFocus());
+    page->SelectBox()->setEditText(QStringLiteral("z1"));
+    sheet.accept();
+    sheet.StoreInto(corpus);
+    QCOMPARE(corpus.cocoaSelect[0], std::string("OLD"));
+    QCOMPARE(corpus.cocoaSelect[2], std::string("ALPHA BETA"));
+    QCOMPARE(corpus.cocoaSelect[25], std::string("Z1"));
+    QCOMPARE(corpus.cocoaOutput[2], 1);
+    QCOMPARE(corpus.cocoaOutput[3], 0);
+}
+
+void OptionPagesTest::sgmlScanFillsTheListsAndOkStoresTheSwitches()
+{
+    QTemporaryDir dir;
+    CCorpus corpus;
+    corpus.SetCorpusType(kTypeSgml);
+    corpus.AddInputFile(WriteFile(dir, "a.sgml", "<text id=t1><p>One</p>\n<!-- <q> -->\n"));
+    corpus.AddOutputFile("a.plx");
+    corpus.AddInputFile(WriteFile(dir, "b.sgml", "<P n=2>Two<note>x</note>\n"));
+    corpus.AddOutputFile("b.plx");
+    CHandlers handlers;
+    COptionSheet sheet(corpus, handlers, COptionSheet::kPageSgml);
+    CPageSGML* page = sheet.SgmlPage();
+    QCOMPARE(page->TagList()->count(), 0);
+    QVERIFY(!page->ExcludeCheck()->isEnabled());
+    page->ScanButton()->click();
+
+    QStringList tags;
+    for (int i = 0; i < page->TagList()->count(); ++i) {
+        tags.append(page->TagList()->item(i)->text());
+    }
+    QCOMPARE(tags, (QStringList{"NOTE", "P", "TEXT"}));
+    QStringList keys;
+    for (int i = 0; i < page->AttributeList()->count(); ++i) {
+        keys.append(page->AttributeList()->item(i)->text());
+    }
+    QCOMPARE(keys, (QStringList{"P N", "TEXT ID"}));
+    QVERIFY(page->ExcludeCheck()->isEnabled());
+    QVERIFY(page->OutputCheck()->isEnabled());
+    QCOMPARE(page->TagList()->currentRow(), 0);
+
+    page->ExcludeCheck()->click();  // NOTE
+    page->AttributeList()->setCurrentRow(1);
+    page->OutputCheck()->click();  // TEXT ID
+    page->TagList()->setCurrentRow(1);
+    QVERIFY(!page->ExcludeCheck()->isChecked());
+    page->TagList()->setCurrentRow(0);
+    QVERIFY(page->ExcludeCheck()->isChecked());
+
+    sheet.accept();
+    sheet.StoreInto(corpus);
+    QCOMPARE(corpus.sgmlTags, (std::vector<std::string>{"NOTE", "P", "TEXT"}));
+    QCOMPARE(corpus.sgmlTagInfo, (std::vector<std::string>{"NOTE", "P", ""}));
+    QCOMPARE(corpus.sgmlTagExclude, (std::vector<unsigned>{1, 0, 0}));
+    QCOMPARE(corpus.sgmlAttributes, (std::vector<std::string>{"P N", "TEXT ID"}));
+    QCOMPARE(corpus.sgmlAttributeInfo, (std::vector<std::string>{"P", "TEXT"}));
+    QCOMPARE(corpus.sgmlAttributeOutput, (std::vector<unsigned>{0, 1}));
+}
+
+void OptionPagesTest::sgmlCancelKeepsTheRecordButTheNextOpeningListsTheScan()
+{
+    QTemporaryDir dir;
+    CCorpus corpus;
+    corpus.SetCorpusType(kTypeSgml);
+    corpus.AddInputFile(WriteFile(dir, "a.sgml", "<p>a</p><div n=1>b<hi>c</hi></div>\n"));
+    corpus.AddOutputFile("a.plx");
+    corpus.sgmlTags = {"HI", "P"};
+    corpus.sgmlTagInfo = {"HI", "P"};
+    corpus.sgmlTagExclude = {1, 0};
+    CHandlers handlers;
+    {
+        COptionSheet sheet(corpus, handlers, COptionSheet::kPageSgml);
+        sheet.SgmlPage()->ScanButton()->click();
+        sheet.reject();
+    }
+    QCOMPARE(corpus.sgmlTags, (std::vector<std::string>{"HI", "P"}));
+    COptionSheet again(corpus, handlers, COptionSheet::kPageSgml);
+    CPageSGML* page = again.SgmlPage();
+    QCOMPARE(page->TagList()->count(), 3);
+    QCOMPARE(page->TagList()->item(0)->text(), QStringLiteral("DIV"));
+    // The switches come from the record, for the names it lists.
+    QCOMPARE(page->Choices().tagExclude, (std::vector<unsigned>{0, 1, 0}));
+}
+
+void OptionPagesTest::sgmlScanOfAnUnreadableFileSaysSoAndKeepsTheLists()
+{
+    MessageCatcher catcher;
+    QTemporaryDir dir;
+    CCorpus corpus;
+    corpus.SetCorpusType(kTypeSgml);
+    corpus.AddInputFile(WriteFile(dir, "a.sgml", "<p>a</p>\n"));
+    corpus.AddOutputFile("a.plx");
+    CHandlers handlers;
+    COptionSheet sheet(corpus, handlers, COptionSheet::kPageSgml);
+    sheet.SgmlPage()->ScanButton()->click();
+    QCOMPARE(sheet.SgmlPage()->TagList()->count(), 1);
+
+    const std::string missing = dir.filePath(QStringLiteral("missing.sgml")).toStdString();
+    corpus.AddInputFile(missing);
+    corpus.AddOutputFile("m.plx");
+    COptionSheet second(corpus, handlers, COptionSheet::kPageSgml);
+    second.SgmlPage()->ScanButton()->click();
+    QCOMPARE(catcher.messages.size(), 1);
+    QVERIFY(catcher.messages[0].contains(QString::fromStdString(missing)));
+    QCOMPARE(second.SgmlPage()->TagList()->count(), 1);
+}
+
+void OptionPagesTest::okStoresThePagesInOrder()
+{
+    // The type's side effects come first, so that the pages win over them:
+    // the FIXED page's range for the Fixed type, the page's diacritics for
+    // PPCME2-like types; the reference corpora keep their ranges whatever
+    // the FIXED page held.
+    CCorpus corpus;
+    CHandlers handlers;
+    {
+        COptionSheet sheet(corpus, handlers, COptionSheet::kPageType);
+        ChooseType(sheet, kTypeFixed);
+        Show(sheet, COptionSheet::kPageFixed);
+        sheet.FixedPage()->StartEdit()->SetText(QStringLiteral("2"));
+        sheet.FixedPage()->EndEdit()->SetText(QStringLiteral("7"));
+        sheet.accept();
+        sheet.StoreInto(corpus);
+    }
+    QCOMPARE(corpus.GetCorpusType(), int(kTypeFixed));
+    QCOMPARE(corpus.GetInfoStart(), 2);
+    QCOMPARE(corpus.GetInfoEnd(), 7);
+    {
+        COptionSheet sheet(corpus, handlers, COptionSheet::kPageType);
+        ChooseType(sheet, kTypeBrown);
+        sheet.accept();
+        sheet.StoreInto(corpus);
+    }
+    QCOMPARE(corpus.GetInfoStart(), 1);
+    QCOMPARE(corpus.GetInfoEnd(), 9);
+    {
+        COptionSheet sheet(corpus, handlers, COptionSheet::kPageType);
+        ChooseType(sheet, kTypePpcme2);
+        sheet.accept();
+        sheet.StoreInto(corpus);
+    }
+    QCOMPARE(corpus.diacritics, std::string());
+}
+
+QTEST_MAIN(OptionPagesTest)
+#include "option_pages_test.moc"
