@@ -32,3 +32,11 @@ echo "== plix-cli descending ${samples[*]} --whole"
 echo
 echo "== plix-cli concordance --keyword the --length 70 --position 30 samples/harbour.txt"
 "$cli" concordance --keyword the --right --length 70 --position 30 samples/harbour.txt
+echo
+echo "== plix-cli concordance --type COCOA --cocoa-select A='Margaret Hale' --cocoa-output AYP --keyword mill samples/diaries.cocoa"
+"$cli" concordance --type COCOA --cocoa-select A="Margaret Hale" --cocoa-output AYP --keyword mill \
+  --length 80 --position 40 samples/diaries.cocoa
+echo
+echo "== plix-cli concordance --type SGML --sgml-exclude NOTE --sgml-output 'DIV N' --keyword river samples/letters.sgml"
+"$cli" concordance --type SGML --sgml-exclude NOTE --sgml-output "DIV N" --keyword river \
+  --length 80 --position 40 samples/letters.sgml

@@ -681,7 +681,9 @@ Settings (defaults: the initial settings, not the saved ones):
   --saved             start from the settings the desktop program saved, then apply
                       the options given; the corpus files, --window, --to-files and
                       --whole still come from the command line alone
-  --type NAME|CODE    corpus type (a type whose handlers are not built yet is refused)
+  --type NAME|CODE    corpus type: Text, COCOA, SGML, Fixed, Brown, LOB/WC, FROWN/FLOB,
+                      ACE, COPC, ICAMET (any case) or the code 0-18; the other types
+                      are refused while their handlers are not built
   --locale NAME       System, ASCII, English, French, German, Danish, Dutch, Japanese,
                       Italian, Swedish, Icelandic, Polish, Spanish, Portuguese, Norwegian
   --diacritics TEXT   extra word characters
@@ -701,6 +703,13 @@ Keyword (concordance and collocation commands):
 
 List filter (word lists, index, rhyme index):
   --filter TEXT  --filter-left  --filter-right  --filter-regex
+
+COCOA references (--type COCOA):
+  --cocoa-select X=VALUE    only lines whose parameter X has VALUE (repeatable; any case)
+  --cocoa-output LETTERS    the parameters printed in every reference, e.g. AQ
+
+Fixed columns (--type Fixed; Brown has 1-9, LOB/WC and FROWN/FLOB 1-8):
+  --info FROM-TO            the columns of the information field, 1-500
 
 SGML and ACE (the files are scanned first; tags and keys as the scan lists them, in any case):
   --sgml-exclude TAG        leave out the content of TAG elements (repeatable)
