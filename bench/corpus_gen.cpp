@@ -2,7 +2,7 @@
 //
 //   corpus_gen --size 100M [--seed N] [--types N] [-o FILE]
 //   corpus_gen --rare-keyword [--seed N] [--types N]
-//   corpus_gen --size 100M --markup cocoa|sgml ...
+//   corpus_gen --size 100M --markup cocoa|sgml|helsinki|bnc ...
 //
 // The vocabulary is a fixed list of English function words followed by
 // pseudo-words built from syllables, all drawn from one seeded PRNG, so the
@@ -19,7 +19,12 @@
 // counted without the markup) as an annotated corpus: "cocoa" puts COCOA
 // references (<A ...> every 5th line, <T ...> every 40th) at line starts,
 // "sgml" wraps each sentence in <s n=...> ... </s> and opens a <p> element
-// every 30 lines.
+// every 30 lines; "helsinki" adds to the COCOA references the editorial
+// markup of the Helsinki conventions (a font stretch now and then, which
+// stays, and editor's comments, which are deleted by default, one of them
+// running over each 25th line end); "bnc" writes the BNC's Text layout: an
+// <s n=...> before each sentence, a <w TAG> before each word and a <c PUN>
+// before its punctuation.
 
 #include <algorithm>
 #include <cctype>
@@ -314,7 +319,37 @@ class TextMaker {
   bool ends_sentence_ = false;
 };
 
-enum class Markup { kNone, kCocoa, kSgml };
+enum class Markup { kNone, kCocoa, kSgml, kHelsinki, kBnc };
+
+// A word tag of the BNC's kind, chosen by the word so that the same word has
+// the same tag everywhere.
+const char* WordTag(std::string_view word) {
+  static const char* const kTags[] = {"NN1", "NN2", "VVD", "VVZ", "AJ0", "AT0", "PRP", "AV0"};
+  if (!word.empty() && std::isdigit(static_cast<unsigned char>(word[0]))) return "CRD";
+  std::uint32_t h = 2166136261u;
+  for (char c : word) h = (h ^ static_cast<unsigned char>(c)) * 16777619u;
+  return kTags[h % 8];
+}
+
+// The token in the BNC's Text layout: the word tag before it, a punctuation
+// tag before what follows the word.
+std::string BncToken(const std::string& token) {
+  std::size_t start = 0;
+  while (start < token.size() && !std::isalnum(static_cast<unsigned char>(token[start]))) ++start;
+  std::size_t end = start;
+  while (end < token.size() && (std::isalnum(static_cast<unsigned char>(token[end])) ||
+                                token[end] == '\'' || token[end] == '.')) {
+    ++end;
+  }
+  while (end > start && !std::isalnum(static_cast<unsigned char>(token[end - 1]))) --end;
+  std::string out = token.substr(0, start);
+  out += "<w ";
+  out += WordTag(std::string_view(token).substr(start, end - start));
+  out += ">";
+  out += token.substr(start, end - start);
+  if (end < token.size()) out += "<c PUN>" + token.substr(end);
+  return out;
+}
 
 constexpr std::size_t kMaxLine = 120;
 
@@ -333,11 +368,14 @@ void Generate(std::uint64_t size, std::uint64_t seed, const std::vector<std::str
     const std::uint32_t target = maker.LineTarget();
     line.clear();
     marked.clear();
-    if (markup == Markup::kCocoa) {
+    if (markup == Markup::kCocoa || markup == Markup::kHelsinki) {
       if (lines % 40 == 0) marked += "<T text" + std::to_string(lines / 40) + ">";
       if (lines % 5 == 0) marked += "<A a" + std::to_string(lines / 5 % 97) + ">";
     } else if (markup == Markup::kSgml && lines % 30 == 0) {
       marked += "<p>";
+    }
+    if (markup == Markup::kHelsinki && lines % 25 == 1) {
+      marked += "note \\] ";  // closes the comment opened at the end of the line before
     }
     for (;;) {
       std::string token;
@@ -350,6 +388,17 @@ void Generate(std::uint64_t size, std::uint64_t seed, const std::vector<std::str
             token_marked = "<s n=" + std::to_string(++sentences) + ">" + token_marked;
           }
           if (maker.EndsSentence()) token_marked += "</s>";
+        } else if (markup == Markup::kBnc) {
+          token_marked = BncToken(token);
+          if (maker.StartsSentence()) {
+            token_marked = "<s n=" + std::to_string(++sentences) + ">" + token_marked;
+          }
+        } else if (markup == Markup::kHelsinki) {
+          if (maker.StartsSentence() && sentences++ % 7 == 0) {
+            token_marked = "(^" + token_marked + "^)";
+          } else if (maker.EndsSentence() && sentences % 5 == 0) {
+            token_marked += " [\\ sic \\]";
+          }
         }
       } else {
         token = std::move(pending);
@@ -370,6 +419,9 @@ void Generate(std::uint64_t size, std::uint64_t seed, const std::vector<std::str
       line += token;
       marked += token_marked;
       if (line.size() >= target) break;
+    }
+    if (markup == Markup::kHelsinki && lines % 25 == 0) {
+      marked += " [\\ editorial";  // a comment that runs over the line end
     }
     line += '\n';
     marked += '\n';
@@ -404,7 +456,7 @@ std::uint64_t ParseSize(const char* text) {
   std::fprintf(stderr,
                "usage: corpus_gen --size N[K|M|G] [--seed N] [--types N] [-o FILE]\n"
                "       corpus_gen --rare-keyword [--seed N] [--types N]\n"
-               "       corpus_gen --size N --markup cocoa|sgml ...\n");
+               "       corpus_gen --size N --markup cocoa|sgml|helsinki|bnc ...\n");
   std::exit(2);
 }
 
@@ -437,6 +489,10 @@ int main(int argc, char** argv) {
         markup = Markup::kCocoa;
       } else if (kind == "sgml") {
         markup = Markup::kSgml;
+      } else if (kind == "helsinki") {
+        markup = Markup::kHelsinki;
+      } else if (kind == "bnc") {
+        markup = Markup::kBnc;
       } else {
         Usage();
       }

@@ -259,7 +259,8 @@ def targets(meta, groups, find, rare):
 
     if main_corpus is not None:
         size = main_corpus[len("gen-"):]
-        for markup, name in (("cocoa", "COCOA-referenced"), ("sgml", "SGML")):
+        for markup, name in (("cocoa", "COCOA-referenced"), ("sgml", "SGML"),
+                             ("helsinki", "Helsinki-format"), ("bnc", "BNC-format")):
             corpus = f"{markup}-{size}"
             for case, text in (("wordlist", "word list"), ("concordance rare", "rare-keyword concordance")):
                 plain, marked = find(case, main_corpus, PLIX), find(case, corpus, PLIX)
