@@ -59,9 +59,8 @@ const std::set<std::string> kFlags = {
 
 // Options whose work belongs to corpus handlers that are not part of the
 // program yet.
-const std::set<std::string> kNotYet = {
-    "--untag", "--ppcme2-node", "--ppcme2-pos", "--brooklyn-node",
-};
+const std::set<std::string> kNotYet = {"--untag", "--ppcme2-node", "--ppcme2-pos",
+                                       "--brooklyn-node"};
 
 // What scan-sgml takes besides the corpus files.
 const std::set<std::string> kScanFlags = {"--progress", "--quiet"};
@@ -173,9 +172,10 @@ bool DeleteLevels(const std::string& text, std::array<int, 7>& switches, UsageEr
     for (size_t comma; (comma = list.find(',', start)) != std::string::npos; start = comma + 1) {
         const std::string item = list.substr(start, comma - start);
         if (item.size() != 1 || item[0] < '0' || item[0] > '6') {
-            return Fail(error, "--delete: expected level numbers 0-6 separated by commas, or "
-                               "none, got \"" +
-                                   text + "\"");
+            return Fail(error,
+                        "--delete: expected level numbers 0-6 separated by commas, "
+                        "or none, got \"" +
+                            text + "\"");
         }
         switches[static_cast<size_t>(item[0] - '0')] = 1;
     }

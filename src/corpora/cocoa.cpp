@@ -103,9 +103,7 @@ void CCocoa::ForEachReference(const std::string& text,
     if (text.find('<') == std::string::npos) {
         return;
     }
-    WithoutReferences(text, [&found](char letter, const std::string& value) {
-        found(letter, value);
-    });
+    WithoutReferences(text, found);
 }
 
 bool CCocoa::MatchesSelection(const CCorpus& settings) const

@@ -37,19 +37,11 @@ TEST(CocoaValueScan, DistinctValuesInTheOrderFirstMet)
         {"spellings are kept as met",
          {"<A Ann> <A ANN> <A ann>\n"},
          {{'A', {"Ann", "ANN", "ann"}}}},
-        {"references in the middle of text",
-         {"so <T one> said <T two> he\n"},
-         {{'T', {"one", "two"}}}},
-        // The run reads the line with the blank that stands for its line end.
         {"a reference not closed takes the rest of the line",
          {"x <C open to the end\n<D last"},
          {{'C', {"open to the end "}}, {'D', {"last "}}}},
-        {"a < without a letter is text", {"a < b <1 x> <\xe9 y>\n"}, {}},
-        {"Windows line ends",
-         {"<Q E1 XX\r\n<Q E2>\r\n"},
-         {{'Q', {"E1 XX ", "E2"}}}},
+        {"Windows line ends", {"<Q E1 XX\r\n<Q E2>\r\n"}, {{'Q', {"E1 XX ", "E2"}}}},
         {"a long value whole", {"<N " + longValue + ">\n"}, {{'N', {longValue}}}},
-        {"empty files", {"", "\n\n"}, {}},
     };
     for (const Case& k : cases) {
         test::TempDir dir;
@@ -112,16 +104,8 @@ TEST(CocoaValueScan, ProgressCancelAndUnreadableFilesLeaveTheValuesAlone)
     const std::string missing = dir.File("missing.hel");
     EXPECT_EQ(ScanCocoaValues({b, missing, a}, progress, values, error),
               CocoaValueScanOutcome::Unreadable);
-    EXPECT_NE(error.find(missing), std::string::npos) << error;
-    EXPECT_NE(error.find("No such file or directory"), std::string::npos) << error;
-    error.clear();
-    EXPECT_EQ(ScanCocoaValues({b, dir.Path()}, progress, values, error),
-              CocoaValueScanOutcome::Unreadable);
-    EXPECT_NE(error.find("Is a directory"), std::string::npos) << error;
+    EXPECT_NE(error.find(missing + "\": No such file or directory"), std::string::npos) << error;
     EXPECT_EQ(values, before);
-
-    ASSERT_EQ(ScanCocoaValues({}, progress, values, error), CocoaValueScanOutcome::Done);
-    EXPECT_EQ(values, Values{});
 }
 
 TEST(CocoaValueScan, MergedListGivenValuesFirstWithoutTwoThatSelectAlike)
@@ -136,8 +120,6 @@ TEST(CocoaValueScan, MergedListGivenValuesFirstWithoutTwoThatSelectAlike)
         {{"PROSE", "VERSE"}, {"VERSE", "DRAMA"}, {"PROSE", "VERSE", "DRAMA"}},
         {{"PROSE", "VERSE"}, {"prose", "Verse"}, {"PROSE", "VERSE"}},
         {{}, {"Ann", "ANN", "Bob"}, {"Ann", "Bob"}},
-        {{"X"}, {}, {"X"}},
-        {{}, {}, {}},
         {{"B", "A"}, {"c", "a", "C"}, {"B", "A", "c"}},
     };
     for (const Case& k : cases) {
