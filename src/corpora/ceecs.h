@@ -20,10 +20,10 @@ class CCEECS
     const std::vector<std::string>& GetValues(int letterIndex) const;
 
   private:
-    // The writers (A), collection files (B), letter identifiers (Q) and the
-    // two writers under X are names of the corpus itself, and every other
-    // parameter is unused in it: the page offers what a scan of the user's
-    // files finds.
+    // The corpus gives values only for its writers (A), collection files
+    // (B), letter identifiers (Q) and two writers under X, all names of the
+    // corpus itself: every list stays empty, and the page offers what a scan
+    // of the user's files finds.
     std::array<std::vector<std::string>, 26> valueLists{};
 };
 
