@@ -40,3 +40,7 @@ echo
 echo "== plix-cli concordance --type SGML --sgml-exclude NOTE --sgml-output 'DIV N' --keyword river samples/letters.sgml"
 "$cli" concordance --type SGML --sgml-exclude NOTE --sgml-output "DIV N" --keyword river \
   --length 80 --position 40 samples/letters.sgml
+echo
+echo "== plix-cli concordance --type Helsinki --cocoa-output APT --keyword ditch samples/chronicle.helsinki"
+"$cli" concordance --type Helsinki --cocoa-output APT --keyword ditch \
+  --length 80 --position 40 samples/chronicle.helsinki

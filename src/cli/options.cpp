@@ -1,6 +1,7 @@
 #include "cli/options.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cstdlib>
 #include <map>
@@ -58,9 +59,8 @@ const std::set<std::string> kFlags = {
 
 // Options whose work belongs to corpus handlers that are not part of the
 // program yet.
-const std::set<std::string> kNotYet = {
-    "--delete", "--untag", "--ppcme2-node", "--ppcme2-pos", "--brooklyn-node",
-};
+const std::set<std::string> kNotYet = {"--untag", "--ppcme2-node", "--ppcme2-pos",
+                                       "--brooklyn-node"};
 
 // What scan-sgml takes besides the corpus files.
 const std::set<std::string> kScanFlags = {"--progress", "--quiet"};
@@ -155,6 +155,29 @@ bool RangeOption(const std::string& name, const std::string& text, long& from, l
         !ParseCount(text.substr(dash + 1), to)) {
         return Fail(error, name + ": expected FROM-TO with two non-negative integers, got \"" +
                                text + "\"");
+    }
+    return true;
+}
+
+// --delete: the level numbers 0-6 whose text is deleted, comma-separated, or
+// "none" for no level.
+bool DeleteLevels(const std::string& text, std::array<int, 7>& switches, UsageError& error)
+{
+    switches.fill(0);
+    if (Lower(text) == "none") {
+        return true;
+    }
+    const std::string list = text + ",";
+    size_t start = 0;
+    for (size_t comma; (comma = list.find(',', start)) != std::string::npos; start = comma + 1) {
+        const std::string item = list.substr(start, comma - start);
+        if (item.size() != 1 || item[0] < '0' || item[0] > '6') {
+            return Fail(error,
+                        "--delete: expected level numbers 0-6 separated by commas, "
+                        "or none, got \"" +
+                            text + "\"");
+        }
+        switches[static_cast<size_t>(item[0] - '0')] = 1;
     }
     return true;
 }
@@ -354,6 +377,13 @@ bool ApplySettings(const Parsed& p, Options& options, CPlixContext& context, Usa
     }
     if (p.Has("--no-bnc-pos")) {
         c.bncPosOutput = 0;
+    }
+    if (p.Has("--delete")) {
+        std::array<int, 7> switches{};
+        if (!DeleteLevels(p.Last("--delete")[0], switches, error)) {
+            return false;
+        }
+        context.handlers.SetDeleteSwitches(switches);
     }
     for (const char* name : {"--sgml-exclude", "--sgml-output"}) {
         std::vector<std::string>& chosen =
@@ -681,9 +711,10 @@ Settings (defaults: the initial settings, not the saved ones):
   --saved             start from the settings the desktop program saved, then apply
                       the options given; the corpus files, --window, --to-files and
                       --whole still come from the command line alone
-  --type NAME|CODE    corpus type: Text, COCOA, SGML, Fixed, Brown, LOB/WC, FROWN/FLOB,
-                      ACE, COPC, ICAMET (any case) or the code 0-18; the other types
-                      are refused while their handlers are not built
+  --type NAME|CODE    corpus type: Text, COCOA, SGML, Fixed, Helsinki, "Helsinki: Scots",
+                      CEECS, Brown, LOB/WC, FROWN/FLOB, ACE, COPC, ICAMET (any case) or
+                      the code 0-18; the other types are refused while their handlers
+                      are not built
   --locale NAME       System, ASCII, English, French, German, Danish, Dutch, Japanese,
                       Italian, Swedish, Icelandic, Polish, Spanish, Portuguese, Norwegian
   --diacritics TEXT   extra word characters
@@ -704,9 +735,16 @@ Keyword (concordance and collocation commands):
 List filter (word lists, index, rhyme index):
   --filter TEXT  --filter-left  --filter-right  --filter-regex
 
-COCOA references (--type COCOA):
+COCOA references (--type COCOA, Helsinki, "Helsinki: Scots", CEECS):
   --cocoa-select X=VALUE    only lines whose parameter X has VALUE (repeatable; any case)
   --cocoa-output LETTERS    the parameters printed in every reference, e.g. AQ
+
+Helsinki markup (--type Helsinki, "Helsinki: Scots", CEECS):
+  --delete LEVELS           delete the text of these levels: comma-separated numbers,
+                            or none (default 4,5,6): 0 (^...^) font, 1 (\...\) foreign
+                            language, 2 (}...}) runes, 3 [{...{] emendation, 4 [\...\]
+                            editor's comment, 5 [^...^] Helsinki Corpus comment,
+                            6 [}...}] heading
 
 Fixed columns (--type Fixed; Brown has 1-9, LOB/WC and FROWN/FLOB 1-8):
   --info FROM-TO            the columns of the information field, 1-500

@@ -97,6 +97,15 @@ void CCocoa::StripReferences(std::string& text)
     text = WithoutReferences(text, [](char, const std::string&) {});
 }
 
+void CCocoa::ForEachReference(const std::string& text,
+                              const std::function<void(char, const std::string&)>& found)
+{
+    if (text.find('<') == std::string::npos) {
+        return;
+    }
+    WithoutReferences(text, found);
+}
+
 bool CCocoa::MatchesSelection(const CCorpus& settings) const
 {
     for (size_t i = 0; i < values_.size(); ++i) {

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "corpora/handler.h"
@@ -34,6 +35,10 @@ public:
                           const std::string& sourceName) const;
     // Removes every reference from a text; no value changes.
     static void StripReferences(std::string& text);
+    // Calls `found` with the letter (upper-cased) and the value of every
+    // reference in `text`, in order, as ScanLine reads them.
+    static void ForEachReference(const std::string& text,
+                                 const std::function<void(char, const std::string&)>& found);
 
     // The current value of parameter `index` (0 for A), "" out of range.
     std::string GetValue(int index) const;

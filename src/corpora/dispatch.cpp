@@ -6,6 +6,7 @@
 #include "corpora/copc.h"
 #include "corpora/fixed.h"
 #include "corpora/frown.h"
+#include "corpora/helsinki.h"
 #include "corpora/icamet.h"
 #include "corpora/lob.h"
 #include "corpora/sgml.h"
@@ -148,6 +149,16 @@ CHandlers::CHandlers()
     Make(HandlerId::Frown, frown_);
     Make(HandlerId::Copc, copc_);
     Make(HandlerId::Icamet, icamet_);
+    Make(HandlerId::Helsinki, helsinki_);
+}
+
+static_assert(CHelsinki::kLevelCount == 7, "the options page has seven deletion switches");
+
+void CHandlers::SetDeleteSwitches(const std::array<int, 7>& switches)
+{
+    helsinki_->SetDeleteSwitches(switches);
+    // The Penn handler keeps its own copy of the same seven switches: it is
+    // given them here too once it is part of the program.
 }
 
 CHandlers::~CHandlers() = default;

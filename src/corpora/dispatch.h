@@ -10,7 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "corpora/ceecs.h"
 #include "corpora/handler.h"
+#include "corpora/scots.h"
 
 namespace plix {
 
@@ -23,6 +25,7 @@ class CLOB;
 class CFrown;
 class CCOPC;
 class CICAMET;
+class CHelsinki;
 
 enum class HandlerId : int
 {
@@ -134,6 +137,14 @@ class CHandlers
     CFrown& Frown() const { return *frown_; }
     CCOPC& Copc() const { return *copc_; }
     CICAMET& Icamet() const { return *icamet_; }
+    CHelsinki& Helsinki() const { return *helsinki_; }
+    // The value tables of the Scots and CEECS corpora, for the COCOA page.
+    const CCEECS& Ceecs() const { return ceecs_; }
+    const CSCOTS& Scots() const { return scots_; }
+
+    // The seven deletion switches of the Helsinki options page, by level,
+    // into every handler that keeps them.
+    void SetDeleteSwitches(const std::array<int, 7>& switches);
 
     CCorpusHandler* Get(HandlerId id) const;
     RoleSet Roles(HandlerId id) const;
@@ -174,6 +185,9 @@ class CHandlers
     std::unique_ptr<CFrown> frown_;
     std::unique_ptr<CCOPC> copc_;
     std::unique_ptr<CICAMET> icamet_;
+    std::unique_ptr<CHelsinki> helsinki_;
+    CCEECS ceecs_;
+    CSCOTS scots_;
 };
 
 }  // namespace plix
