@@ -7,6 +7,7 @@
 #include "corpora/fixed.h"
 #include "corpora/frown.h"
 #include "corpora/icamet.h"
+#include "corpora/ice.h"
 #include "corpora/lob.h"
 #include "corpora/sgml.h"
 #include "settings/corpus.h"
@@ -148,6 +149,7 @@ CHandlers::CHandlers()
     Make(HandlerId::Frown, frown_);
     Make(HandlerId::Copc, copc_);
     Make(HandlerId::Icamet, icamet_);
+    Make(HandlerId::Ice, ice_);
 }
 
 CHandlers::~CHandlers() = default;

@@ -23,6 +23,7 @@ class CLOB;
 class CFrown;
 class CCOPC;
 class CICAMET;
+class CICE;
 
 enum class HandlerId : int
 {
@@ -134,6 +135,7 @@ class CHandlers
     CFrown& Frown() const { return *frown_; }
     CCOPC& Copc() const { return *copc_; }
     CICAMET& Icamet() const { return *icamet_; }
+    CICE& Ice() const { return *ice_; }
 
     CCorpusHandler* Get(HandlerId id) const;
     RoleSet Roles(HandlerId id) const;
@@ -174,6 +176,7 @@ class CHandlers
     std::unique_ptr<CFrown> frown_;
     std::unique_ptr<CCOPC> copc_;
     std::unique_ptr<CICAMET> icamet_;
+    std::unique_ptr<CICE> ice_;
 };
 
 }  // namespace plix
