@@ -1,6 +1,7 @@
 #include "corpora/dispatch.h"
 
 #include "corpora/ace.h"
+#include "corpora/bnc.h"
 #include "corpora/brown.h"
 #include "corpora/cocoa.h"
 #include "corpora/copc.h"
@@ -150,6 +151,7 @@ CHandlers::CHandlers()
     Make(HandlerId::Copc, copc_);
     Make(HandlerId::Icamet, icamet_);
     Make(HandlerId::Ice, ice_);
+    Make(HandlerId::Bnc, bnc_, *sgml_);
 }
 
 CHandlers::~CHandlers() = default;

@@ -24,6 +24,7 @@ class CFrown;
 class CCOPC;
 class CICAMET;
 class CICE;
+class CBNC;
 
 enum class HandlerId : int
 {
@@ -136,6 +137,7 @@ class CHandlers
     CCOPC& Copc() const { return *copc_; }
     CICAMET& Icamet() const { return *icamet_; }
     CICE& Ice() const { return *ice_; }
+    CBNC& Bnc() const { return *bnc_; }
 
     CCorpusHandler* Get(HandlerId id) const;
     RoleSet Roles(HandlerId id) const;
@@ -177,6 +179,7 @@ class CHandlers
     std::unique_ptr<CCOPC> copc_;
     std::unique_ptr<CICAMET> icamet_;
     std::unique_ptr<CICE> ice_;
+    std::unique_ptr<CBNC> bnc_;
 };
 
 }  // namespace plix
