@@ -44,3 +44,11 @@ echo
 echo "== plix-cli concordance --type Helsinki --cocoa-output APT --keyword ditch samples/chronicle.helsinki"
 "$cli" concordance --type Helsinki --cocoa-output APT --keyword ditch \
   --length 80 --position 40 samples/chronicle.helsinki
+echo
+echo "== plix-cli concordance --type ICE --ice-show function,category --keyword london samples/talk.ice"
+"$cli" concordance --type ICE --ice-show function,category --keyword london \
+  --length 80 --position 40 samples/talk.ice
+echo
+echo "== plix-cli concordance --type BNC --sgml-exclude NOTE --sgml-output 'S N' --keyword river samples/report.bnc"
+"$cli" concordance --type BNC --sgml-exclude NOTE --sgml-output "S N" --keyword river \
+  --length 80 --position 40 samples/report.bnc

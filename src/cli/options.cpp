@@ -327,6 +327,10 @@ bool ApplySettings(const Parsed& p, Options& options, CPlixContext& context, Usa
         c.iceFeature = p.Last("--ice-feature")[0];
     }
     if (p.Has("--ice-show")) {
+        // The list says the state of all three switches, also over --saved.
+        c.iceFunctionOn = 0;
+        c.iceCategoryOn = 0;
+        c.iceFeatureOn = 0;
         std::string list = p.Last("--ice-show")[0] + ",";
         size_t start = 0;
         for (size_t comma; (comma = list.find(',', start)) != std::string::npos;
@@ -712,9 +716,9 @@ Settings (defaults: the initial settings, not the saved ones):
                       the options given; the corpus files, --window, --to-files and
                       --whole still come from the command line alone
   --type NAME|CODE    corpus type: Text, COCOA, SGML, Fixed, Helsinki, "Helsinki: Scots",
-                      CEECS, Brown, LOB/WC, FROWN/FLOB, ACE, COPC, ICAMET (any case) or
-                      the code 0-18; the other types are refused while their handlers
-                      are not built
+                      CEECS, Brown, LOB/WC, FROWN/FLOB, ACE, ICE, BNC, COPC, ICAMET
+                      (any case) or the code 0-18; the parsed corpora are refused while
+                      their handlers are not built
   --locale NAME       System, ASCII, English, French, German, Danish, Dutch, Japanese,
                       Italian, Swedish, Icelandic, Polish, Spanish, Portuguese, Norwegian
   --diacritics TEXT   extra word characters
@@ -749,9 +753,23 @@ Helsinki markup (--type Helsinki, "Helsinki: Scots", CEECS):
 Fixed columns (--type Fixed; Brown has 1-9, LOB/WC and FROWN/FLOB 1-8):
   --info FROM-TO            the columns of the information field, 1-500
 
-SGML and ACE (the files are scanned first; tags and keys as the scan lists them, in any case):
+SGML, ACE and BNC (the files are scanned first; tags and keys as the scan lists them, in any case):
   --sgml-exclude TAG        leave out the content of TAG elements (repeatable)
   --sgml-output "TAG ATTR"  the attribute ATTR of TAG in every reference (repeatable)
+
+ICE (--type ICE):
+  --ice-function TEXT, --ice-category TEXT, --ice-feature TEXT
+                            only nodes whose function, category or features hold TEXT
+  --ice-show LIST           the node values printed in every reference: a comma-separated
+                            subset of function,category,feature (the others are not printed)
+  --ice-ignored, --ice-addition, --ice-overlap
+                            leave out the ignored, added or overlapping stretches
+  --ice-speaker C           only the units of speaker C (one character, any case)
+  --ice-subtext S           only the units of subtext S
+
+BNC (--type BNC):
+  --bnc-format text|plain|pos|sgml   the layout: word tags <w TAG> (text) or [w TAG]
+  --no-bnc-pos              no word tag ("POS") in the references
 
 Other:
   --progress / --quiet   show / hide the progress bar on standard error

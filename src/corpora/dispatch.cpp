@@ -1,6 +1,7 @@
 #include "corpora/dispatch.h"
 
 #include "corpora/ace.h"
+#include "corpora/bnc.h"
 #include "corpora/brown.h"
 #include "corpora/cocoa.h"
 #include "corpora/copc.h"
@@ -8,6 +9,7 @@
 #include "corpora/frown.h"
 #include "corpora/helsinki.h"
 #include "corpora/icamet.h"
+#include "corpora/ice.h"
 #include "corpora/lob.h"
 #include "corpora/sgml.h"
 #include "settings/corpus.h"
@@ -150,6 +152,8 @@ CHandlers::CHandlers()
     Make(HandlerId::Copc, copc_);
     Make(HandlerId::Icamet, icamet_);
     Make(HandlerId::Helsinki, helsinki_);
+    Make(HandlerId::Ice, ice_);
+    Make(HandlerId::Bnc, bnc_, *sgml_);
 }
 
 static_assert(CHelsinki::kLevelCount == 7, "the options page has seven deletion switches");

@@ -26,6 +26,8 @@ class CFrown;
 class CCOPC;
 class CICAMET;
 class CHelsinki;
+class CICE;
+class CBNC;
 
 enum class HandlerId : int
 {
@@ -141,6 +143,8 @@ class CHandlers
     // The value tables of the Scots and CEECS corpora, for the COCOA page.
     const CCEECS& Ceecs() const { return ceecs_; }
     const CSCOTS& Scots() const { return scots_; }
+    CICE& Ice() const { return *ice_; }
+    CBNC& Bnc() const { return *bnc_; }
 
     // The seven deletion switches of the Helsinki options page, by level,
     // into every handler that keeps them.
@@ -188,6 +192,8 @@ class CHandlers
     std::unique_ptr<CHelsinki> helsinki_;
     CCEECS ceecs_;
     CSCOTS scots_;
+    std::unique_ptr<CICE> ice_;
+    std::unique_ptr<CBNC> bnc_;
 };
 
 }  // namespace plix

@@ -308,12 +308,22 @@ void CSgml::ResetForFile()
     tagText_.clear();
 }
 
-void CSgml::ReadTags(const CCorpus& settings, std::string& line)
+void CSgml::ReadTags(const CCorpus& settings, std::string& line, CSgmlLineMap* map)
 {
     if (attributeValues_.size() != settings.sgmlAttributes.size()) {
         attributeValues_.resize(settings.sgmlAttributes.size());
     }
+    if (map != nullptr) {
+        map->kept.clear();
+        map->tags.clear();
+    }
+    auto keep = [map](size_t from, size_t to) {
+        if (map != nullptr && to > from) {
+            map->kept.push_back({from, to});
+        }
+    };
     if (!inTag_ && !excluding_ && line.find('<') == std::string::npos) {
+        keep(0, line.size());
         return;
     }
     // The line is built anew in one pass: a line with many tags costs its
@@ -323,16 +333,19 @@ void CSgml::ReadTags(const CCorpus& settings, std::string& line)
     size_t pos = excluding_ ? SkipExcluded(line, 0) : 0;
     for (;;) {
         size_t textStart = pos;
+        size_t open = std::string::npos;  // stays npos for a tag begun on an earlier line
         if (!inTag_) {
             if (pos >= line.size()) {
                 break;
             }
-            const size_t open = line.find('<', pos);
+            open = line.find('<', pos);
             if (open == std::string::npos) {
                 kept.append(line, pos, std::string::npos);
+                keep(pos, line.size());
                 break;
             }
             kept.append(line, pos, open - pos);
+            keep(pos, open);
             textStart = open + 1;
         }
         const size_t close = line.find('>', textStart);
@@ -348,6 +361,9 @@ void CSgml::ReadTags(const CCorpus& settings, std::string& line)
         tagText_.append(line, textStart, close - textStart);
         inTag_ = false;
         pos = close + 1;
+        if (map != nullptr && open != std::string::npos) {
+            map->tags.push_back({open, pos});
+        }
         JudgeTag(settings, tagText_);
         tagText_.clear();
         if (excluding_) {
@@ -480,13 +496,19 @@ std::string CSgml::Reference(const CCorpus& settings, int64_t lineNumber,
 
 std::string CSgml::ColumnHeading(const CCorpus& settings, const char* eol) const
 {
-    std::string text = settings.GetLineHeading();
+    return settings.GetLineHeading() + AttributeHeadings(settings) +
+           settings.GetOccurrenceHeading() + eol;
+}
+
+std::string CSgml::AttributeHeadings(const CCorpus& settings) const
+{
+    std::string text;
     for (size_t i = 0; i < settings.sgmlAttributes.size(); ++i) {
         if (SwitchOn(settings.sgmlAttributeOutput, i)) {
             text += settings.FormatField(settings.sgmlAttributes[i]);
         }
     }
-    return text + settings.GetOccurrenceHeading() + eol;
+    return text;
 }
 
 std::string CSgml::ExcludedLines(const CCorpus& settings, const char* eol) const

@@ -66,6 +66,22 @@ class CTagScan
     std::string tagText_;
 };
 
+// Where the bytes of a line went when its markup was read: the stretches kept
+// as text, and the tags that begin and end in the line, as offsets into the
+// line as it was read. A handler that must find a tag of the text it was
+// given (the word tag before a hit) can tell from it which bytes of the
+// cleaned line stood where, even when an exclusion or a tag moved them.
+struct CSgmlLineMap
+{
+    struct Span
+    {
+        size_t from;  // first byte
+        size_t to;    // one past the last byte
+    };
+    std::vector<Span> kept;  // in order; the cleaned line is their bytes joined
+    std::vector<Span> tags;  // in order, each from its "<" through its ">"
+};
+
 enum class SgmlScanOutcome
 {
     Done,
@@ -84,8 +100,9 @@ class CSgml final : public CCorpusHandler
     void CleanFollowingText(CHandlerFrame& frame, std::string& text) override;
     void MakeReference(CHandlerFrame& frame, int outputType, std::string& reference) override;
 
-    // The work of the roles, for the handlers that share SGML markup.
-    void ReadTags(const CCorpus& settings, std::string& line);
+    // The work of the roles, for the handlers that share SGML markup. With
+    // `map`, also says where the kept text and the tags stood in the line.
+    void ReadTags(const CCorpus& settings, std::string& line, CSgmlLineMap* map = nullptr);
     // Removes every tag from a text; a tag left open at its end makes the next
     // text start inside that tag.
     void StripTags(std::string& text);
@@ -95,6 +112,8 @@ class CSgml final : public CCorpusHandler
     std::string Reference(const CCorpus& settings, int64_t lineNumber,
                           const std::string& sourceName) const;
     std::string ColumnHeading(const CCorpus& settings, const char* eol) const;
+    // The heading field of every attribute marked for output, in list order.
+    std::string AttributeHeadings(const CCorpus& settings) const;
     std::string ExcludedLines(const CCorpus& settings, const char* eol) const;
 
     // Scans the files for the options page. On success the six lists below

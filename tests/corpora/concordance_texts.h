@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -21,7 +22,7 @@ struct TypeConcordance
     std::string keyword;
     std::string textHeading;  // the Text column heading, without its line end
     // Per hit in result order: its Text reference, its Xml reference ("{file}"
-    // standing for the corpus path) and its concordance line.
+    // standing for the corpus path in both) and its concordance line.
     struct Hit
     {
         std::string textReference;
@@ -32,6 +33,15 @@ struct TypeConcordance
     // The information columns, when the type does not bring its own.
     int infoStart = 0;
     int infoEnd = 0;
+};
+
+// What a type's options page adds to a run.
+struct TypeOptions
+{
+    // The options, set before the run.
+    std::function<void(CCorpus&)> configure;
+    // The lines the handler writes into the header block, without line ends.
+    std::vector<std::string> headerLines;
 };
 
 // The line format of these runs: short lines keep the expected texts legible.
@@ -49,7 +59,8 @@ inline std::string Replaced(std::string text, const std::string& from, const std
 
 // The whole result of a keyword concordance of one file, as written.
 inline std::string ExpectedConcordance(const TypeConcordance& c, bool xml, bool toFile,
-                                       const std::string& path)
+                                       const std::string& path,
+                                       const std::vector<std::string>& headerLines = {})
 {
     const std::string eol = toFile ? "\n" : "\r\n";
     std::string text;
@@ -58,6 +69,9 @@ inline std::string ExpectedConcordance(const TypeConcordance& c, bool xml, bool 
                eol + "<plix_info>";
     } else {
         text = "Corpus File: " + path + eol;
+    }
+    for (const std::string& line : headerLines) {
+        text += line + eol;
     }
     text += eol;
     text += "Keyword: " + c.keyword + eol;
@@ -71,7 +85,7 @@ inline std::string ExpectedConcordance(const TypeConcordance& c, bool xml, bool 
         if (xml) {
             text += Replaced(hit.xmlReference, "{file}", path) + hit.line + "</hit>" + eol;
         } else {
-            text += hit.textReference + eol + hit.line + eol;
+            text += Replaced(hit.textReference, "{file}", path) + eol + hit.line + eol;
         }
     }
     const std::string total = std::to_string(c.hits.size());
@@ -83,7 +97,7 @@ inline std::string ExpectedConcordance(const TypeConcordance& c, bool xml, bool 
     return text;
 }
 
-inline void ExpectConcordanceTexts(const TypeConcordance& c)
+inline void ExpectConcordanceTexts(const TypeConcordance& c, const TypeOptions& options = {})
 {
     for (bool xml : {false, true}) {
         for (bool toFile : {false, true}) {
@@ -96,13 +110,16 @@ inline void ExpectConcordanceTexts(const TypeConcordance& c)
             t.ctx.corpus.SetOutputType(xml ? kOutputXml : kOutputText);
             t.ctx.corpus.SetLineFormat(kTypeLineLength, kTypePosition);
             t.ctx.corpus.SetOutputAsFiles(toFile ? 1 : 0);
+            if (options.configure) {
+                options.configure(t.ctx.corpus);
+            }
             KeywordRequest request;
             request.keyword = c.keyword;
             CommandOutcome outcome = t.RunCommand(AnalysisCommand::Concordance, request);
             ASSERT_TRUE(outcome.completed) << outcome.reason;
             const std::string actual =
                 toFile ? ReadFile(t.ctx.corpus.GetOutputFile(0)) : t.Window();
-            EXPECT_EQ(actual, ExpectedConcordance(c, xml, toFile, path))
+            EXPECT_EQ(actual, ExpectedConcordance(c, xml, toFile, path, options.headerLines))
                 << "type " << c.corpusType << (xml ? " Xml" : " Text")
                 << (toFile ? " file" : " window");
         }

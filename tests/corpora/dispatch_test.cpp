@@ -319,16 +319,16 @@ TEST_F(ScriptedFrame, Ppcme1AmendsTheLineAfterItsReference)
 TEST_F(ScriptedFrame, TypesWithoutTheirHandlersAreRefused)
 {
     AddFile("a.txt", "x");
-    ctx.corpus.SetCorpusType(kTypeBnc);
+    ctx.corpus.SetCorpusType(kTypeBrooklyn);
     CommandOutcome outcome = RunCommand(AnalysisCommand::Wordlist);
     EXPECT_FALSE(outcome.started);
     EXPECT_FALSE(outcome.completed);
     ASSERT_EQ(aborts.size(), 1u);
-    EXPECT_NE(aborts[0].find("\"BNC\" is not available yet"), std::string::npos);
+    EXPECT_NE(aborts[0].find("\"Brooklyn\" is not available yet"), std::string::npos);
     EXPECT_TRUE(target.results.empty());
 }
 
-TEST(ReferenceCorpora, EveryCommandRunsWithTheMarkupTakenOut)
+TEST(MarkupCorpora, EveryCommandRunsWithTheMarkupTakenOut)
 {
     struct Case
     {
@@ -356,6 +356,11 @@ TEST(ReferenceCorpora, EveryCommandRunsWithTheMarkupTakenOut)
          "|b{Mirror} cat |p12 dog |r37\n",
          "cat\t1\r\ndog\t1\r\n",
          {"mirror", "12", "37"}},
+        {kTypeIce,
+         "[<#1:1:A>]\n<ICE-GB:S1A-001 #1:1:A>\nNPHD,N(prop,sing) {cat}\nVB,V(intr) {dog}\n",
+         "cat\t1\r\ndog\t1\r\n",
+         {"nphd", "s1a", "intr"}},
+        {kTypeBnc, "<s n=1><w NN1>cat <w NN1>dog\n", "cat\t1\r\ndog\t1\r\n", {"nn1", "", ""}},
     };
     const AnalysisCommand lists[] = {AnalysisCommand::Wordlist,
                                      AnalysisCommand::BackwardList,
