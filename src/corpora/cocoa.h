@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "corpora/handler.h"
 
@@ -42,6 +43,10 @@ public:
 
     // The current value of parameter `index` (0 for A), "" out of range.
     std::string GetValue(int index) const;
+
+    // The values each parameter takes in the corpus files of the last scan
+    // from the options page, offered there beside the known values.
+    std::array<std::vector<std::string>, 26> scannedValues{};
 
 private:
     std::array<std::string, 26> values_{};

@@ -16,15 +16,24 @@
 #include <functional>
 
 #include "corpora/dispatch.h"
+#include "corpora/helsinki.h"
 #include "corpora/sgml.h"
 #include "settings/corpus.h"
 #include "settings/ui/dialog_message.h"
 #include "settings/ui/number_edit.h"
 #include "settings/ui/option_sheet.h"
+#include "settings/ui/page_bnc.h"
+#include "settings/ui/page_brooklyn.h"
 #include "settings/ui/page_cocoa.h"
 #include "settings/ui/page_fixed.h"
+#include "settings/ui/page_helsinki.h"
+#include "settings/ui/page_ice.h"
+#include "settings/ui/page_ppcme2.h"
 #include "settings/ui/page_sgml.h"
 #include "settings/ui/page_type.h"
+
+#include <QButtonGroup>
+#include <QGroupBox>
 
 using namespace plix;
 
@@ -92,6 +101,12 @@ class OptionPagesTest : public QObject
     void sgmlCancelKeepsTheRecordButTheNextOpeningListsTheScan();
     void sgmlScanOfAnUnreadableFileSaysSoAndKeepsTheLists();
     void okStoresThePagesInOrder();
+    void cocoaPageNamesAndOffersTheValuesOfTheType_data();
+    void cocoaPageNamesAndOffersTheValuesOfTheType();
+    void cocoaScanAddsTheValuesFoundAfterTheKnownOnes();
+    void helsinkiSwitchesGoIntoTheHandler();
+    void iceSpeakerTakesOneLetterUpperCased();
+    void iceAndBncPagesStoreTheirValues();
 };
 
 void OptionPagesTest::pagesAreEnabledForTheirTypes_data()
@@ -100,13 +115,20 @@ void OptionPagesTest::pagesAreEnabledForTheirTypes_data()
     QTest::addColumn<bool>("cocoa");
     QTest::addColumn<bool>("sgml");
     QTest::addColumn<bool>("fixed");
+    QTest::addColumn<bool>("helsinki");
+    QTest::addColumn<bool>("ppcme2");
+    QTest::addColumn<bool>("brooklyn");
+    QTest::addColumn<bool>("ice");
+    QTest::addColumn<bool>("bnc");
     for (int type = 0; type < kCorpusTypeCount; ++type) {
-        const bool cocoa = type == kTypeCocoa || type == kTypeHelsinki ||
-                           type == kTypeHelsinkiScots || type == kTypeCeecs || type == kTypePpcme1;
+        const bool helsinki = type == kTypeHelsinki || type == kTypeHelsinkiScots ||
+                              type == kTypeCeecs || type == kTypePpcme1;
+        const bool cocoa = type == kTypeCocoa || helsinki;
         const bool sgml = type == kTypeSgml || type == kTypeAce || type == kTypeBnc;
-        const bool fixed = type == kTypeFixed;
         QTest::newRow(CorpusTypeNames()[static_cast<size_t>(type)])
-            << type << cocoa << sgml << fixed;
+            << type << cocoa << sgml << (type == kTypeFixed) << helsinki
+            << (type == kTypePpcme2 || type == kTypeYorkTorontoHelsinki) << (type == kTypeBrooklyn)
+            << (type == kTypeIce) << (type == kTypeBnc);
     }
 }
 
@@ -116,6 +138,11 @@ void OptionPagesTest::pagesAreEnabledForTheirTypes()
     QFETCH(bool, cocoa);
     QFETCH(bool, sgml);
     QFETCH(bool, fixed);
+    QFETCH(bool, helsinki);
+    QFETCH(bool, ppcme2);
+    QFETCH(bool, brooklyn);
+    QFETCH(bool, ice);
+    QFETCH(bool, bnc);
     CCorpus corpus;
     corpus.sgmlTags = {"P"};
     corpus.sgmlTagInfo = {"P"};
@@ -147,6 +174,28 @@ void OptionPagesTest::pagesAreEnabledForTheirTypes()
     CPageFIXED* f = sheet.FixedPage();
     QCOMPARE(f->StartEdit()->isEnabled(), fixed);
     QCOMPARE(f->EndEdit()->isEnabled(), fixed);
+
+    Show(sheet, COptionSheet::kPageHelsinki);
+    for (int level = 0; level < 7; ++level) {
+        QCOMPARE(sheet.HelsinkiPage()->LevelCheck(level)->isEnabled(), helsinki);
+    }
+    // "Untag" waits for the Penn-style parsed text to be read at all.
+    QVERIFY(!sheet.HelsinkiPage()->UntagCheck()->isEnabled());
+    Show(sheet, COptionSheet::kPagePpcme2);
+    QCOMPARE(sheet.Ppcme2Page()->NodeBox()->isEnabled(), ppcme2);
+    QCOMPARE(sheet.Ppcme2Page()->PosBox()->isEnabled(), ppcme2);
+    Show(sheet, COptionSheet::kPageBrooklyn);
+    QCOMPARE(sheet.BrooklynPage()->NodeBox()->isEnabled(), brooklyn);
+    Show(sheet, COptionSheet::kPageIce);
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             sheet.IcePage()->FunctionCheck(), sheet.IcePage()->FeatureBox(),
+             sheet.IcePage()->OverlapCheck(), sheet.IcePage()->SpeakerEdit(),
+             sheet.IcePage()->SubtextEdit()}) {
+        QCOMPARE(control->isEnabled(), ice);
+    }
+    Show(sheet, COptionSheet::kPageBnc);
+    QCOMPARE(sheet.BncPage()->PosOutputCheck()->isEnabled(), bnc);
+    QCOMPARE(sheet.BncPage()->FormatGroup()->button(2)->isEnabled(), bnc);
 }
 
 void OptionPagesTest::fixedPageShowsTheReferenceRangesDisabled()
@@ -419,6 +468,141 @@ void OptionPagesTest::okStoresThePagesInOrder()
         sheet.StoreInto(corpus);
     }
     QCOMPARE(corpus.diacritics, std::string());
+}
+
+void OptionPagesTest::cocoaPageNamesAndOffersTheValuesOfTheType_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::addColumn<int>("letter");
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<QStringList>("offered");
+    QTest::newRow("COCOA: letters, free text") << int(kTypeCocoa) << 3 << "D" << QStringList{};
+    QTest::newRow("Scots D") << int(kTypeHelsinkiScots) << 3 << "D dialect"
+                             << QStringList{"CSC", "NSC", "X"};
+    QTest::newRow("CEECS D") << int(kTypeCeecs) << 3 << "D dialect" << QStringList{};
+    QTest::newRow("Helsinki X") << int(kTypeHelsinki) << 23 << "X sex of author"
+                                << QStringList{"MALE", "FEMALE", "X"};
+    QTest::newRow("Helsinki L has no name") << int(kTypeHelsinki) << 11 << "L " << QStringList{};
+    QTest::newRow("Helsinki G") << int(kTypeHelsinki) << 6 << "G relationship to foreign orignial"
+                                << QStringList{"GLOSS", "TRANSL", "X"};
+}
+
+void OptionPagesTest::cocoaPageNamesAndOffersTheValuesOfTheType()
+{
+    QFETCH(int, type);
+    QFETCH(int, letter);
+    QFETCH(QString, entry);
+    QFETCH(QStringList, offered);
+    CCorpus corpus;
+    corpus.SetCorpusType(type);
+    CHandlers handlers;
+    COptionSheet sheet(corpus, handlers, COptionSheet::kPageCocoa);
+    CPageCOCOA* page = sheet.CocoaPage();
+    QCOMPARE(page->ParameterList()->item(letter)->text(), entry);
+    page->ParameterList()->setCurrentRow(letter);
+    Focus(page->SelectBox(), QEvent::FocusIn);
+    QStringList items;
+    for (int i = 0; i < page->SelectBox()->count(); ++i) {
+        items.append(page->SelectBox()->itemText(i));
+    }
+    QCOMPARE(items, offered);
+    QCOMPARE(page->ScanButton()->isEnabled(), type != kTypeCocoa);
+}
+
+void OptionPagesTest::cocoaScanAddsTheValuesFoundAfterTheKnownOnes()
+{
+    QTemporaryDir dir;
+    CCorpus corpus;
+    corpus.SetCorpusType(kTypeHelsinki);
+    corpus.AddInputFile(WriteFile(dir, "a.txt", "<A SMITH JOHN><X MALE>text\n<X UNKNOWN>more\n"));
+    corpus.AddOutputFile("a.plx");
+    CHandlers handlers;
+    COptionSheet sheet(corpus, handlers, COptionSheet::kPageCocoa);
+    CPageCOCOA* page = sheet.CocoaPage();
+    page->ScanButton()->click();
+    QCOMPARE(page->ValuesOffered(0), (std::vector<std::string>{"SMITH JOHN"}));
+    QCOMPARE(page->ValuesOffered(23), (std::vector<std::string>{"MALE", "FEMALE", "X", "UNKNOWN"}));
+    // The values found stay with the handler for the next opening.
+    COptionSheet again(corpus, handlers, COptionSheet::kPageCocoa);
+    QCOMPARE(again.CocoaPage()->ValuesOffered(0), (std::vector<std::string>{"SMITH JOHN"}));
+}
+
+void OptionPagesTest::helsinkiSwitchesGoIntoTheHandler()
+{
+    CCorpus corpus;
+    corpus.SetCorpusType(kTypeHelsinki);
+    CHandlers handlers;
+    COptionSheet sheet(corpus, handlers, COptionSheet::kPageHelsinki);
+    CPageHelsinki* page = sheet.HelsinkiPage();
+    QCOMPARE(page->LevelCheck(0)->text(),
+             QStringLiteral("(^.....^) = font other than the basic font"));
+    QCOMPARE(page->LevelCheck(4)->text(), QStringLiteral("[\\.....\\] = editor's comment"));
+    QCOMPARE(page->LevelCheck(6)->text(), QStringLiteral("[}.....}] = heading"));
+    QCOMPARE(page->PennGroup()->title(), QStringLiteral("Penn"));
+    QCOMPARE(page->UntagCheck()->text(), QStringLiteral("&Untag"));
+    QCOMPARE(page->DeleteSwitches(), (std::array<int, 7>{0, 0, 0, 0, 1, 1, 1}));
+    page->LevelCheck(0)->click();
+    page->LevelCheck(6)->click();
+    sheet.accept();
+    sheet.StoreInto(corpus);
+    QCOMPARE(handlers.Helsinki().DeleteSwitches(), (std::array<int, 7>{1, 0, 0, 0, 1, 1, 0}));
+}
+
+void OptionPagesTest::iceSpeakerTakesOneLetterUpperCased()
+{
+    MessageCatcher catcher;
+    CCorpus corpus;
+    corpus.SetCorpusType(kTypeIce);
+    CHandlers handlers;
+    COptionSheet sheet(corpus, handlers, COptionSheet::kPageIce);
+    CPageICE* page = sheet.IcePage();
+    page->SpeakerEdit()->setText(QStringLiteral("ab"));
+    Show(sheet, COptionSheet::kPageType);
+    QCOMPARE(sheet.Tabs()->currentIndex(), int(COptionSheet::kPageIce));
+    QCOMPARE(catcher.messages, QStringList{"Please enter no more than 1 characters."});
+    page->SpeakerEdit()->setText(QStringLiteral("b"));
+    sheet.accept();
+    QCOMPARE(sheet.result(), int(QDialog::Accepted));
+    sheet.StoreInto(corpus);
+    QCOMPARE(corpus.iceSpeaker, std::string("B"));
+}
+
+void OptionPagesTest::iceAndBncPagesStoreTheirValues()
+{
+    CCorpus corpus;
+    corpus.SetCorpusType(kTypeIce);
+    corpus.bncPosOutput = 1;
+    CHandlers handlers;
+    COptionSheet sheet(corpus, handlers, COptionSheet::kPageIce);
+    CPageICE* page = sheet.IcePage();
+    QCOMPARE(page->FunctionBox()->count(), 93);
+    QCOMPARE(page->CategoryBox()->count(), 93);
+    QCOMPARE(page->FeatureBox()->count(), 71);
+    page->FunctionCheck()->click();
+    page->FeatureCheck()->click();
+    page->FunctionBox()->setEditText(QStringLiteral("NPHD"));
+    page->FeatureBox()->setEditText(QStringLiteral("sing"));
+    page->IgnoredCheck()->click();
+    page->OverlapCheck()->click();
+    page->SubtextEdit()->setText(QStringLiteral("2"));
+    // The BNC page's values are kept whatever the type (its controls are
+    // disabled for ICE, so they are set directly).
+    Show(sheet, COptionSheet::kPageBnc);
+    sheet.BncPage()->FormatGroup()->button(3)->setChecked(true);
+    sheet.BncPage()->PosOutputCheck()->setChecked(false);
+    sheet.accept();
+    sheet.StoreInto(corpus);
+    QCOMPARE(corpus.iceFunctionOn, 1);
+    QCOMPARE(corpus.iceCategoryOn, 0);
+    QCOMPARE(corpus.iceFeatureOn, 1);
+    QCOMPARE(corpus.iceFunction, std::string("NPHD"));
+    QCOMPARE(corpus.iceFeature, std::string("sing"));
+    QCOMPARE(corpus.iceIgnored, 1);
+    QCOMPARE(corpus.iceAddition, 0);
+    QCOMPARE(corpus.iceOverlap, 1);
+    QCOMPARE(corpus.iceSubtext, std::string("2"));
+    QCOMPARE(corpus.bncFormat, 3);
+    QCOMPARE(corpus.bncPosOutput, 0);
 }
 
 QTEST_MAIN(OptionPagesTest)

@@ -164,7 +164,8 @@ void OptionSheetTest::sheetHasItsPagesInTabOrderAndOpensOnTheOneAsked()
         for (int i = 0; i < sheet.Tabs()->count(); ++i) {
             tabs.append(sheet.Tabs()->tabText(i));
         }
-        QCOMPARE(tabs, (QStringList{"Corpus Files", "Type", "COCOA", "SGML", "FIXED"}));
+        QCOMPARE(tabs, (QStringList{"Corpus Files", "Type", "COCOA", "SGML", "FIXED", "Helsinki",
+                                "PPCME2", "Brooklyn", "ICE", "BNC"}));
         QCOMPARE(sheet.Tabs()->currentIndex(), first);
         auto* buttons = sheet.findChild<QDialogButtonBox*>();
         QVERIFY(buttons != nullptr);

@@ -21,7 +21,7 @@ class CSpinEdit;
 class CFormatDlg : public QDialog
 {
     Q_OBJECT
-public:
+  public:
     explicit CFormatDlg(const CCorpus& corpus, QWidget* parent = nullptr);
 
     void accept() override;
@@ -38,7 +38,7 @@ public:
     CSpinEdit* SortColumnEdit() const { return sortColumnEdit_; }
     QCheckBox* SuppressHeadersCheck() const { return suppressHeadersCheck_; }
 
-private:
+  private:
     void OnTypeClicked(int code);
     void OnPositionLeft();
     // Reads the three number fields as the data exchange does, stopping at the

@@ -24,7 +24,7 @@ class CSpinEdit;
 class CKeywordDlg : public QDialog
 {
     Q_OBJECT
-public:
+  public:
     // `history` is listed as it stands: the record keeps it newest first.
     explicit CKeywordDlg(const std::vector<std::string>& history, QWidget* parent = nullptr);
 
@@ -44,7 +44,7 @@ public:
     CSpinEdit* ContextLeftSpan() const { return contextLeftSpan_; }
     CSpinEdit* ContextRightSpan() const { return contextRightSpan_; }
 
-private:
+  private:
     void OnContextWordClicked();
 
     QComboBox* keywordBox_;

@@ -17,7 +17,7 @@ namespace plix {
 class CListOptionDlg : public QDialog
 {
     Q_OBJECT
-public:
+  public:
     explicit CListOptionDlg(const std::vector<std::string>& history, QWidget* parent = nullptr);
 
     std::string Keyword() const;
@@ -33,7 +33,7 @@ public:
     QCheckBox* RightCheck() const { return rightCheck_; }
     QCheckBox* RegexCheck() const { return regexCheck_; }
 
-private:
+  private:
     QComboBox* keywordBox_;
     QCheckBox* leftCheck_;
     QCheckBox* rightCheck_;

@@ -25,17 +25,17 @@ std::optional<int> ParseNumberField(const QString& text, std::optional<NumberRan
 class CNumberEdit : public QLineEdit
 {
     Q_OBJECT
-public:
+  public:
     explicit CNumberEdit(QWidget* parent = nullptr);
     void SetValue(int value);
     // The number, or nothing after the refusal has been shown.
     std::optional<int> ReadOrComplain();
 
-signals:
+  signals:
     // The focus moved to another control of the dialog.
     void Left();
 
-protected:
+  protected:
     void focusOutEvent(QFocusEvent* event) override;
 };
 
@@ -44,7 +44,7 @@ protected:
 class CSpinEdit : public QAbstractSpinBox
 {
     Q_OBJECT
-public:
+  public:
     CSpinEdit(int low, int high, QWidget* parent = nullptr);
     NumberRange Range() const { return range_; }
     void SetValue(int value);
@@ -54,14 +54,14 @@ public:
     void stepBy(int steps) override;
     QSize sizeHint() const override;
 
-signals:
+  signals:
     void Left();
 
-protected:
+  protected:
     StepEnabled stepEnabled() const override;
     void focusOutEvent(QFocusEvent* event) override;
 
-private:
+  private:
     NumberRange range_;
 };
 

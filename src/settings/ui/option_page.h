@@ -4,10 +4,28 @@
 
 #include <QWidget>
 
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "engine/progress.h"
+
 namespace plix {
+
+// Makes the progress display of a scan of the corpus files.
+using ProgressMaker = std::function<std::unique_ptr<CProgress>()>;
+
+// Runs `scan` with a progress display made by `make` (none when it is empty).
+template <typename Scan>
+auto WithProgress(const ProgressMaker& make, Scan scan)
+{
+    std::unique_ptr<CProgress> made = make ? make() : nullptr;
+    CProgress silent;
+    CProgress& shown = made ? *made : silent;
+    (void)shown.Create();
+    return scan(shown);
+}
 
 // Owned by the sheet; every page reads it when it becomes active.
 struct SheetState
@@ -23,7 +41,7 @@ struct SheetState
 class COptionPage : public QWidget
 {
     Q_OBJECT
-public:
+  public:
     COptionPage(SheetState& state, QWidget* parent) : QWidget(parent), state_(state) {}
 
     // The page's tab was chosen, or the sheet opened on it.
@@ -32,7 +50,7 @@ public:
     // checks its controls. False keeps the user on the page.
     [[nodiscard]] virtual bool OnKillActive() { return true; }
 
-protected:
+  protected:
     SheetState& state_;
 };
 

@@ -8,17 +8,34 @@
 #include <algorithm>
 
 #include "corpora/dispatch.h"
+#include "corpora/helsinki.h"
+#include "corpora/ice.h"
 #include "corpora/sgml.h"
+#include "settings/ui/page_bnc.h"
+#include "settings/ui/page_brooklyn.h"
 #include "settings/ui/page_cocoa.h"
 #include "settings/ui/page_corpus.h"
 #include "settings/ui/page_fixed.h"
+#include "settings/ui/page_helsinki.h"
+#include "settings/ui/page_ice.h"
+#include "settings/ui/page_ppcme2.h"
 #include "settings/ui/page_type.h"
 
 namespace plix {
 
+namespace {
+
+template <size_t N>
+std::vector<std::string> Strings(const std::array<std::string_view, N>& views)
+{
+    return std::vector<std::string>(views.begin(), views.end());
+}
+
+}  // namespace
+
 COptionSheet::COptionSheet(const CCorpus& corpus, CHandlers& handlers, int firstPage,
                            QWidget* parent, ProgressMaker makeProgress)
-    : QDialog(parent), tabs_(new QTabWidget(this))
+    : QDialog(parent), tabs_(new QTabWidget(this)), handlers_(handlers)
 {
     setWindowTitle(QStringLiteral("Corpus Options"));
 
@@ -36,15 +53,24 @@ COptionSheet::COptionSheet(const CCorpus& corpus, CHandlers& handlers, int first
 
     corpusPage_ = new CPageCorpus(state_, corpus.GetOutputAsFiles(), corpus.GetAsWhole(), tabs_);
     typePage_ = new CPageType(state_, corpus, tabs_);
-    cocoaPage_ = new CPageCOCOA(state_, corpus, tabs_);
-    sgmlPage_ = new CPageSGML(state_, corpus, handlers.Sgml(), std::move(makeProgress), tabs_);
+    cocoaPage_ = new CPageCOCOA(state_, corpus, handlers, makeProgress, tabs_);
+    sgmlPage_ = new CPageSGML(state_, corpus, handlers.Sgml(), makeProgress, tabs_);
     fixedPage_ = new CPageFIXED(state_, corpus, tabs_);
-    pages_ = {corpusPage_, typePage_, cocoaPage_, sgmlPage_, fixedPage_};
-    tabs_->addTab(corpusPage_, QStringLiteral("Corpus Files"));
-    tabs_->addTab(typePage_, QStringLiteral("Type"));
-    tabs_->addTab(cocoaPage_, QStringLiteral("COCOA"));
-    tabs_->addTab(sgmlPage_, QStringLiteral("SGML"));
-    tabs_->addTab(fixedPage_, QStringLiteral("FIXED"));
+    // "Untag" stays off until the program reads Penn-style parsed text.
+    helsinkiPage_ = new CPageHelsinki(state_, handlers.Helsinki().DeleteSwitches(), 0,
+                                      handlers.Get(HandlerId::Penn) != nullptr, tabs_);
+    ppcme2Page_ = new CPagePPCME2(state_, corpus, {}, {}, tabs_);
+    brooklynPage_ = new CPageBrooklyn(state_, corpus, {}, tabs_);
+    icePage_ = new CPageICE(state_, corpus, Strings(CICE::functionLabels),
+                            Strings(CICE::featureLabels), tabs_);
+    bncPage_ = new CPageBNC(state_, corpus, tabs_);
+    pages_ = {corpusPage_,   typePage_,   cocoaPage_,    sgmlPage_, fixedPage_,
+              helsinkiPage_, ppcme2Page_, brooklynPage_, icePage_,  bncPage_};
+    const char* const titles[] = {"Corpus Files", "Type",   "COCOA",    "SGML", "FIXED",
+                                  "Helsinki",     "PPCME2", "Brooklyn", "ICE",  "BNC"};
+    for (size_t i = 0; i < pages_.size(); ++i) {
+        tabs_->addTab(pages_[i], QString::fromLatin1(titles[i]));
+    }
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &COptionSheet::accept);
@@ -125,6 +151,27 @@ void COptionSheet::StoreInto(CCorpus& corpus) const
     corpus.sgmlAttributes = sgml.attributes;
     corpus.sgmlAttributeInfo = sgml.attributeInfo;
     corpus.sgmlAttributeOutput = sgml.attributeOutput;
+
+    handlers_.SetDeleteSwitches(helsinkiPage_->DeleteSwitches());
+    corpus.ppcme2Pos = ppcme2Page_->Pos();
+    corpus.ppcme2Node = ppcme2Page_->Node();
+    corpus.brooklynNode = brooklynPage_->Node();
+
+    const IceChoices ice = icePage_->Choices();
+    corpus.iceFunctionOn = ice.functionOn;
+    corpus.iceCategoryOn = ice.categoryOn;
+    corpus.iceFeatureOn = ice.featureOn;
+    corpus.iceFunction = ice.function;
+    corpus.iceCategory = ice.category;
+    corpus.iceFeature = ice.feature;
+    corpus.iceIgnored = ice.ignored;
+    corpus.iceAddition = ice.addition;
+    corpus.iceOverlap = ice.overlap;
+    corpus.iceSpeaker = ice.speaker;
+    corpus.iceSubtext = ice.subtext;
+
+    corpus.bncFormat = bncPage_->Format();
+    corpus.bncPosOutput = bncPage_->PosOutput();
 }
 
 bool OptionsDialog(CCorpus& corpus, CHandlers& handlers, int firstPage, QWidget* parent,

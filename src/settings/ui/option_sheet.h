@@ -15,9 +15,14 @@ class QTabWidget;
 namespace plix {
 
 class CHandlers;
+class CPageBNC;
+class CPageBrooklyn;
 class CPageCOCOA;
 class CPageCorpus;
 class CPageFIXED;
+class CPageHelsinki;
+class CPageICE;
+class CPagePPCME2;
 class CPageType;
 
 class COptionSheet : public QDialog
@@ -31,7 +36,12 @@ class COptionSheet : public QDialog
         kPageType = 1,
         kPageCocoa = 2,
         kPageSgml = 3,
-        kPageFixed = 4
+        kPageFixed = 4,
+        kPageHelsinki = 5,
+        kPagePpcme2 = 6,
+        kPageBrooklyn = 7,
+        kPageIce = 8,
+        kPageBnc = 9
     };
 
     // `handlers`: the pages show what the handlers know (the SGML scan) and
@@ -41,9 +51,10 @@ class COptionSheet : public QDialog
 
     // OK: the shown page is left first, as when another tab is chosen.
     void accept() override;
-    // Stores the pages' values into the record. The corpus type goes before
-    // the page's diacritics and the fixed-column range, so that what the user
-    // typed wins over the type's side effects.
+    // Stores the pages' values into the record, and the Helsinki switches
+    // into the handlers. The corpus type goes before the page's diacritics and
+    // the fixed-column range, so that what the user typed wins over the
+    // type's side effects.
     void StoreInto(CCorpus& corpus) const;
 
     QTabWidget* Tabs() const { return tabs_; }
@@ -52,6 +63,11 @@ class COptionSheet : public QDialog
     CPageCOCOA* CocoaPage() const { return cocoaPage_; }
     CPageSGML* SgmlPage() const { return sgmlPage_; }
     CPageFIXED* FixedPage() const { return fixedPage_; }
+    CPageHelsinki* HelsinkiPage() const { return helsinkiPage_; }
+    CPagePPCME2* Ppcme2Page() const { return ppcme2Page_; }
+    CPageBrooklyn* BrooklynPage() const { return brooklynPage_; }
+    CPageICE* IcePage() const { return icePage_; }
+    CPageBNC* BncPage() const { return bncPage_; }
     const SheetState& State() const { return state_; }
 
   private:
@@ -64,6 +80,12 @@ class COptionSheet : public QDialog
     CPageCOCOA* cocoaPage_;
     CPageSGML* sgmlPage_;
     CPageFIXED* fixedPage_;
+    CPageHelsinki* helsinkiPage_;
+    CPagePPCME2* ppcme2Page_;
+    CPageBrooklyn* brooklynPage_;
+    CPageICE* icePage_;
+    CPageBNC* bncPage_;
+    CHandlers& handlers_;
     std::vector<COptionPage*> pages_;
     int shownPage_ = -1;
 };

@@ -8,18 +8,30 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 #include <QSignalBlocker>
 
+#include "corpora/ceecs.h"
+#include "corpora/cocoa.h"
+#include "corpora/cocoa_values.h"
+#include "corpora/dispatch.h"
+#include "corpora/helsinki.h"
+#include "corpora/scots.h"
 #include "settings/text.h"
+#include "settings/ui/dialog_message.h"
 #include "settings/ui/ui_text.h"
 
 namespace plix {
 
-CPageCOCOA::CPageCOCOA(SheetState& state, const CCorpus& corpus, QWidget* parent)
+CPageCOCOA::CPageCOCOA(SheetState& state, const CCorpus& corpus, CHandlers& handlers,
+                       ProgressMaker makeProgress, QWidget* parent)
     : COptionPage(state, parent),
       parameterList_(new QListWidget(this)),
       selectBox_(new QComboBox(this)),
       outputCheck_(new QCheckBox(QStringLiteral("&Output"), this)),
+      scanButton_(new QPushButton(QStringLiteral("&Scan"), this)),
+      handlers_(handlers),
+      makeProgress_(std::move(makeProgress)),
       values_(corpus.cocoaSelect),
       outputs_(corpus.cocoaOutput)
 {
@@ -41,11 +53,15 @@ CPageCOCOA::CPageCOCOA(SheetState& state, const CCorpus& corpus, QWidget* parent
     layout->addWidget(selectLabel, 0, 1);
     layout->addWidget(selectBox_, 1, 1);
     layout->addWidget(outputCheck_, 2, 1);
+    layout->addWidget(scanButton_, 4, 1, Qt::AlignRight);
     layout->setRowStretch(3, 1);
+    scanButton_->setToolTip(
+        QStringLiteral("Read the values the parameters take in the corpus files"));
 
     connect(parameterList_, &QListWidget::currentRowChanged, this,
             &CPageCOCOA::OnParameterSelected);
     connect(outputCheck_, &QCheckBox::clicked, this, &CPageCOCOA::OnOutputClicked);
+    connect(scanButton_, &QPushButton::clicked, this, &CPageCOCOA::OnScan);
 }
 
 bool CPageCOCOA::ActiveFor(int corpusType)
@@ -62,15 +78,50 @@ bool CPageCOCOA::ActiveFor(int corpusType)
     }
 }
 
-QString CPageCOCOA::EntryText(int letter) const
+bool CPageCOCOA::NamedFor(int corpusType)
 {
-    return QString(QChar(static_cast<char16_t>('A' + letter)));
+    return corpusType != kTypeCocoa && ActiveFor(corpusType);
 }
 
-std::vector<std::string> CPageCOCOA::ValuesOffered(int /*letter*/) const
+QString CPageCOCOA::EntryText(int letter) const
 {
-    // A plain COCOA corpus has no known values: the box is free text.
-    return {};
+    const QString text(QChar(static_cast<char16_t>('A' + letter)));
+    if (!NamedFor(state_.currentCorpusType)) {
+        return text;
+    }
+    return text + QLatin1Char(' ') +
+           ToDisplay(handlers_.Helsinki().parameterNames[static_cast<size_t>(letter)]);
+}
+
+std::vector<std::string> CPageCOCOA::ValuesOffered(int letter) const
+{
+    const std::vector<std::string>& found =
+        handlers_.Cocoa().scannedValues[static_cast<size_t>(letter)];
+    switch (state_.currentCorpusType) {
+        case kTypeHelsinki:
+        case kTypePpcme1:
+            return MergedValues(handlers_.Helsinki().parameterValues[static_cast<size_t>(letter)],
+                                found);
+        case kTypeCeecs:
+            return MergedValues(handlers_.Ceecs().GetValues(letter), found);
+        case kTypeHelsinkiScots:
+            return MergedValues(handlers_.Scots().GetValues(letter), found);
+        default:
+            // A plain COCOA corpus has no known values: the box is free text.
+            return {};
+    }
+}
+
+void CPageCOCOA::OnScan()
+{
+    std::string error;
+    auto& values = handlers_.Cocoa().scannedValues;
+    const CocoaValueScanOutcome outcome = WithProgress(makeProgress_, [&](CProgress& progress) {
+        return ScanCocoaValues(state_.inputFiles, progress, values, error);
+    });
+    if (outcome == CocoaValueScanOutcome::Unreadable) {
+        ShowDialogMessage(this, ToDisplay(error));
+    }
 }
 
 void CPageCOCOA::OnSetActive()
@@ -89,6 +140,7 @@ void CPageCOCOA::OnSetActive()
          std::initializer_list<QWidget*>{parameterList_, selectBox_, outputCheck_}) {
         control->setEnabled(active);
     }
+    scanButton_->setEnabled(NamedFor(state_.currentCorpusType));
 }
 
 bool CPageCOCOA::OnKillActive()

@@ -151,13 +151,10 @@ void CPageSGML::OnSetActive()
 
 void CPageSGML::OnScan()
 {
-    std::unique_ptr<CProgress> progress = makeProgress_ ? makeProgress_() : nullptr;
-    CProgress silent;
-    CProgress& shown = progress ? *progress : silent;
-    (void)shown.Create();
     std::string error;
-    const SgmlScanOutcome outcome = sgml_.Scan(state_.inputFiles, shown, error);
-    progress.reset();
+    const SgmlScanOutcome outcome = WithProgress(makeProgress_, [&](CProgress& progress) {
+        return sgml_.Scan(state_.inputFiles, progress, error);
+    });
     if (outcome == SgmlScanOutcome::Unreadable) {
         // The lists keep what they showed; the user is told why.
         ShowDialogMessage(this, ToDisplay(error));

@@ -19,9 +19,6 @@ namespace plix {
 
 class CSgml;
 
-// Makes the progress display of a scan.
-using ProgressMaker = std::function<std::unique_ptr<CProgress>()>;
-
 // The six arrays of the page, as the record keeps them.
 struct SgmlChoices
 {
