@@ -38,6 +38,8 @@ COptionSheet::COptionSheet(const CCorpus& corpus, CHandlers& handlers, int first
     : QDialog(parent), tabs_(new QTabWidget(this)), handlers_(handlers)
 {
     setWindowTitle(QStringLiteral("Corpus Options"));
+    // All ten tabs in sight: the sheet is as wide as they need.
+    tabs_->setUsesScrollButtons(false);
 
     state_.currentCorpusType = corpus.GetCorpusType();
     state_.inputFiles = corpus.inputFiles;
