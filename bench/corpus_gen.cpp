@@ -2,7 +2,7 @@
 //
 //   corpus_gen --size 100M [--seed N] [--types N] [-o FILE]
 //   corpus_gen --rare-keyword [--seed N] [--types N]
-//   corpus_gen --size 100M --markup cocoa|sgml|helsinki|bnc ...
+//   corpus_gen --size 100M --markup cocoa|sgml|helsinki|bnc|ppcme2 ...
 //
 // The vocabulary is a fixed list of English function words followed by
 // pseudo-words built from syllables, all drawn from one seeded PRNG, so the
@@ -24,7 +24,9 @@
 // stays, and editor's comments, which are deleted by default, one of them
 // running over each 25th line end); "bnc" writes the BNC's Text layout: an
 // <s n=...> before each sentence, a <w TAG> before each word and a <c PUN>
-// before its punctuation.
+// before its punctuation; "ppcme2" writes the text as parsed units of the
+// PPCME2 kind, one a sentence: "( (IP-MAT (N word) (, ,) ...", eight leaves a
+// line, each unit closed by its "(ID ...)" identifier.
 
 #include <algorithm>
 #include <cctype>
@@ -319,7 +321,77 @@ class TextMaker {
   bool ends_sentence_ = false;
 };
 
-enum class Markup { kNone, kCocoa, kSgml, kHelsinki, kBnc };
+enum class Markup { kNone, kCocoa, kSgml, kHelsinki, kBnc, kPpcme2 };
+
+// Turns plain lines into parsed units: every token a leaf labelled by its
+// kind, its trailing punctuation a leaf of its own, a unit a sentence.
+class ParsedWriter {
+ public:
+  explicit ParsedWriter(Writer& writer) : writer_(writer) {}
+  ~ParsedWriter() {
+    if (open_) Close();
+  }
+  void AddLine(const std::string& line) {
+    std::size_t start = 0;
+    while (start < line.size()) {
+      std::size_t end = line.find_first_of(" \n", start);
+      if (end == std::string::npos) end = line.size();
+      if (end > start) AddToken(line.substr(start, end - start));
+      start = end + 1;
+    }
+  }
+
+ private:
+  void AddToken(const std::string& token) {
+    if (!open_) {
+      out_ = "( (IP-MAT";
+      open_ = true;
+      leaves_ = 0;
+    }
+    std::size_t end = token.size();
+    while (end > 0 && !std::isalnum(static_cast<unsigned char>(token[end - 1]))) --end;
+    std::size_t start = 0;
+    while (start < end && !std::isalnum(static_cast<unsigned char>(token[start]))) ++start;
+    const std::string word = token.substr(start, end - start);
+    const bool number = !word.empty() && std::isdigit(static_cast<unsigned char>(word[0]));
+    if (!word.empty()) Leaf(number ? "NUM" : WordLabel(word), word);
+    bool ends = false;
+    for (std::size_t i = end; i < token.size(); ++i) {
+      const std::string mark(1, token[i]);
+      if (mark == ")" || mark == "(") continue;  // brackets would be read as the tree's own
+      Leaf(mark == "," ? "," : ".", mark);
+      ends = ends || mark == "." || mark == "?" || mark == "!";
+    }
+    if (ends) Close();
+  }
+  static const char* WordLabel(const std::string& word) {
+    static const char* const kLabels[] = {"N", "VBD", "ADJ", "D", "P", "ADV", "PRO", "CONJ"};
+    std::uint32_t h = 2166136261u;
+    for (char c : word) h = (h ^ static_cast<unsigned char>(c)) * 16777619u;
+    return kLabels[h % 8];
+  }
+  void Leaf(const char* label, const std::string& text) {
+    if (leaves_ > 0 && leaves_ % 8 == 0) {
+      writer_.Append(out_ + "\n");
+      out_ = "  ";
+    }
+    out_ += " (";
+    out_ += label;
+    out_ += " " + text + ")";
+    ++leaves_;
+  }
+  void Close() {
+    writer_.Append(out_ + ")\n  (ID GEN-" + std::to_string(++units_) + "))\n\n");
+    out_.clear();
+    open_ = false;
+  }
+
+  Writer& writer_;
+  std::string out_;
+  bool open_ = false;
+  std::uint64_t leaves_ = 0;
+  std::uint64_t units_ = 0;
+};
 
 // A word tag of the BNC's kind, chosen by the word so that the same word has
 // the same tag everywhere.
@@ -357,6 +429,7 @@ void Generate(std::uint64_t size, std::uint64_t seed, const std::vector<std::str
               const std::vector<double>& cumulative, Markup markup, std::FILE* out) {
   TextMaker maker(seed, vocab, cumulative);
   Writer writer(out);
+  ParsedWriter parsed(writer);
   std::string line;
   std::string marked;   // the line with its markup
   std::string pending;  // a token that did not fit the previous line
@@ -425,7 +498,11 @@ void Generate(std::uint64_t size, std::uint64_t seed, const std::vector<std::str
     }
     line += '\n';
     marked += '\n';
-    writer.Append(markup == Markup::kNone ? line : marked);
+    if (markup == Markup::kPpcme2) {
+      parsed.AddLine(line);
+    } else {
+      writer.Append(markup == Markup::kNone ? line : marked);
+    }
     written += line.size();
     ++lines;
   }
@@ -456,7 +533,7 @@ std::uint64_t ParseSize(const char* text) {
   std::fprintf(stderr,
                "usage: corpus_gen --size N[K|M|G] [--seed N] [--types N] [-o FILE]\n"
                "       corpus_gen --rare-keyword [--seed N] [--types N]\n"
-               "       corpus_gen --size N --markup cocoa|sgml|helsinki|bnc ...\n");
+               "       corpus_gen --size N --markup cocoa|sgml|helsinki|bnc|ppcme2 ...\n");
   std::exit(2);
 }
 
@@ -493,6 +570,8 @@ int main(int argc, char** argv) {
         markup = Markup::kHelsinki;
       } else if (kind == "bnc") {
         markup = Markup::kBnc;
+      } else if (kind == "ppcme2") {
+        markup = Markup::kPpcme2;
       } else {
         Usage();
       }

@@ -466,7 +466,7 @@ if [[ ",$corpora," == *,gen,* ]]; then
       large_cases "gen-$size" "$file" "$rare_gen"
     else
       text_cases "gen-$size" "$(q "$file")" "" "$rare_gen" ""
-      for markup in cocoa sgml helsinki bnc; do
+      for markup in cocoa sgml helsinki bnc ppcme2; do
         marked=$(gen_corpus "$size" "$markup")
         markup_cases "$markup-$size" "$marked" "$markup" "$rare_gen"
       done
