@@ -10,7 +10,6 @@
 
 #include "concordance_texts.h"
 #include "corpora/cocoa.h"
-#include "corpora/helsinki.h"
 #include "corpora/penn.h"
 #include "settings/corpus.h"
 #include "support/engine_fixture.h"
@@ -224,13 +223,6 @@ TEST(PennHeader, SelectionsThenOneLinePerDeletedLevel)
     };
     const Case cases[] = {
         {kNone, false, "Selected Parameter:T=HOMILY\r\n"},
-        {kAll, true,
-         "Selected Parameter:T=HOMILY\n"
-         "Deleted text level:font other than the basic font\n"
-         "Deleted text level:foreign language\n"
-         "Deleted text level:emendation\n"
-         "Deleted text level:editor's comment\n"
-         "Deleted text level:Helsinki / Penn Corpus comment\n"},
         {kRunesAndHeading, true, "Selected Parameter:T=HOMILY\n"},
         {kCorpusComment, false,
          "Selected Parameter:T=HOMILY\r\nDeleted text level:Helsinki / Penn Corpus comment\r\n"},
@@ -251,21 +243,6 @@ TEST(PennHeader, SelectionsThenOneLinePerDeletedLevel)
     CPenn penn(cocoa);
     penn.WriteHeader(frame);
     EXPECT_EQ(frame.written, "");
-}
-
-TEST(PennSwitches, StartClearedAndComeFromTheHelsinkiPage)
-{
-    CHandlers handlers;
-    EXPECT_EQ(handlers.Penn().DeleteSwitches(), kNone);
-    EXPECT_EQ(handlers.Penn().UntagSwitch(), 0);
-    EXPECT_EQ(handlers.Helsinki().DeleteSwitches(), (Switches{0, 0, 0, 0, 1, 1, 1}));
-    handlers.SetDeleteSwitches({2, 0, 0, 1, 0, 0, -1});
-    EXPECT_EQ(handlers.Penn().DeleteSwitches(), (Switches{1, 0, 0, 1, 0, 0, 1}));
-    EXPECT_EQ(handlers.Helsinki().DeleteSwitches(), (Switches{1, 0, 0, 1, 0, 0, 1}));
-    handlers.Penn().SetUntagSwitch(5);
-    EXPECT_EQ(handlers.Penn().UntagSwitch(), 1);
-    handlers.Penn().SetUntagSwitch(0);
-    EXPECT_EQ(handlers.Penn().UntagSwitch(), 0);
 }
 
 // Three units with COCOA references between them; the second is of another
@@ -463,8 +440,7 @@ TEST(PennRun, BadInputCompletesEveryCommand)
         "(" + std::string(100000, 'b') + " a)(\n",
     };
     for (const std::string& input : inputs) {
-        for (AnalysisCommand command : {AnalysisCommand::Concordance, AnalysisCommand::Wordlist,
-                                        AnalysisCommand::Index, AnalysisCommand::RhymeIndex}) {
+        for (AnalysisCommand command : {AnalysisCommand::Concordance, AnalysisCommand::Wordlist}) {
             test::EngineTest t;
             t.AddFile("bad.ppcme1", input);
             t.ctx.corpus.SetCorpusType(kTypePpcme1);
