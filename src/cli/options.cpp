@@ -7,6 +7,7 @@
 #include <map>
 #include <set>
 
+#include "corpora/penn.h"
 #include "match/gnu.h"
 #include "settings/corpus.h"
 #include "settings/persistence.h"
@@ -59,8 +60,7 @@ const std::set<std::string> kFlags = {
 
 // Options whose work belongs to corpus handlers that are not part of the
 // program yet.
-const std::set<std::string> kNotYet = {"--untag", "--ppcme2-node", "--ppcme2-pos",
-                                       "--brooklyn-node"};
+const std::set<std::string> kNotYet = {"--ppcme2-node", "--ppcme2-pos", "--brooklyn-node"};
 
 // What scan-sgml takes besides the corpus files.
 const std::set<std::string> kScanFlags = {"--progress", "--quiet"};
@@ -389,6 +389,9 @@ bool ApplySettings(const Parsed& p, Options& options, CPlixContext& context, Usa
         }
         context.handlers.SetDeleteSwitches(switches);
     }
+    if (p.Has("--untag")) {
+        context.handlers.Penn().SetUntagSwitch(1);
+    }
     for (const char* name : {"--sgml-exclude", "--sgml-output"}) {
         std::vector<std::string>& chosen =
             std::string(name) == "--sgml-exclude" ? options.sgmlExclude : options.sgmlOutput;
@@ -716,9 +719,9 @@ Settings (defaults: the initial settings, not the saved ones):
                       the options given; the corpus files, --window, --to-files and
                       --whole still come from the command line alone
   --type NAME|CODE    corpus type: Text, COCOA, SGML, Fixed, Helsinki, "Helsinki: Scots",
-                      CEECS, Brown, LOB/WC, FROWN/FLOB, ACE, ICE, BNC, COPC, ICAMET
-                      (any case) or the code 0-18; the parsed corpora are refused while
-                      their handlers are not built
+                      CEECS, Brown, LOB/WC, FROWN/FLOB, ACE, PPCME1, ICE, BNC, COPC,
+                      ICAMET (any case) or the code 0-18; the other parsed corpora are
+                      refused while their handlers are not built
   --locale NAME       System, ASCII, English, French, German, Danish, Dutch, Japanese,
                       Italian, Swedish, Icelandic, Polish, Spanish, Portuguese, Norwegian
   --diacritics TEXT   extra word characters
@@ -739,16 +742,22 @@ Keyword (concordance and collocation commands):
 List filter (word lists, index, rhyme index):
   --filter TEXT  --filter-left  --filter-right  --filter-regex
 
-COCOA references (--type COCOA, Helsinki, "Helsinki: Scots", CEECS):
+COCOA references (--type COCOA, Helsinki, "Helsinki: Scots", CEECS, PPCME1):
   --cocoa-select X=VALUE    only lines whose parameter X has VALUE (repeatable; any case)
   --cocoa-output LETTERS    the parameters printed in every reference, e.g. AQ
 
-Helsinki markup (--type Helsinki, "Helsinki: Scots", CEECS):
+Helsinki markup (--type Helsinki, "Helsinki: Scots", CEECS, PPCME1):
   --delete LEVELS           delete the text of these levels: comma-separated numbers,
-                            or none (default 4,5,6): 0 (^...^) font, 1 (\...\) foreign
-                            language, 2 (}...}) runes, 3 [{...{] emendation, 4 [\...\]
-                            editor's comment, 5 [^...^] Helsinki Corpus comment,
-                            6 [}...}] heading
+                            or none (default 4,5,6; PPCME1: none): 0 (^...^) font,
+                            1 (\...\) foreign language, 2 (}...}) runes, 3 [{...{]
+                            emendation, 4 [\...\] editor's comment, 5 [^...^] Helsinki
+                            Corpus comment, 6 [}...}] heading; in PPCME1 the elements
+                            <font>, <latin> and the other languages, <ec>, and the
+                            comments (<hc>, <pc>, <comment>, ...), and any <...> for 3
+
+Penn-style parsed text (--type PPCME1):
+  --untag                   each concordance line ends in " => " and its unit without
+                            labels, brackets and markup ("Untag")
 
 Fixed columns (--type Fixed; Brown has 1-9, LOB/WC and FROWN/FLOB 1-8):
   --info FROM-TO            the columns of the information field, 1-500

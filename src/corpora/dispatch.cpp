@@ -11,6 +11,7 @@
 #include "corpora/icamet.h"
 #include "corpora/ice.h"
 #include "corpora/lob.h"
+#include "corpora/penn.h"
 #include "corpora/sgml.h"
 #include "settings/corpus.h"
 
@@ -154,15 +155,17 @@ CHandlers::CHandlers()
     Make(HandlerId::Helsinki, helsinki_);
     Make(HandlerId::Ice, ice_);
     Make(HandlerId::Bnc, bnc_, *sgml_);
+    Make(HandlerId::Penn, penn_, *cocoa_);
 }
 
-static_assert(CHelsinki::kLevelCount == 7, "the options page has seven deletion switches");
+static_assert(CHelsinki::kLevelCount == 7 && CPenn::kLevelCount == 7,
+              "the options page has seven deletion switches");
 
 void CHandlers::SetDeleteSwitches(const std::array<int, 7>& switches)
 {
     helsinki_->SetDeleteSwitches(switches);
-    // The Penn handler keeps its own copy of the same seven switches: it is
-    // given them here too once it is part of the program.
+    // The Penn handler keeps its own copy of the same seven switches.
+    penn_->SetDeleteSwitches(switches);
 }
 
 CHandlers::~CHandlers() = default;

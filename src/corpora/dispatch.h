@@ -28,6 +28,7 @@ class CICAMET;
 class CHelsinki;
 class CICE;
 class CBNC;
+class CPenn;
 
 enum class HandlerId : int
 {
@@ -145,6 +146,7 @@ class CHandlers
     const CSCOTS& Scots() const { return scots_; }
     CICE& Ice() const { return *ice_; }
     CBNC& Bnc() const { return *bnc_; }
+    CPenn& Penn() const { return *penn_; }
 
     // The seven deletion switches of the Helsinki options page, by level,
     // into every handler that keeps them.
@@ -194,6 +196,7 @@ class CHandlers
     CSCOTS scots_;
     std::unique_ptr<CICE> ice_;
     std::unique_ptr<CBNC> bnc_;
+    std::unique_ptr<CPenn> penn_;
 };
 
 }  // namespace plix
