@@ -17,6 +17,7 @@
 
 #include "corpora/dispatch.h"
 #include "corpora/helsinki.h"
+#include "corpora/penn.h"
 #include "corpora/sgml.h"
 #include "settings/corpus.h"
 #include "settings/ui/dialog_message.h"
@@ -179,8 +180,7 @@ void OptionPagesTest::pagesAreEnabledForTheirTypes()
     for (int level = 0; level < 7; ++level) {
         QCOMPARE(sheet.HelsinkiPage()->LevelCheck(level)->isEnabled(), helsinki);
     }
-    // "Untag" waits for the Penn-style parsed text to be read at all.
-    QVERIFY(!sheet.HelsinkiPage()->UntagCheck()->isEnabled());
+    QCOMPARE(sheet.HelsinkiPage()->UntagCheck()->isEnabled(), type == kTypePpcme1);
     Show(sheet, COptionSheet::kPagePpcme2);
     QCOMPARE(sheet.Ppcme2Page()->NodeBox()->isEnabled(), ppcme2);
     QCOMPARE(sheet.Ppcme2Page()->PosBox()->isEnabled(), ppcme2);
@@ -541,11 +541,26 @@ void OptionPagesTest::helsinkiSwitchesGoIntoTheHandler()
     QCOMPARE(page->PennGroup()->title(), QStringLiteral("Penn"));
     QCOMPARE(page->UntagCheck()->text(), QStringLiteral("&Untag"));
     QCOMPARE(page->DeleteSwitches(), (std::array<int, 7>{0, 0, 0, 0, 1, 1, 1}));
+    QVERIFY(!page->UntagCheck()->isEnabled());
     page->LevelCheck(0)->click();
     page->LevelCheck(6)->click();
     sheet.accept();
     sheet.StoreInto(corpus);
     QCOMPARE(handlers.Helsinki().DeleteSwitches(), (std::array<int, 7>{1, 0, 0, 0, 1, 1, 0}));
+    // The same switches go to the Penn handler, which keeps its own copy.
+    QCOMPARE(handlers.Penn().DeleteSwitches(), (std::array<int, 7>{1, 0, 0, 0, 1, 1, 0}));
+
+    // "Untag" is a switch of the Penn handler, set for PPCME1.
+    corpus.SetCorpusType(kTypePpcme1);
+    COptionSheet penn(corpus, handlers, COptionSheet::kPageHelsinki);
+    QVERIFY(penn.HelsinkiPage()->UntagCheck()->isEnabled());
+    QVERIFY(!penn.HelsinkiPage()->UntagCheck()->isChecked());
+    penn.HelsinkiPage()->UntagCheck()->click();
+    penn.accept();
+    penn.StoreInto(corpus);
+    QCOMPARE(handlers.Penn().UntagSwitch(), 1);
+    COptionSheet again(corpus, handlers, COptionSheet::kPageHelsinki);
+    QVERIFY(again.HelsinkiPage()->UntagCheck()->isChecked());
 }
 
 void OptionPagesTest::iceSpeakerTakesOneLetterUpperCased()

@@ -10,6 +10,7 @@
 #include "corpora/dispatch.h"
 #include "corpora/helsinki.h"
 #include "corpora/ice.h"
+#include "corpora/penn.h"
 #include "corpora/sgml.h"
 #include "settings/ui/page_bnc.h"
 #include "settings/ui/page_brooklyn.h"
@@ -58,9 +59,8 @@ COptionSheet::COptionSheet(const CCorpus& corpus, CHandlers& handlers, int first
     cocoaPage_ = new CPageCOCOA(state_, corpus, handlers, makeProgress, tabs_);
     sgmlPage_ = new CPageSGML(state_, corpus, handlers.Sgml(), makeProgress, tabs_);
     fixedPage_ = new CPageFIXED(state_, corpus, tabs_);
-    // "Untag" stays off until the program reads Penn-style parsed text.
-    helsinkiPage_ = new CPageHelsinki(state_, handlers.Helsinki().DeleteSwitches(), 0,
-                                      handlers.Get(HandlerId::Penn) != nullptr, tabs_);
+    helsinkiPage_ = new CPageHelsinki(state_, handlers.Helsinki().DeleteSwitches(),
+                                      handlers.Penn().UntagSwitch(), tabs_);
     ppcme2Page_ = new CPagePPCME2(state_, corpus, {}, {}, tabs_);
     brooklynPage_ = new CPageBrooklyn(state_, corpus, {}, tabs_);
     icePage_ = new CPageICE(state_, corpus, Strings(CICE::functionLabels),
@@ -155,6 +155,7 @@ void COptionSheet::StoreInto(CCorpus& corpus) const
     corpus.sgmlAttributeOutput = sgml.attributeOutput;
 
     handlers_.SetDeleteSwitches(helsinkiPage_->DeleteSwitches());
+    handlers_.Penn().SetUntagSwitch(helsinkiPage_->Untag());
     corpus.ppcme2Pos = ppcme2Page_->Pos();
     corpus.ppcme2Node = ppcme2Page_->Node();
     corpus.brooklynNode = brooklynPage_->Node();

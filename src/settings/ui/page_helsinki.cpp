@@ -10,11 +10,10 @@
 namespace plix {
 
 CPageHelsinki::CPageHelsinki(SheetState& state, const std::array<int, 7>& deleteSwitches, int untag,
-                             bool untagAvailable, QWidget* parent)
+                             QWidget* parent)
     : COptionPage(state, parent),
       pennGroup_(new QGroupBox(QStringLiteral("Penn"), this)),
-      untagCheck_(new QCheckBox(QStringLiteral("&Untag"), pennGroup_)),
-      untagAvailable_(untagAvailable)
+      untagCheck_(new QCheckBox(QStringLiteral("&Untag"), pennGroup_))
 {
     auto* layout = new QVBoxLayout(this);
     for (int level = 0; level < 7; ++level) {
@@ -36,9 +35,9 @@ bool CPageHelsinki::ActiveFor(int corpusType)
            corpusType == kTypeCeecs || corpusType == kTypePpcme1;
 }
 
-bool CPageHelsinki::UntagActiveFor(int corpusType) const
+bool CPageHelsinki::UntagActiveFor(int corpusType)
 {
-    return untagAvailable_ && corpusType == kTypePpcme1;
+    return corpusType == kTypePpcme1;
 }
 
 void CPageHelsinki::OnSetActive()

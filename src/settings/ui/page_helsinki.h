@@ -16,17 +16,16 @@ class CPageHelsinki : public COptionPage
 {
     Q_OBJECT
   public:
-    // `deleteSwitches` and `untag`: the handlers' values when the sheet opens;
-    // `untagAvailable`: the program reads Penn-style parsed text at all.
+    // `deleteSwitches` and `untag`: the handlers' values when the sheet opens.
     CPageHelsinki(SheetState& state, const std::array<int, 7>& deleteSwitches, int untag,
-                  bool untagAvailable, QWidget* parent = nullptr);
+                  QWidget* parent = nullptr);
 
     void OnSetActive() override;
 
     // True for the types whose text carries the Helsinki markup.
     static bool ActiveFor(int corpusType);
     // True for the types whose parse trees can be untagged.
-    bool UntagActiveFor(int corpusType) const;
+    static bool UntagActiveFor(int corpusType);
 
     std::array<int, 7> DeleteSwitches() const;
     int Untag() const;
@@ -39,7 +38,6 @@ class CPageHelsinki : public COptionPage
     std::array<QCheckBox*, 7> levelChecks_{};
     QGroupBox* pennGroup_;
     QCheckBox* untagCheck_;
-    bool untagAvailable_;
 };
 
 }  // namespace plix
