@@ -2,6 +2,7 @@
 
 #include "corpora/ace.h"
 #include "corpora/bnc.h"
+#include "corpora/brooklyn.h"
 #include "corpora/brown.h"
 #include "corpora/cocoa.h"
 #include "corpora/copc.h"
@@ -11,6 +12,7 @@
 #include "corpora/icamet.h"
 #include "corpora/ice.h"
 #include "corpora/lob.h"
+#include "corpora/ppcme2.h"
 #include "corpora/sgml.h"
 #include "settings/corpus.h"
 
@@ -154,6 +156,8 @@ CHandlers::CHandlers()
     Make(HandlerId::Helsinki, helsinki_);
     Make(HandlerId::Ice, ice_);
     Make(HandlerId::Bnc, bnc_, *sgml_);
+    Make(HandlerId::Ppcme2, ppcme2_);
+    Make(HandlerId::Brooklyn, brooklyn_);
 }
 
 static_assert(CHelsinki::kLevelCount == 7, "the options page has seven deletion switches");

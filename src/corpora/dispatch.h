@@ -28,6 +28,8 @@ class CICAMET;
 class CHelsinki;
 class CICE;
 class CBNC;
+class CPPCME2;
+class CBrooklyn;
 
 enum class HandlerId : int
 {
@@ -145,6 +147,8 @@ class CHandlers
     const CSCOTS& Scots() const { return scots_; }
     CICE& Ice() const { return *ice_; }
     CBNC& Bnc() const { return *bnc_; }
+    CPPCME2& Ppcme2() const { return *ppcme2_; }
+    CBrooklyn& Brooklyn() const { return *brooklyn_; }
 
     // The seven deletion switches of the Helsinki options page, by level,
     // into every handler that keeps them.
@@ -194,6 +198,8 @@ class CHandlers
     CSCOTS scots_;
     std::unique_ptr<CICE> ice_;
     std::unique_ptr<CBNC> bnc_;
+    std::unique_ptr<CPPCME2> ppcme2_;
+    std::unique_ptr<CBrooklyn> brooklyn_;
 };
 
 }  // namespace plix
