@@ -404,6 +404,14 @@ void CPPCME2::ResetForFile()
 void CPPCME2::AssembleUnit(CHandlerFrame& frame, std::string& line)
 {
     Prepare(frame);
+    // A line read ahead for the context of a hit comes back with its line end
+    // before the reader's blank. It is joined as it was first read: an empty
+    // line still ends a Brooklyn block, and no unit holds a line end where
+    // another run of the same file would hold none.
+    const size_t n = line.size();
+    if (n >= 2 && line[n - 2] == '\n' && line[n - 1] == ' ') {
+        line.erase(n - 2, 1);
+    }
     std::string references;  // only PPCME1 has references between its units
     (void)UnitsFor(frame.CorpusType()).Assemble(line, references);
 }
