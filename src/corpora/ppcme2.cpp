@@ -299,6 +299,18 @@ void CPPCME2::BlankOutsideTarget(std::string& line, const std::string& target)
     }
 }
 
+void CPPCME2::GiveBackOpeningBrackets(std::string& line, const std::string& kept)
+{
+    if (line.size() != kept.size()) {
+        return;
+    }
+    for (size_t i = 0; i + 1 < line.size(); ++i) {
+        if (kept[i] == '(' && line[i] == ' ' && line[i + 1] != ' ' && line[i + 1] == kept[i + 1]) {
+            line[i] = '(';
+        }
+    }
+}
+
 void CPPCME2::ScanUnit(std::string& line)
 {
     const size_t id = line.find(kIdNode);
@@ -480,6 +492,9 @@ void CPPCME2::MakeReference(CHandlerFrame& frame, int, std::string& reference)
 
 void CPPCME2::CleanListLine(CHandlerFrame&, std::string& line)
 {
+    if (haveCopy_) {
+        GiveBackOpeningBrackets(line, textCopy_);
+    }
     StripLabels(line);
 }
 

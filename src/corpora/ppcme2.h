@@ -75,6 +75,10 @@ class CPPCME2 final : public CCorpusHandler
     // Blanks every byte of `line` outside the stretches that begin with
     // `target` and run to the bracket that closes the node they begin in.
     static void BlankOutsideTarget(std::string& line, const std::string& target);
+    // A Brooklyn target is kept from its label on, without the bracket before
+    // it: the word lists would count the label as a word. Puts back, from the
+    // kept unit, each opening bracket that directly precedes kept text.
+    static void GiveBackOpeningBrackets(std::string& line, const std::string& kept);
     // The tag of the node that the nearest "(" at or before `offset` opens.
     static std::string TagBefore(const std::string& text, size_t offset);
 
