@@ -60,9 +60,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         for (size_t offset = 0; offset <= line.size() + 1; ++offset) {
             h.LocateHit(frame, line, offset);
             Require(h.HitPos().find(' ') == std::string::npos);
+            Require(h.HitPos().size() <= 255);
             Require(h.HitPos().empty() || kept.find(h.HitPos()) != std::string::npos);
+            Require(h.HitPos() == CPPCME2::TagBefore(kept, offset));
             std::string reference;
             h.MakeReference(frame, frame.OutputType(), reference);
+        }
+        // Asked for in any order, the tags are the same.
+        for (size_t offset = line.size() + 2; offset-- > 0;) {
+            h.LocateHit(frame, line, offset);
+            Require(h.HitPos() == CPPCME2::TagBefore(kept, offset));
         }
         std::string list = line;
         h.CleanListLine(frame, list);

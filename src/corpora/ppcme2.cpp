@@ -8,6 +8,8 @@ namespace plix {
 namespace {
 
 constexpr std::string_view kIdNode = "(ID ";
+// No label of the corpora comes near this length.
+constexpr size_t kLongestLabel = 255;
 
 // The key of a page entry, or of a text typed into the page's box: the text
 // before its first ":", or the whole text when it has none. A typed label is
@@ -320,6 +322,8 @@ void CPPCME2::ScanUnit(std::string& line)
     }
     textCopy_ = line;
     haveCopy_ = true;
+    lastHitAt_ = std::string::npos;
+    lastOpen_ = std::string::npos;
     BlankOutsideTarget(line, targetNode_);
 }
 
@@ -351,6 +355,26 @@ char CPPCME2::CharAt(size_t index) const
     return index < textCopy_.size() ? textCopy_[index] : ' ';
 }
 
+std::string CPPCME2::LabelAt(const std::string& text, size_t open)
+{
+    if (open >= text.size() || text[open] != '(') {
+        return std::string();
+    }
+    // A label is short. A longer run after a bracket is the stuff of an
+    // unparsed unit, not a label: as the tag of every hit in it, it would be
+    // copied into the reference of each.
+    const size_t from = open + 1;
+    const size_t limit = std::min(text.size(), from + kLongestLabel + 1);
+    size_t end = from;
+    while (end < limit && text[end] != ' ') {
+        ++end;
+    }
+    if (end - from > kLongestLabel) {
+        return std::string();
+    }
+    return text.substr(from, end - from);
+}
+
 std::string CPPCME2::TagBefore(const std::string& text, size_t offset)
 {
     if (text.empty()) {
@@ -361,19 +385,39 @@ std::string CPPCME2::TagBefore(const std::string& text, size_t offset)
         --i;
     }
     // Text before the first node of a unit stands in no node: it has no tag.
-    if (text[i] != '(') {
-        return std::string();
-    }
-    const size_t from = i + 1;
-    const size_t end = text.find(' ', from);
-    return text.substr(from, end == std::string::npos ? std::string::npos : end - from);
+    return LabelAt(text, i);
 }
 
 void CPPCME2::FindHitPos(size_t hitOffset)
 {
     // The kept unit, not the searched one: a Brooklyn target is found at its
     // label, and the bracket before the label is blanked in the searched text.
-    hitPos_ = TagBefore(textCopy_, hitOffset);
+    if (textCopy_.empty()) {
+        hitPos_.clear();
+        return;
+    }
+    // The hits of a unit come in text order: the walk back to the node's
+    // bracket stops where the one before began, so that a long unit with
+    // many hits costs one walk.
+    const size_t at = std::min(hitOffset, textCopy_.size() - 1);
+    const bool resume = lastHitAt_ != std::string::npos && at >= lastHitAt_;
+    const size_t stop = resume ? lastHitAt_ : 0;
+    size_t open = std::string::npos;
+    for (size_t i = at;; --i) {
+        if (textCopy_[i] == '(') {
+            open = i;
+            break;
+        }
+        if (i == stop) {
+            break;
+        }
+    }
+    if (open == std::string::npos && resume) {
+        open = lastOpen_;
+    }
+    lastHitAt_ = at;
+    lastOpen_ = open;
+    hitPos_ = LabelAt(textCopy_, open);
 }
 
 void CPPCME2::BuildReference(const CCorpus& settings, std::string& out, int64_t lineNumber,
@@ -408,6 +452,8 @@ void CPPCME2::ResetForFile()
     hitPos_.clear();
     textCopy_.clear();
     haveCopy_ = false;
+    lastHitAt_ = std::string::npos;
+    lastOpen_ = std::string::npos;
     ppcme2Units_.Reset();
     brooklynUnits_.Reset();
     yorkUnits_.Reset();
@@ -483,6 +529,8 @@ void CPPCME2::RestoreLine(std::string& line)
     line = std::move(textCopy_);
     textCopy_.clear();
     haveCopy_ = false;
+    lastHitAt_ = std::string::npos;
+    lastOpen_ = std::string::npos;
 }
 
 void CPPCME2::MakeReference(CHandlerFrame& frame, int, std::string& reference)

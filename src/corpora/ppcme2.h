@@ -79,8 +79,11 @@ class CPPCME2 final : public CCorpusHandler
     // it: the word lists would count the label as a word. Puts back, from the
     // kept unit, each opening bracket that directly precedes kept text.
     static void GiveBackOpeningBrackets(std::string& line, const std::string& kept);
-    // The tag of the node that the nearest "(" at or before `offset` opens.
+    // The tag of the node that the nearest "(" at or before `offset` opens:
+    // its label, the bytes up to the next blank; none when no bracket comes
+    // before the offset or the label would be longer than any label is.
     static std::string TagBefore(const std::string& text, size_t offset);
+    static std::string LabelAt(const std::string& text, size_t open);
 
     const std::string& UnitId() const { return unitId_; }
     const std::string& HitPos() const { return hitPos_; }
@@ -101,6 +104,9 @@ class CPPCME2 final : public CCorpusHandler
     std::string textCopy_;
     bool haveCopy_ = false;
     bool prepared_ = false;
+    // Where the last hit of the kept unit stood, and the bracket of its node.
+    size_t lastHitAt_ = std::string::npos;
+    size_t lastOpen_ = std::string::npos;
     CUnitAssembly ppcme2Units_{kTypePpcme2};
     CUnitAssembly brooklynUnits_{kTypeBrooklyn};
     CUnitAssembly yorkUnits_{kTypeYorkTorontoHelsinki};

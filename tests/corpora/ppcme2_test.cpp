@@ -199,6 +199,11 @@ TEST(Ppcme2LocateHit, TheTagOfTheNodeTheHitStandsIn)
         {"(", 0, ""},
         {"words before any node (N a)", 3, ""},
         {"", 0, ""},
+        {"(" + std::string(255, 'a') + " x", 257, std::string(255, 'a')},
+        // No label is this long: the run is no tag, and would go into the
+        // reference of each of its hits.
+        {"(" + std::string(256, 'a') + " x", 258, ""},
+        {"(" + std::string(100000, 'a'), 50000, ""},
     };
     for (const Case& k : cases) {
         EXPECT_EQ(CPPCME2::TagBefore(k.text, k.offset), k.tag) << k.text << " @" << k.offset;
@@ -215,6 +220,28 @@ TEST(Ppcme2LocateHit, TheTagOfTheNodeTheHitStandsIn)
     ASSERT_EQ(line[3], ' ');
     h.LocateHit(frame, line, line.find("cyning"));
     EXPECT_EQ(h.HitPos(), "nn");
+
+    // Hits in any order get the tags of their own nodes.
+    line = "(x (nn cyning) a (vt (d b) c)) e (f ";
+    h.ScanLine(frame, line);
+    const std::string& kept = h.TextCopy();
+    std::vector<size_t> offsets;
+    for (size_t i = 0; i <= kept.size() + 1; ++i) {
+        offsets.push_back(i);
+    }
+    for (int pass = 0; pass < 2; ++pass) {
+        for (size_t offset : offsets) {
+            h.LocateHit(frame, line, offset);
+            EXPECT_EQ(h.HitPos(), CPPCME2::TagBefore(kept, offset)) << offset;
+        }
+        std::reverse(offsets.begin(), offsets.end());
+    }
+    // Words stand in nodes of their own: the bracket nearest before a hit is
+    // its node's, also for text after a nested node.
+    h.LocateHit(frame, line, kept.find(" a ") + 1);
+    EXPECT_EQ(h.HitPos(), "nn");
+    h.LocateHit(frame, line, kept.find('e'));
+    EXPECT_EQ(h.HitPos(), "d");
 }
 
 TEST(Ppcme2Reference, IdentifierAndTagPerOutputType)
@@ -490,6 +517,56 @@ TEST(Ppcme2Run, WordListsTakeTheWordsOnly)
                                   "\r\nTotal Types:\t" + std::to_string(k.types) + "\r\n")
             << k.type << " " << k.node;
     }
+}
+
+TEST(Ppcme2Run, BadInputEndsTheRunNormally)
+{
+    const std::string binary("\0\xff(\x01)\n\x80(ID \0\n\n\r\n", 13);
+    const std::string cases[] = {
+        "",
+        binary,
+        std::string(100000, '(') + "\n",
+        std::string(100000, ')') + "\n\n",
+        "(" + std::string(100000, 'a') + "\n\n",
+        "( (CODE <x>)\n(IP (N a) (ID " + std::string(100000, 'a') + "\n",
+        "( (IP (NP-SBJ (N a) (N a\n(N a (N a\n",
+    };
+    const int types[] = {kTypePpcme2, kTypeBrooklyn, kTypeYorkTorontoHelsinki};
+    for (const std::string& corpus : cases) {
+        for (int type : types) {
+            for (AnalysisCommand command : {AnalysisCommand::Wordlist, AnalysisCommand::Concordance,
+                                            AnalysisCommand::ConcordanceAll}) {
+                test::EngineTest t;
+                t.AddFile("bad.txt", corpus);
+                t.ctx.corpus.SetCorpusType(type);
+                t.ctx.corpus.ppcme2Node = "NP-SBJ";
+                t.ctx.corpus.brooklynNode = "a";
+                KeywordRequest keyword;
+                keyword.keyword = "a";
+                EXPECT_TRUE(t.RunCommand(command, keyword).completed)
+                    << type << " " << corpus.substr(0, 20);
+            }
+        }
+    }
+}
+
+TEST(Ppcme2Run, ALongUnitGivesItsIdentifierAndTags)
+{
+    std::string corpus = "( (IP-MAT\n";
+    for (int i = 0; i < 2000; ++i) {
+        corpus += "  (N w" + std::to_string(i) + ")\n";
+    }
+    corpus += "  (VBD ende)) (ID LONG,1))\n";
+    test::EngineTest t;
+    t.AddFile("long.txt", corpus);
+    t.ctx.corpus.SetCorpusType(kTypePpcme2);
+    t.ctx.corpus.SetLineFormat(test::kTypeLineLength, test::kTypePosition);
+    KeywordRequest keyword;
+    keyword.keyword = "w1999";
+    ASSERT_TRUE(t.RunCommand(AnalysisCommand::Concordance, keyword).completed);
+    EXPECT_NE(t.Window().find("\r\n(2002) LONG,1 N \r\n      (N w1998) (N w1999) (VBD ende))\r\n"),
+              std::string::npos)
+        << t.Window();
 }
 
 }  // namespace
