@@ -83,10 +83,13 @@ class CPPCME2 final : public CCorpusHandler
     // its label, the bytes up to the next blank; none when no bracket comes
     // before the offset or the label would be longer than any label is.
     static std::string TagBefore(const std::string& text, size_t offset);
+    // The label of the node whose bracket stands at `open`, as above.
     static std::string LabelAt(const std::string& text, size_t open);
 
     const std::string& UnitId() const { return unitId_; }
     const std::string& HitPos() const { return hitPos_; }
+    // The tag of the "Part of Speech:" entry: derived with the target, used by
+    // no step of a run.
     const std::string& SelectedPos() const { return selectedPos_; }
     const std::string& TargetNode() const { return targetNode_; }
     const std::string& TextCopy() const { return textCopy_; }
