@@ -52,3 +52,7 @@ echo
 echo "== plix-cli concordance --type BNC --sgml-exclude NOTE --sgml-output 'S N' --keyword river samples/report.bnc"
 "$cli" concordance --type BNC --sgml-exclude NOTE --sgml-output "S N" --keyword river \
   --length 80 --position 40 samples/report.bnc
+echo
+echo "== plix-cli concordance --type PPCME2 --ppcme2-node NP-SBJ --keyword river samples/sermon.ppcme2"
+"$cli" concordance --type PPCME2 --ppcme2-node NP-SBJ --keyword river \
+  --length 80 --position 40 samples/sermon.ppcme2

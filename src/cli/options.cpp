@@ -6,8 +6,10 @@
 #include <cstdlib>
 #include <map>
 #include <set>
+#include <string_view>
 
 #include "corpora/penn.h"
+#include "corpora/ppcme2.h"
 #include "match/gnu.h"
 #include "settings/corpus.h"
 #include "settings/persistence.h"
@@ -58,10 +60,6 @@ const std::set<std::string> kFlags = {
     "--help",         "--version",
 };
 
-// Options whose work belongs to corpus handlers that are not part of the
-// program yet.
-const std::set<std::string> kNotYet = {"--ppcme2-node", "--ppcme2-pos", "--brooklyn-node"};
-
 // What scan-sgml takes besides the corpus files.
 const std::set<std::string> kScanFlags = {"--progress", "--quiet"};
 
@@ -101,6 +99,20 @@ bool ParseCount(const std::string& text, long& value)
     }
     value = std::strtol(text.c_str(), nullptr, 10);
     return true;
+}
+
+// The PPCME2 page's boxes are editable: a text that is exactly the key of a
+// list entry (the part before its ":") stands for that entry, any other text
+// is kept as typed.
+template <size_t N>
+std::string CompletedEntry(const std::array<std::string_view, N>& table, const std::string& text)
+{
+    for (std::string_view entry : table) {
+        if (entry.substr(0, entry.find(':')) == text) {
+            return std::string(entry);
+        }
+    }
+    return text;
 }
 
 struct Parsed
@@ -382,6 +394,15 @@ bool ApplySettings(const Parsed& p, Options& options, CPlixContext& context, Usa
     if (p.Has("--no-bnc-pos")) {
         c.bncPosOutput = 0;
     }
+    if (p.Has("--ppcme2-node")) {
+        c.ppcme2Node = CompletedEntry(CPPCME2::labelTable, p.Last("--ppcme2-node")[0]);
+    }
+    if (p.Has("--ppcme2-pos")) {
+        c.ppcme2Pos = CompletedEntry(CPPCME2::posTable, p.Last("--ppcme2-pos")[0]);
+    }
+    if (p.Has("--brooklyn-node")) {
+        c.brooklynNode = p.Last("--brooklyn-node")[0];
+    }
     if (p.Has("--delete")) {
         std::array<int, 7> switches{};
         if (!DeleteLevels(p.Last("--delete")[0], switches, error)) {
@@ -574,10 +595,6 @@ std::optional<Options> ParseAndApply(const std::vector<std::string>& args, CPlix
                 name = arg.substr(0, eq);
                 inlineValue = arg.substr(eq + 1);
             }
-            if (kNotYet.count(name) != 0) {
-                error.message = name + ": not available yet";
-                return std::nullopt;
-            }
             auto value = kValueOptions.find(name);
             if (value != kValueOptions.end()) {
                 std::vector<std::string> values;
@@ -719,9 +736,9 @@ Settings (defaults: the initial settings, not the saved ones):
                       the options given; the corpus files, --window, --to-files and
                       --whole still come from the command line alone
   --type NAME|CODE    corpus type: Text, COCOA, SGML, Fixed, Helsinki, "Helsinki: Scots",
-                      CEECS, Brown, LOB/WC, FROWN/FLOB, ACE, PPCME1, ICE, BNC, COPC,
-                      ICAMET (any case) or the code 0-18; the other parsed corpora are
-                      refused while their handlers are not built
+                      CEECS, Brown, LOB/WC, FROWN/FLOB, ACE, PPCME1, PPCME2, Brooklyn,
+                      York-Toronto-Helsinki, ICE, BNC, COPC, ICAMET (any case) or the
+                      code 0-18
   --locale NAME       System, ASCII, English, French, German, Danish, Dutch, Japanese,
                       Italian, Swedish, Icelandic, Polish, Spanish, Portuguese, Norwegian
   --diacritics TEXT   extra word characters
@@ -779,6 +796,16 @@ ICE (--type ICE):
 BNC (--type BNC):
   --bnc-format text|plain|pos|sgml   the layout: word tags <w TAG> (text) or [w TAG]
   --no-bnc-pos              no word tag ("POS") in the references
+
+PPCME2 and York-Toronto-Helsinki (--type PPCME2, York-Toronto-Helsinki):
+  --ppcme2-node LABEL       search only the text inside the nodes labelled LABEL, e.g.
+                            NP-SBJ (a label of the options page's list, or its whole entry)
+  --ppcme2-pos TAG          the part-of-speech entry: a tag of the list, e.g. VBD, or its
+                            whole entry
+
+Brooklyn (--type Brooklyn):
+  --brooklyn-node LABEL     search only the text from LABEL, found as plain text, to the
+                            end of the node it stands in, e.g. nn or IP-S
 
 Other:
   --progress / --quiet   show / hide the progress bar on standard error

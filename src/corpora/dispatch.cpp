@@ -2,6 +2,7 @@
 
 #include "corpora/ace.h"
 #include "corpora/bnc.h"
+#include "corpora/brooklyn.h"
 #include "corpora/brown.h"
 #include "corpora/cocoa.h"
 #include "corpora/copc.h"
@@ -12,6 +13,7 @@
 #include "corpora/ice.h"
 #include "corpora/lob.h"
 #include "corpora/penn.h"
+#include "corpora/ppcme2.h"
 #include "corpora/sgml.h"
 #include "settings/corpus.h"
 
@@ -156,6 +158,8 @@ CHandlers::CHandlers()
     Make(HandlerId::Ice, ice_);
     Make(HandlerId::Bnc, bnc_, *sgml_);
     Make(HandlerId::Penn, penn_, *cocoa_);
+    Make(HandlerId::Ppcme2, ppcme2_);
+    Make(HandlerId::Brooklyn, brooklyn_);
 }
 
 static_assert(CHelsinki::kLevelCount == 7 && CPenn::kLevelCount == 7,

@@ -29,6 +29,8 @@ class CHelsinki;
 class CICE;
 class CBNC;
 class CPenn;
+class CPPCME2;
+class CBrooklyn;
 
 enum class HandlerId : int
 {
@@ -147,6 +149,8 @@ class CHandlers
     CICE& Ice() const { return *ice_; }
     CBNC& Bnc() const { return *bnc_; }
     CPenn& Penn() const { return *penn_; }
+    CPPCME2& Ppcme2() const { return *ppcme2_; }
+    CBrooklyn& Brooklyn() const { return *brooklyn_; }
 
     // The seven deletion switches of the Helsinki options page, by level,
     // into every handler that keeps them.
@@ -197,6 +201,8 @@ class CHandlers
     std::unique_ptr<CICE> ice_;
     std::unique_ptr<CBNC> bnc_;
     std::unique_ptr<CPenn> penn_;
+    std::unique_ptr<CPPCME2> ppcme2_;
+    std::unique_ptr<CBrooklyn> brooklyn_;
 };
 
 }  // namespace plix

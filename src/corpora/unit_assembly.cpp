@@ -102,6 +102,9 @@ bool CUnitAssembly::AssembleParsed(std::string& line)
             }
         }
     }
+    // The unit held no "(ID " before this line: only the text it gains is
+    // searched, so that a long unit is not searched once a line.
+    const size_t searchFrom = starts || unitText_.size() < 3 ? 0 : unitText_.size() - 3;
     if (starts) {
         unitText_ = line;
         line.clear();
@@ -123,7 +126,7 @@ bool CUnitAssembly::AssembleParsed(std::string& line)
         line.clear();
         return false;
     }
-    if (unitText_.find("(ID ") != std::string::npos) {
+    if (unitText_.find("(ID ", searchFrom) != std::string::npos) {
         line = std::move(unitText_);
         unitText_.clear();
         inUnit_ = false;

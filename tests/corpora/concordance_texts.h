@@ -42,7 +42,22 @@ struct TypeOptions
     std::function<void(CCorpus&)> configure;
     // The lines the handler writes into the header block, without line ends.
     std::vector<std::string> headerLines;
+    // A note the handler writes first in the header block without a line end
+    // (the empty line after the block ends it), in its file and window forms.
+    std::string fileNote;
+    std::string windowNote;
 };
+
+// A hit of the parsed corpora: the unit's identifier and the hit's tag.
+inline TypeConcordance::Hit ParsedHit(int line, const std::string& id, const std::string& pos,
+                                      const std::string& context)
+{
+    const std::string n = std::to_string(line);
+    return {"(" + n + ") " + id + " " + pos + " ",
+            "<hit file=\"{file}\" line=\"" + n + "\"><reference>" + id + "</reference><pos>" + pos +
+                "</pos>",
+            context};
+}
 
 // The line format of these runs: short lines keep the expected texts legible.
 inline constexpr int kTypeLineLength = 40;
@@ -119,9 +134,13 @@ inline void ExpectConcordanceTexts(const TypeConcordance& c, const TypeOptions& 
             ASSERT_TRUE(outcome.completed) << outcome.reason;
             const std::string actual =
                 toFile ? ReadFile(t.ctx.corpus.GetOutputFile(0)) : t.Window();
-            EXPECT_EQ(actual, ExpectedConcordance(c, xml, toFile, path, options.headerLines))
-                << "type " << c.corpusType << (xml ? " Xml" : " Text")
-                << (toFile ? " file" : " window");
+            std::string expected = ExpectedConcordance(c, xml, toFile, path, options.headerLines);
+            const std::string head =
+                xml ? "<plix_info>" : "Corpus File: " + path + (toFile ? "\n" : "\r\n");
+            expected.insert(expected.find(head) + head.size(),
+                            toFile ? options.fileNote : options.windowNote);
+            EXPECT_EQ(actual, expected) << "type " << c.corpusType << (xml ? " Xml" : " Text")
+                                        << (toFile ? " file" : " window");
         }
     }
 }

@@ -319,12 +319,12 @@ TEST_F(ScriptedFrame, Ppcme1AmendsTheLineAfterItsReference)
 TEST_F(ScriptedFrame, TypesWithoutTheirHandlersAreRefused)
 {
     AddFile("a.txt", "x");
-    ctx.corpus.SetCorpusType(kTypeBrooklyn);
+    ctx.corpus.SetCorpusType(kTypePpcme1);
     CommandOutcome outcome = RunCommand(AnalysisCommand::Wordlist);
     EXPECT_FALSE(outcome.started);
     EXPECT_FALSE(outcome.completed);
     ASSERT_EQ(aborts.size(), 1u);
-    EXPECT_NE(aborts[0].find("\"Brooklyn\" is not available yet"), std::string::npos);
+    EXPECT_NE(aborts[0].find("\"PPCME1\" is not available yet"), std::string::npos);
     EXPECT_TRUE(target.results.empty());
 }
 
@@ -361,6 +361,16 @@ TEST(MarkupCorpora, EveryCommandRunsWithTheMarkupTakenOut)
          "cat\t1\r\ndog\t1\r\n",
          {"nphd", "s1a", "intr"}},
         {kTypeBnc, "<s n=1><w NN1>cat <w NN1>dog\n", "cat\t1\r\ndog\t1\r\n", {"nn1", "", ""}},
+        // The collocates come from the unit as it stands, labels and all.
+        {kTypePpcme2,
+         "( (IP (NP-SBJ (N cat))\n (VB dog)) (ID ZQ,1))\n",
+         "cat\t1\r\ndog\t1\r\n",
+         {"np-sbj", "zq", ""}},
+        {kTypeBrooklyn, "(IP-S (nn cat)\n(vt dog))\n\n", "cat\t1\r\ndog\t1\r\n", {"ip-s", "", ""}},
+        {kTypeYorkTorontoHelsinki,
+         "( (CODE <T9>)\n (IP (N cat) (VB dog))\n (ID ZQ,1))\n",
+         "cat\t1\r\ndog\t1\r\n",
+         {"code", "t9", "zq"}},
     };
     const AnalysisCommand lists[] = {AnalysisCommand::Wordlist,
                                      AnalysisCommand::BackwardList,

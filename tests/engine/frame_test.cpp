@@ -86,12 +86,12 @@ TEST_F(QuickCommands, ToFilesAppendsToView)
 TEST_F(QuickCommands, TypesWithoutTheirHandlersAreRefused)
 {
     AddFile("a.txt", "x");
-    ctx.corpus.SetCorpusType(kTypeBrooklyn);
+    ctx.corpus.SetCorpusType(kTypePpcme1);
     CommandOutcome outcome = RunCommand(AnalysisCommand::Wordlist);
     EXPECT_FALSE(outcome.started);
     EXPECT_FALSE(outcome.completed);
     ASSERT_EQ(aborts.size(), 1u);
-    EXPECT_NE(aborts[0].find("\"Brooklyn\" is not available yet"), std::string::npos);
+    EXPECT_NE(aborts[0].find("\"PPCME1\" is not available yet"), std::string::npos);
     EXPECT_TRUE(target.results.empty());
     FakeWindow window;
     window.lines = {"a"};
