@@ -15,9 +15,11 @@
 #include <fstream>
 #include <functional>
 
+#include "corpora/brooklyn.h"
 #include "corpora/dispatch.h"
 #include "corpora/helsinki.h"
 #include "corpora/penn.h"
+#include "corpora/ppcme2.h"
 #include "corpora/sgml.h"
 #include "settings/corpus.h"
 #include "settings/ui/dialog_message.h"
@@ -108,6 +110,7 @@ class OptionPagesTest : public QObject
     void helsinkiSwitchesGoIntoTheHandler();
     void iceSpeakerTakesOneLetterUpperCased();
     void iceAndBncPagesStoreTheirValues();
+    void parsedCorpusPagesListTheirLabelsAndStoreTheTargets();
 };
 
 void OptionPagesTest::pagesAreEnabledForTheirTypes_data()
@@ -618,6 +621,32 @@ void OptionPagesTest::iceAndBncPagesStoreTheirValues()
     QCOMPARE(corpus.iceSubtext, std::string("2"));
     QCOMPARE(corpus.bncFormat, 3);
     QCOMPARE(corpus.bncPosOutput, 0);
+}
+
+void OptionPagesTest::parsedCorpusPagesListTheirLabelsAndStoreTheTargets()
+{
+    CCorpus corpus;
+    corpus.SetCorpusType(kTypePpcme2);
+    CHandlers handlers;
+    COptionSheet sheet(corpus, handlers, COptionSheet::kPagePpcme2);
+    CPagePPCME2* ppcme2 = sheet.Ppcme2Page();
+    QCOMPARE(ppcme2->NodeBox()->count(), int(CPPCME2::labelTable.size()));
+    QCOMPARE(ppcme2->PosBox()->count(), int(CPPCME2::posTable.size()));
+    // The node list is sorted; the part-of-speech list keeps the table's order.
+    for (int i = 1; i < ppcme2->NodeBox()->count(); ++i) {
+        QVERIFY(ppcme2->NodeBox()->itemText(i - 1) <= ppcme2->NodeBox()->itemText(i));
+    }
+    QCOMPARE(ppcme2->PosBox()->itemText(0),
+             QString::fromLatin1(CPPCME2::posTable[0].data(), int(CPPCME2::posTable[0].size())));
+    QCOMPARE(sheet.BrooklynPage()->NodeBox()->count(), int(CBrooklyn::nodeLabels.size()));
+    ppcme2->NodeBox()->setEditText(QStringLiteral("NP-SBJ"));
+    ppcme2->PosBox()->setEditText(QStringLiteral("N"));
+    sheet.BrooklynPage()->NodeBox()->setEditText(QStringLiteral("nn"));
+    sheet.accept();
+    sheet.StoreInto(corpus);
+    QCOMPARE(corpus.ppcme2Node, std::string("NP-SBJ"));
+    QCOMPARE(corpus.ppcme2Pos, std::string("N"));
+    QCOMPARE(corpus.brooklynNode, std::string("nn"));
 }
 
 QTEST_MAIN(OptionPagesTest)

@@ -63,7 +63,6 @@ TEST(CliOptions, UsageErrorsNameTheOption)
         {{"wordlist", "--format", "pdf", "a"}, "--format: expected text, csv"},
         {{"wordlist", "--locale", "Klingon", "a"}, "--locale: unknown locale \"Klingon\""},
         {{"wordlist", "--type", "Nonsense", "a"}, "--type: unknown corpus type"},
-        {{"wordlist", "--type", "ppcme1", "a"}, "--type: the corpus type \"PPCME1\" is not available yet"},
         {{"concordance", "a"}, "concordance needs a keyword"},
         {{"wordlist", "--cocoa-select", "\xe9=x", "a"}, "--cocoa-select: expected LETTER=VALUE"},
         {{"wordlist", "--cocoa-select", "AB", "a"}, "--cocoa-select: expected LETTER=VALUE"},

@@ -18,8 +18,7 @@ TEST(RhymeTokenizer, LastWordBackwardsLowerCased)
         std::string word;
     };
     const Case cases[] = {
-        {"the cat ", "tac"}, {"a HAT. ", "tah"}, {"?! ", ""}, {" ", ""}, {"", ""},
-        {"x\n ", "x"},
+        {"the cat ", "tac"}, {"a HAT. ", "tah"}, {"?! ", ""}, {" ", ""}, {"", ""}, {"x\n ", "x"},
     };
     CPlixContext ctx;
     CParse parse(ctx);
@@ -37,7 +36,7 @@ class QuickCommands : public test::EngineTest, public ::testing::Test
 
 class FakeWindow : public CWindowSource
 {
-public:
+  public:
     size_t LineCount() const override { return lines.size(); }
     std::string Line(size_t i) const override { return lines[i]; }
     std::string Title() const override { return "PLIX3"; }
@@ -55,8 +54,9 @@ TEST_F(QuickCommands, ReadTheWindowAndWriteOneWholeResult)
     ctx.corpus.SetAsWhole(1);
     CommandOutcome outcome = RunQuickCommand(ctx, QuickCommand::Wordlist, window, nullptr);
     EXPECT_TRUE(outcome.completed);
-    EXPECT_EQ(Window(), "Corpus File: PLIX3\r\n\r\ncat\t1\r\ndog\t1\r\nthe\t2\r\n\r\n"
-                        "Total Tokens:\t4\r\nTotal Types:\t3\r\n");
+    EXPECT_EQ(Window(),
+              "Corpus File: PLIX3\r\n\r\ncat\t1\r\ndog\t1\r\nthe\t2\r\n\r\n"
+              "Total Tokens:\t4\r\nTotal Types:\t3\r\n");
     EXPECT_FALSE(ctx.input.ReadsWindow());
 
     target.results.clear();
@@ -85,7 +85,9 @@ TEST_F(QuickCommands, ToFilesAppendsToView)
 
 TEST_F(QuickCommands, TypesWithoutTheirHandlersAreRefused)
 {
+    // A program built without one of the handlers a type needs.
     AddFile("a.txt", "x");
+    ctx.handlers.StandIn(HandlerId::Penn, static_cast<CCorpusHandler*>(nullptr));
     ctx.corpus.SetCorpusType(kTypePpcme1);
     CommandOutcome outcome = RunCommand(AnalysisCommand::Wordlist);
     EXPECT_FALSE(outcome.started);

@@ -7,10 +7,12 @@
 
 #include <algorithm>
 
+#include "corpora/brooklyn.h"
 #include "corpora/dispatch.h"
 #include "corpora/helsinki.h"
 #include "corpora/ice.h"
 #include "corpora/penn.h"
+#include "corpora/ppcme2.h"
 #include "corpora/sgml.h"
 #include "settings/ui/page_bnc.h"
 #include "settings/ui/page_brooklyn.h"
@@ -61,8 +63,9 @@ COptionSheet::COptionSheet(const CCorpus& corpus, CHandlers& handlers, int first
     fixedPage_ = new CPageFIXED(state_, corpus, tabs_);
     helsinkiPage_ = new CPageHelsinki(state_, handlers.Helsinki().DeleteSwitches(),
                                       handlers.Penn().UntagSwitch(), tabs_);
-    ppcme2Page_ = new CPagePPCME2(state_, corpus, {}, {}, tabs_);
-    brooklynPage_ = new CPageBrooklyn(state_, corpus, {}, tabs_);
+    ppcme2Page_ = new CPagePPCME2(state_, corpus, Strings(CPPCME2::labelTable),
+                                  Strings(CPPCME2::posTable), tabs_);
+    brooklynPage_ = new CPageBrooklyn(state_, corpus, Strings(CBrooklyn::nodeLabels), tabs_);
     icePage_ = new CPageICE(state_, corpus, Strings(CICE::functionLabels),
                             Strings(CICE::featureLabels), tabs_);
     bncPage_ = new CPageBNC(state_, corpus, tabs_);
