@@ -2,9 +2,11 @@
 //
 //   plix [FILE...]     opens each FILE in a result window (a new empty one without)
 //
-// Two hidden options serve scripted runs such as tests/app/screenshot.sh:
-//   --automate-concordance=KEYWORD   runs "&PLIX Concordance" with KEYWORD at start
-//   --automate-grab=FILE.png         then saves a picture of the main window and quits
+// Hidden options serve scripted runs such as tests/app/screenshot.sh:
+//   --automate-wordlist              runs "&Wordlist" at start
+//   --automate-concordance=KEYWORD   then "&PLIX Concordance" with KEYWORD
+//   --automate-grab=FILE.png         then saves a picture of the screen and quits
+//                                    (status 1 unless the newest result is in front)
 #include "app/plix_app.h"
 #include "settings/qt/qt_settings_store.h"
 

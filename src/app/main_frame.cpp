@@ -352,13 +352,43 @@ CChildFrame* CMainFrame::CreateChildFrame(CPlixDoc* doc)
         frame->move(offset, offset);
     }
     frame->show();
-    mdiArea_->setActiveSubWindow(frame);
+    ++windowsMade_;
+    lastMade_ = frame;
+    BringToFront(frame);
     connect(frame, &QObject::destroyed, this, [this]() {
         // Deferred: the area forgets the window only after it is gone.
         QTimer::singleShot(0, this, &CMainFrame::UpdateCommandUI);
     });
     UpdateCommandUI();
     return frame;
+}
+
+CChildFrame* CMainFrame::LastWindowMade() const
+{
+    return lastMade_;
+}
+
+void CMainFrame::BringToFront(QMdiSubWindow* window)
+{
+    if (window == nullptr) {
+        window = mdiArea_->currentSubWindow();
+    }
+    if (window != nullptr) {
+        mdiArea_->setActiveSubWindow(window);
+        window->raise();
+        // Set even while the main window is not the active one (the progress
+        // dialog is): when it becomes active again, by the call below or by a
+        // window manager, the focus goes back to this widget, and with it the
+        // area's activation. Otherwise it would go to the first window of the
+        // area, which would come back to the front.
+        if (QWidget* widget = window->widget()) {
+            widget->setFocus(Qt::OtherFocusReason);
+        }
+    }
+    if (isVisible() && isEnabled()) {
+        raise();
+        activateWindow();
+    }
 }
 
 CChildFrame* CMainFrame::ActiveChild() const

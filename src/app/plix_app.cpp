@@ -21,6 +21,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMessageBox>
 #include <QPageSetupDialog>
@@ -28,8 +29,11 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QScreen>
 #include <QTextCursor>
 #include <QTimer>
+
+#include <cstdio>
 
 namespace plix {
 
@@ -90,12 +94,15 @@ bool CPlixApp::InitInstance(const QStringList& arguments)
     progressFactory_.SetTopLevel(mainFrame_.get());
 
     // Hidden options for scripted runs (the screenshot script):
-    //   --automate-concordance=KEYWORD  run "&PLIX Concordance" with KEYWORD at start
-    //   --automate-grab=FILE.png        then save a picture of the main window and quit
+    //   --automate-wordlist             run "&Wordlist" at start
+    //   --automate-concordance=KEYWORD  then "&PLIX Concordance" with KEYWORD
+    //   --automate-grab=FILE.png        then save a picture of the screen and quit
     QStringList files;
     for (int i = 1; i < arguments.size(); ++i) {
         const QString& argument = arguments[i];
-        if (argument.startsWith(QLatin1String("--automate-concordance="))) {
+        if (argument == QLatin1String("--automate-wordlist")) {
+            automateWordlist_ = true;
+        } else if (argument.startsWith(QLatin1String("--automate-concordance="))) {
             automateKeyword_ = argument.section(u'=', 1);
         } else if (argument.startsWith(QLatin1String("--automate-grab="))) {
             automateGrab_ = argument.section(u'=', 1);
@@ -116,7 +123,7 @@ bool CPlixApp::InitInstance(const QStringList& arguments)
     }
     mainFrame_->show();
     mainFrame_->UpdateCommandUI();
-    if (!automateKeyword_.isEmpty() || !automateGrab_.isEmpty()) {
+    if (automateWordlist_ || !automateKeyword_.isEmpty() || !automateGrab_.isEmpty()) {
         QTimer::singleShot(0, this, &CPlixApp::RunAutomation);
     }
     return true;
@@ -317,6 +324,7 @@ CommandOutcome CPlixApp::RunAnalysis(AnalysisCommand command)
         return refused;
     }
     CommandOutcome outcome;
+    const int made = mainFrame_->WindowsMade();
     {
         RunningScope running(running_);
         mainFrame_->UpdateCommandUI();
@@ -325,7 +333,7 @@ CommandOutcome CPlixApp::RunAnalysis(AnalysisCommand command)
     }
     // The keyword history and the list keyword may have changed.
     emit settingsChanged();
-    mainFrame_->UpdateCommandUI();
+    FinishRun(made, &outcome);
     return outcome;
 }
 
@@ -340,13 +348,14 @@ CommandOutcome CPlixApp::RunQuick(QuickCommand command, CPlixView* view)
     // read must not change under it.
     const CDocumentSource source(*view->GetDocument());
     CommandOutcome outcome;
+    const int made = mainFrame_->WindowsMade();
     {
         RunningScope running(running_);
         mainFrame_->UpdateCommandUI();
         outcome = RunQuickCommand(*context_, command, source, Asker());
     }
     emit settingsChanged();
-    mainFrame_->UpdateCommandUI();
+    FinishRun(made, &outcome);
     return outcome;
 }
 
@@ -356,6 +365,7 @@ CPlixView* CPlixApp::SortResult(CPlixView* view, SortCommand command)
         return nullptr;
     }
     QPointer<CPlixView> target;
+    const int made = mainFrame_->WindowsMade();
     {
         RunningScope running(running_);
         CPlixDoc* doc = NewDocument();
@@ -379,8 +389,21 @@ CPlixView* CPlixApp::SortResult(CPlixView* view, SortCommand command)
                                 info.hitFormat);
         }
     }
-    mainFrame_->UpdateCommandUI();
+    FinishRun(made, nullptr);
     return target;
+}
+
+void CPlixApp::FinishRun(int windowsMadeBefore, const CommandOutcome* outcome)
+{
+    // A stopped run says so after the dialog has gone; the window it cut
+    // short carries the details.
+    mainFrame_->MessagePane()->setText(outcome != nullptr && outcome->cancelled
+                                           ? QStringLiteral("Cancelled")
+                                           : QStringLiteral("Ready"));
+    CChildFrame* made =
+        mainFrame_->WindowsMade() != windowsMadeBefore ? mainFrame_->LastWindowMade() : nullptr;
+    mainFrame_->UpdateCommandUI();
+    mainFrame_->BringToFront(made);
 }
 
 void CPlixApp::ShowAbort(const std::string& reason)
@@ -399,6 +422,10 @@ void CPlixApp::ShowAbort(const std::string& reason)
 void CPlixApp::RunAutomation()
 {
     bool ok = true;
+    if (automateWordlist_) {
+        CommandOutcome outcome = RunAnalysis(AnalysisCommand::Wordlist);
+        ok = outcome.started && outcome.completed;
+    }
     if (!automateKeyword_.isEmpty()) {
         KeywordRequest request;
         QByteArray bytes = automateKeyword_.toLocal8Bit();
@@ -407,16 +434,42 @@ void CPlixApp::RunAutomation()
         keywordAsker_ = [request]() { return std::optional<KeywordRequest>(request); };
         CommandOutcome outcome = RunAnalysis(AnalysisCommand::Concordance);
         keywordAsker_ = saved;
-        ok = outcome.started && outcome.completed;
+        ok = outcome.started && outcome.completed && ok;
         if (CPlixView* view = mainFrame_->ActiveView()) {
             view->moveCursor(QTextCursor::Start);
         }
     }
-    if (!automateGrab_.isEmpty()) {
-        QCoreApplication::processEvents();
-        ok = mainFrame_->grab().save(automateGrab_, "PNG") && ok;
-        QCoreApplication::exit(ok ? 0 : 1);
+    if (automateGrab_.isEmpty()) {
+        return;
     }
+    // A window manager hands the activation back some time after the
+    // progress dialog went: the picture is taken once it had the chance to.
+    QTimer::singleShot(1500, this, [this, ok]() {
+        // What the user sees: which window is in front, and whether it is the
+        // newest and the main window has the keyboard.
+        CChildFrame* active = mainFrame_->ActiveChild();
+        const QList<QMdiSubWindow*> stacking =
+            mainFrame_->MdiArea()->subWindowList(QMdiArea::StackingOrder);
+        const bool newestInFront = active != nullptr && active == mainFrame_->LastWindowMade() &&
+                                   !stacking.isEmpty() && stacking.last() == active;
+        const bool focused = mainFrame_->isActiveWindow() && active != nullptr &&
+                             QApplication::focusWidget() == active->GetView();
+        std::printf("in front: %s (newest: %s); main window active with the focus in it: %s\n",
+                    active != nullptr ? qPrintable(active->windowTitle()) : "none",
+                    newestInFront ? "yes" : "no", focused ? "yes" : "no");
+        std::fflush(stdout);
+        // The screen as the window system shows it (frames, other windows);
+        // the main window's own picture where the screen cannot be read.
+        QPixmap picture;
+        if (QScreen* screen = QGuiApplication::primaryScreen()) {
+            picture = screen->grabWindow(0);
+        }
+        if (picture.isNull()) {
+            picture = mainFrame_->grab();
+        }
+        const bool saved = picture.save(automateGrab_, "PNG");
+        QCoreApplication::exit(ok && saved && newestInFront && focused ? 0 : 1);
+    });
 }
 
 // ---- the settings dialogs ---------------------------------------------------------

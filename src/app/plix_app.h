@@ -112,6 +112,9 @@ private:
     void SaveRecentFiles();
     CPlixDoc* FindDocument(const QString& path) const;
     void ShowAbort(const std::string& reason);
+    // After a run: the window it made (the active one when it made none) in
+    // front, with the focus; the outcome on the status bar.
+    void FinishRun(int windowsMadeBefore, const CommandOutcome* outcome);
     void RunAutomation();
     // The keyword dialog, or what a test put in its place.
     KeywordAsker Asker();
@@ -128,6 +131,7 @@ private:
     int untitledCount_ = 0;
     bool running_ = false;
     bool exited_ = false;
+    bool automateWordlist_ = false;
     QString automateKeyword_;
     QString automateGrab_;
 };

@@ -6,6 +6,7 @@
 #include "app/app_fixture.h"
 #include "app/child_frame.h"
 
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QRegularExpression>
@@ -19,6 +20,28 @@ const QByteArray kHarbour =
     "The harbour wakes before the town.\n"
     "Boats slip out at five.\n"
     "Gulls follow the boats and the nets.\n";
+
+// Cancels once it has been asked a given number of times, as "CANCEL" pressed
+// at that moment would.
+class CancelAfter : public CProgressFactory
+{
+  public:
+    explicit CancelAfter(long questions) : questions_(questions) {}
+    std::unique_ptr<CProgress> Make() override { return std::make_unique<Progress>(*this); }
+
+  private:
+    class Progress : public CProgress
+    {
+      public:
+        explicit Progress(CancelAfter& owner) : owner_(owner) {}
+        bool IsCancelled() override { return ++owner_.asked_ > owner_.questions_; }
+
+      private:
+        CancelAfter& owner_;
+    };
+    long questions_;
+    long asked_ = 0;
+};
 
 }  // namespace
 
@@ -35,6 +58,7 @@ private slots:
     void listKeywordServesOneCommand();
     void cancelledKeywordOpensNoWindow();
     void failedRunShowsAbortProcessAndSkipsTheRest();
+    void cancelWhileWritingSaysSo();
     void eachCommandReachesItsMode_data();
     void eachCommandReachesItsMode();
 };
@@ -210,6 +234,35 @@ void AnalysisCommandsTest::failedRunShowsAbortProcessAndSkipsTheRest()
     QCOMPARE(fixture.Frame()->MdiArea()->subWindowList().size(), before + 1);
     QVERIFY(fixture.Frame()->isEnabled());
     QVERIFY(!fixture.app->IsRunning());
+}
+
+void AnalysisCommandsTest::cancelWhileWritingSaysSo()
+{
+    AppFixture fixture;
+    fixture.AddCorpusFile(QStringLiteral("harbour.txt"), kHarbour);
+    fixture.AnswerKeyword("the");
+    // Three lines read, then two of the four hits written.
+    CancelAfter cancel(3 + 2);
+    fixture.app->Context().SetProgressFactory(&cancel);
+    test::MessageBoxCloser boxes;
+    CommandOutcome outcome = fixture.app->RunAnalysis(AnalysisCommand::Concordance);
+    fixture.app->Context().SetProgressFactory(&fixture.app->ProgressFactory());
+
+    QVERIFY(outcome.completed);
+    QCOMPARE(outcome.cutShort, std::vector<std::string>{"Cancelled: 2 of 4 entries written."});
+    // Nothing went wrong: no "Abort Process".
+    QVERIFY(boxes.texts.isEmpty());
+    QCOMPARE(fixture.Frame()->MessagePane()->text(), QStringLiteral("Cancelled"));
+    const QString text = fixture.Frame()->ActiveView()->toPlainText();
+    QVERIFY2(text.endsWith(QStringLiteral("\n\nCancelled: 2 of 4 entries written.\n\n"
+                                          "Total Occurrence(s): 4\n\n")),
+             qPrintable(text));
+    // Two hits, each a reference line and a concordance line.
+    QCOMPARE(text.count(QStringLiteral("\n(")), 2);
+
+    // The next run that goes through says so too.
+    fixture.app->RunAnalysis(AnalysisCommand::Concordance);
+    QCOMPARE(fixture.Frame()->MessagePane()->text(), QStringLiteral("Ready"));
 }
 
 void AnalysisCommandsTest::eachCommandReachesItsMode_data()
