@@ -4,6 +4,7 @@
 #include "app/child_frame.h"
 #include "app/document_source.h"
 #include "app/help_page.h"
+#include "app/keyword_colouring.h"
 #include "app/main_frame.h"
 #include "app/plix_doc.h"
 #include "app/plix_view.h"
@@ -183,6 +184,8 @@ CPlixDoc* CPlixApp::OpenDocument(const QString& path)
                              QStringLiteral("Cannot open %1.\n%2").arg(QDir::toNativeSeparators(path), error));
         return nullptr;
     }
+    // A result saved earlier shows its keywords as it did when it was made.
+    (void)ColourHitKeywords(*doc, context_->corpus);
     CPlixDoc* opened = doc.release();
     opened->setParent(this);
     mainFrame_->CreateChildFrame(opened);
@@ -385,6 +388,10 @@ CPlixView* CPlixApp::SortResult(CPlixView* view, SortCommand command)
             ConcordanceSortInfo info;
             const int mode = SortModeOf(command);
             (void)ResortConcordance(*view->GetDocument(), *target, mode, context_->corpus, progress, &info);
+            if (target) {
+                // Also what a cancelled sort copied.
+                (void)ColourHitKeywords(*target->GetDocument(), context_->corpus);
+            }
             view->SetSortFields(info.sortKeyword, info.sortKeywordPosition, info.singleLineHits, mode,
                                 info.hitFormat);
         }
