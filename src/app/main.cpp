@@ -22,8 +22,8 @@ int main(int argc, char** argv)
     QApplication application(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("PLIX"));
     QApplication::setApplicationName(QStringLiteral("plix"));
-    // Also keeps the window system from adding the program name to the title.
-    QApplication::setApplicationDisplayName(QStringLiteral("PLIX Concordance"));
+    // No display name: the window system would add it to every title, and the
+    // main window's title already starts with the program's name.
 
     plix::CPlixApp app(std::make_unique<plix::CQtSettingsStore>());
     if (!app.InitInstance(QApplication::arguments())) {

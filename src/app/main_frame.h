@@ -96,6 +96,7 @@ private:
     void AddEntries(QMenu* menu, std::initializer_list<Cmd> ids);
     void ShowResultMenus(bool show);
     void UpdateLinePane();
+    void UpdateTitle();
     void UpdateRecentFileMenu();
     void UpdateWindowMenu();
     void FillContextMenu(QMenu& menu);

@@ -17,6 +17,7 @@
 #include "settings/ui/list_option_dlg.h"
 #include "settings/ui/option_sheet.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -273,6 +274,46 @@ bool CPlixApp::SaveModified(CPlixDoc* doc)
     return answer == QMessageBox::No;
 }
 
+bool CPlixApp::SaveModifiedDocuments(const QList<CPlixDoc*>& docs)
+{
+    if (docs.isEmpty()) {
+        return true;
+    }
+    if (docs.size() == 1) {
+        return SaveModified(docs.front());
+    }
+    QStringList titles;
+    for (CPlixDoc* doc : docs) {
+        titles.append(doc->GetTitle());
+    }
+    QMessageBox box(QMessageBox::Question, QStringLiteral("plix"),
+                    QStringLiteral("Save changes to these documents?"),
+                    QMessageBox::SaveAll | QMessageBox::Discard | QMessageBox::Cancel,
+                    mainFrame_.get());
+    box.setObjectName(QStringLiteral("saveModifiedDocuments"));
+    box.setInformativeText(titles.join(u'\n'));
+    box.button(QMessageBox::SaveAll)->setText(QStringLiteral("Save All"));
+    box.button(QMessageBox::Discard)->setText(QStringLiteral("Discard All"));
+    box.setDefaultButton(QMessageBox::SaveAll);
+    box.setEscapeButton(QMessageBox::Cancel);
+    box.exec();
+    const QAbstractButton* clicked = box.clickedButton();
+    if (clicked == box.button(QMessageBox::Discard)) {
+        return true;
+    }
+    if (clicked != box.button(QMessageBox::SaveAll)) {
+        return false;
+    }
+    // A new document asks for its name; the first one not given (or not
+    // written) keeps the program running, with what was saved so far saved.
+    for (CPlixDoc* doc : docs) {
+        if (!SaveDocument(doc)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 void CPlixApp::AddRecentFile(const QString& path)
 {
     recentFiles_.removeAll(path);
@@ -462,7 +503,7 @@ void CPlixApp::RunAutomation()
         const bool focused = mainFrame_->isActiveWindow() && active != nullptr &&
                              QApplication::focusWidget() == active->GetView();
         std::printf("in front: %s (newest: %s); main window active with the focus in it: %s\n",
-                    active != nullptr ? qPrintable(active->windowTitle()) : "none",
+                    active != nullptr ? qPrintable(ShownTitle(active)) : "none",
                     newestInFront ? "yes" : "no", focused ? "yes" : "no");
         std::fflush(stdout);
         // The screen as the window system shows it (frames, other windows);

@@ -68,6 +68,10 @@ public:
     // Before a modified document goes: "Save changes to %1?" — false when the
     // user cancels or the save fails, and the document must stay.
     bool SaveModified(CPlixDoc* doc);
+    // Before the program ends: one question for all the modified documents
+    // ("Save All", "Discard All", "Cancel"; the single document's own
+    // question when there is one). False when the program must stay.
+    bool SaveModifiedDocuments(const QList<CPlixDoc*>& docs);
     // Asks for the name to save a document under (empty: cancelled); the save
     // dialog unless replaced (tests).
     using SavePathAsker = std::function<QString(CPlixDoc* doc)>;

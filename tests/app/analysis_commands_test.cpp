@@ -82,7 +82,8 @@ void AnalysisCommandsTest::concordanceLandsInANewActiveWindow()
     QVERIFY(text.startsWith(QStringLiteral("Corpus File: ")));
     QVERIFY(text.contains(QStringLiteral("Keyword: the\n")));
     QVERIFY(text.contains(QStringLiteral("Total Occurrence(s): 4")));
-    QCOMPARE(fixture.Frame()->windowTitle(), QStringLiteral("PLIX Concordance - PLIX2"));
+    // A result is work not saved yet.
+    QCOMPARE(ShownTitle(fixture.Frame()), QStringLiteral("PLIX Concordance - PLIX2*"));
 }
 
 void AnalysisCommandsTest::concordanceKeywordsAreRed_data()

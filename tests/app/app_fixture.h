@@ -121,6 +121,7 @@ public:
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             if (box != nullptr && box->isVisible() && box->button(answer_) != nullptr) {
                 questions.append(box->text());
+                informative.append(box->informativeText());
                 box->button(answer_)->click();
             }
         });
@@ -128,8 +129,9 @@ public:
     }
 
     QStringList questions;
+    QStringList informative;
 
-private:
+  private:
     QMessageBox::StandardButton answer_;
     QTimer timer_;
 };
