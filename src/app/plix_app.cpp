@@ -6,6 +6,7 @@
 #include "app/help_page.h"
 #include "app/keyword_colouring.h"
 #include "app/main_frame.h"
+#include "app/message_box.h"
 #include "app/plix_doc.h"
 #include "app/plix_view.h"
 #include "app/print_view.h"
@@ -181,8 +182,8 @@ CPlixDoc* CPlixApp::OpenDocument(const QString& path)
     auto doc = std::make_unique<CPlixDoc>(QFileInfo(path).fileName(), nullptr);
     QString error;
     if (!doc->OnOpenDocument(path, error)) {
-        QMessageBox::warning(mainFrame_.get(), QStringLiteral("plix"),
-                             QStringLiteral("Cannot open %1.\n%2").arg(QDir::toNativeSeparators(path), error));
+        ShowWarning(
+            QStringLiteral("Cannot open %1.\n%2").arg(QDir::toNativeSeparators(path), error));
         return nullptr;
     }
     // A result saved earlier shows its keywords as it did when it was made.
@@ -249,8 +250,8 @@ bool CPlixApp::SaveDocumentTo(CPlixDoc* doc, const QString& path)
 {
     QString error;
     if (!doc->OnSaveDocument(path, error)) {
-        QMessageBox::warning(mainFrame_.get(), QStringLiteral("plix"),
-                             QStringLiteral("Cannot save %1.\n%2").arg(QDir::toNativeSeparators(path), error));
+        ShowWarning(
+            QStringLiteral("Cannot save %1.\n%2").arg(QDir::toNativeSeparators(path), error));
         return false;
     }
     AddRecentFile(doc->GetPathName());
@@ -265,9 +266,12 @@ bool CPlixApp::SaveModified(CPlixDoc* doc)
     if (doc == nullptr || !doc->IsModified()) {
         return true;
     }
-    const QMessageBox::StandardButton answer = QMessageBox::question(
-        mainFrame_.get(), QStringLiteral("plix"), QStringLiteral("Save changes to %1?").arg(doc->GetTitle()),
-        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+    QMessageBox box(QMessageBox::Question, QStringLiteral("plix"),
+                    QStringLiteral("Save changes to %1?").arg(doc->GetTitle()),
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, mainFrame_.get());
+    box.setDefaultButton(QMessageBox::Yes);
+    FitMessageBoxToText(box);
+    const auto answer = static_cast<QMessageBox::StandardButton>(box.exec());
     if (answer == QMessageBox::Yes) {
         return SaveDocument(doc);
     }
@@ -296,6 +300,7 @@ bool CPlixApp::SaveModifiedDocuments(const QList<CPlixDoc*>& docs)
     box.button(QMessageBox::Discard)->setText(QStringLiteral("Discard All"));
     box.setDefaultButton(QMessageBox::SaveAll);
     box.setEscapeButton(QMessageBox::Cancel);
+    FitMessageBoxToText(box);
     box.exec();
     const QAbstractButton* clicked = box.clickedButton();
     if (clicked == box.button(QMessageBox::Discard)) {
@@ -464,6 +469,15 @@ void CPlixApp::ShowAbort(const std::string& reason)
         box.setInformativeText(
             QString(reinterpret_cast<const QChar*>(wide.data()), static_cast<qsizetype>(wide.size())));
     }
+    FitMessageBoxToText(box);
+    box.exec();
+}
+
+void CPlixApp::ShowWarning(const QString& text)
+{
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("plix"), text, QMessageBox::Ok,
+                    mainFrame_.get());
+    FitMessageBoxToText(box);
     box.exec();
 }
 

@@ -116,6 +116,8 @@ private:
     void SaveRecentFiles();
     CPlixDoc* FindDocument(const QString& path) const;
     void ShowAbort(const std::string& reason);
+    // A warning with an OK button, as wide as its text needs.
+    void ShowWarning(const QString& text);
     // After a run: the window it made (the active one when it made none) in
     // front, with the focus; the outcome on the status bar.
     void FinishRun(int windowsMadeBefore, const CommandOutcome* outcome);

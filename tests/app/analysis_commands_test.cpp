@@ -59,6 +59,8 @@ private slots:
     void cancelledKeywordOpensNoWindow();
     void failedRunShowsAbortProcessAndSkipsTheRest();
     void cancelWhileWritingSaysSo();
+    void abortReasonKeepsItsPathOnOneLine_data();
+    void abortReasonKeepsItsPathOnOneLine();
     void eachCommandReachesItsMode_data();
     void eachCommandReachesItsMode();
 };
@@ -264,6 +266,67 @@ void AnalysisCommandsTest::cancelWhileWritingSaysSo()
     // The next run that goes through says so too.
     fixture.app->RunAnalysis(AnalysisCommand::Concordance);
     QCOMPARE(fixture.Frame()->MessagePane()->text(), QStringLiteral("Ready"));
+}
+
+void AnalysisCommandsTest::abortReasonKeepsItsPathOnOneLine_data()
+{
+    // A box makes itself at most half as wide as the screen (800 pixels
+    // offscreen) unless its text needs more.
+    QTest::addColumn<bool>("inTemporaryFolder");
+    QTest::addColumn<int>("folders");
+    QTest::addColumn<bool>("shortened");
+    QTest::newRow("a path wider than half the screen, whole") << false << 1 << false;
+    QTest::newRow("a path wider than the screen, shortened in the middle") << true << 20 << true;
+}
+
+void AnalysisCommandsTest::abortReasonKeepsItsPathOnOneLine()
+{
+    QFETCH(bool, inTemporaryFolder);
+    QFETCH(int, folders);
+    QFETCH(bool, shortened);
+    AppFixture fixture;
+    const QString name = QStringLiteral("a folder of the corpus/").repeated(folders) +
+                         QStringLiteral("corpus file.txt");
+    const QString missing = inTemporaryFolder ? fixture.dir.filePath(name) : name;
+    fixture.app->Corpus().AddInputFile(test::Bytes(missing));
+    fixture.app->Corpus().AddOutputFile(test::Bytes(missing + QStringLiteral(".plx")));
+    fixture.Frame()->UpdateCommandUI();
+    // What the box shows, looked at while it is up.
+    QString shown;
+    QString details;
+    int lines = 0;
+    QTimer watcher;
+    watcher.setInterval(5);
+    QObject::connect(&watcher, &QTimer::timeout, [&]() {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr || !box->isVisible()) {
+            return;
+        }
+        auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_informativelabel"));
+        if (label != nullptr) {
+            shown = label->text();
+            const QMargins margins = label->contentsMargins();
+            const int textHeight =
+                label->heightForWidth(label->width()) - margins.top() - margins.bottom();
+            const int lineHeight = label->fontMetrics().lineSpacing();
+            lines = (textHeight + lineHeight / 2) / lineHeight;
+        }
+        details = box->detailedText();
+        box->done(QMessageBox::Ok);
+    });
+    watcher.start();
+    CommandOutcome outcome = fixture.app->RunAnalysis(AnalysisCommand::Wordlist);
+    QVERIFY(!outcome.completed);
+    QCOMPARE(lines, 1);
+    const QString reason = QString::fromLocal8Bit(outcome.reason.c_str());
+    QVERIFY2(reason.contains(missing), qPrintable(reason));
+    if (shortened) {
+        QVERIFY(shown.contains(QChar(0x2026)));
+        QVERIFY2(shown.endsWith(QStringLiteral("No such file or directory")), qPrintable(shown));
+        QVERIFY2(details.contains(reason), qPrintable(details));
+    } else {
+        QCOMPARE(shown, reason);
+    }
 }
 
 void AnalysisCommandsTest::eachCommandReachesItsMode_data()
