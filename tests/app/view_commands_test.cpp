@@ -45,6 +45,8 @@ class ViewCommandsTest : public QObject
     Q_OBJECT
 
   private slots:
+    void wordListCountsLineUp_data();
+    void wordListCountsLineUp();
     void goToLine_data();
     void goToLine();
     void jumpDialogTakesSignedIntegersOnly_data();
@@ -363,6 +365,45 @@ void ViewCommandsTest::newWindowShowsTheSameDocument()
     QCOMPARE(answerer.questions, QStringList());
     QCOMPARE(WindowCount(fixture), 1);
     QCOMPARE(ShownTitle(first->parentWidget()), QStringLiteral("PLIX1*"));
+}
+
+void ViewCommandsTest::wordListCountsLineUp_data()
+{
+    QTest::addColumn<int>("command");
+    QTest::newRow("word list") << int(AnalysisCommand::Wordlist);
+    QTest::newRow("backward list") << int(AnalysisCommand::BackwardList);
+    QTest::newRow("descending") << int(AnalysisCommand::DescendingWordlist);
+}
+
+void ViewCommandsTest::wordListCountsLineUp()
+{
+    QFETCH(int, command);
+    AppFixture fixture;
+    // Words of 1 to 24 letters, counted up to 120 times.
+    QByteArray corpus;
+    for (int length = 1; length <= CPlixView::kListWordColumns; ++length) {
+        const QByteArray word(length, static_cast<char>('a' + length % 26));
+        corpus += (word + ' ').repeated(length * 5) + '\n';
+    }
+    fixture.AddCorpusFile(QStringLiteral("words.txt"), corpus);
+    QVERIFY(fixture.app->RunAnalysis(static_cast<AnalysisCommand>(command)).completed);
+    CPlixView* view = fixture.Frame()->ActiveView();
+    // Where each count starts on the screen.
+    QList<int> columns;
+    for (QTextBlock block = view->document()->begin(); block.isValid(); block = block.next()) {
+        const QString text = block.text();
+        const int tab = text.lastIndexOf(u'\t');
+        if (tab <= 0 || text.startsWith(QStringLiteral("Total"))) {
+            continue;
+        }
+        QTextCursor cursor(block);
+        cursor.setPosition(block.position() + tab + 1);
+        columns.append(view->cursorRect(cursor).left());
+    }
+    QCOMPARE(columns.size(), CPlixView::kListWordColumns);
+    for (int left : columns) {
+        QCOMPARE(left, columns.front());
+    }
 }
 
 QTEST_MAIN(ViewCommandsTest)
