@@ -382,7 +382,7 @@ CommandOutcome CPlixApp::RunAnalysis(AnalysisCommand command)
     }
     // The keyword history and the list keyword may have changed.
     emit settingsChanged();
-    FinishRun(made, &outcome);
+    FinishRun(made, outcome.cancelled);
     return outcome;
 }
 
@@ -404,7 +404,7 @@ CommandOutcome CPlixApp::RunQuick(QuickCommand command, CPlixView* view)
         outcome = RunQuickCommand(*context_, command, source, Asker());
     }
     emit settingsChanged();
-    FinishRun(made, &outcome);
+    FinishRun(made, outcome.cancelled);
     return outcome;
 }
 
@@ -415,6 +415,7 @@ CPlixView* CPlixApp::SortResult(CPlixView* view, SortCommand command)
     }
     QPointer<CPlixView> target;
     const int made = mainFrame_->WindowsMade();
+    bool sorted = true;
     {
         RunningScope running(running_);
         CPlixDoc* doc = NewDocument();
@@ -426,14 +427,15 @@ CPlixView* CPlixApp::SortResult(CPlixView* view, SortCommand command)
         (void)progress.Create();
         progress.SetStatus("Sorting...");
         if (IsWordListSort(command)) {
-            (void)ResortWordList(*view->GetDocument(), *target, command == SortCommand::Alphabet
-                                                                     ? WordListOrder::Alphabet
+            sorted = ResortWordList(*view->GetDocument(), *target,
+                                    command == SortCommand::Alphabet ? WordListOrder::Alphabet
                                                                      : WordListOrder::Frequency,
-                                 progress);
+                                    progress);
         } else {
             ConcordanceSortInfo info;
             const int mode = SortModeOf(command);
-            (void)ResortConcordance(*view->GetDocument(), *target, mode, context_->corpus, progress, &info);
+            sorted = ResortConcordance(*view->GetDocument(), *target, mode, context_->corpus,
+                                       progress, &info);
             if (target) {
                 // Also what a cancelled sort copied.
                 (void)ColourHitKeywords(*target->GetDocument(), context_->corpus);
@@ -442,17 +444,16 @@ CPlixView* CPlixApp::SortResult(CPlixView* view, SortCommand command)
                                 info.hitFormat);
         }
     }
-    FinishRun(made, nullptr);
+    FinishRun(made, !sorted);
     return target;
 }
 
-void CPlixApp::FinishRun(int windowsMadeBefore, const CommandOutcome* outcome)
+void CPlixApp::FinishRun(int windowsMadeBefore, bool cancelled)
 {
     // A stopped run says so after the dialog has gone; the window it cut
     // short carries the details.
-    mainFrame_->MessagePane()->setText(outcome != nullptr && outcome->cancelled
-                                           ? QStringLiteral("Cancelled")
-                                           : QStringLiteral("Ready"));
+    mainFrame_->MessagePane()->setText(cancelled ? QStringLiteral("Cancelled")
+                                                 : QStringLiteral("Ready"));
     CChildFrame* made =
         mainFrame_->WindowsMade() != windowsMadeBefore ? mainFrame_->LastWindowMade() : nullptr;
     mainFrame_->UpdateCommandUI();

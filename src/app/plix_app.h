@@ -118,9 +118,10 @@ private:
     void ShowAbort(const std::string& reason);
     // A warning with an OK button, as wide as its text needs.
     void ShowWarning(const QString& text);
-    // After a run: the window it made (the active one when it made none) in
-    // front, with the focus; the outcome on the status bar.
-    void FinishRun(int windowsMadeBefore, const CommandOutcome* outcome);
+    // After a run or a sort: the window it made (the active one when it made
+    // none) in front, with the focus; "Cancelled" on the status bar when the
+    // user stopped it.
+    void FinishRun(int windowsMadeBefore, bool cancelled);
     void RunAutomation();
     // The keyword dialog, or what a test put in its place.
     KeywordAsker Asker();
