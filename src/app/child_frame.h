@@ -12,6 +12,10 @@ namespace plix {
 class CPlixDoc;
 class CPlixView;
 
+// A window's title as its title bar shows it: the modified mark in place of
+// the "[*]" of the title.
+QString ShownTitle(const QWidget* window);
+
 class CChildFrame : public QMdiSubWindow
 {
     Q_OBJECT

@@ -15,6 +15,7 @@ const std::vector<CommandInfo> kCommands = {
     {Cmd::New,                "&New\tCtrl+N",                   nullptr,                      "Open a new empty result window\nNew",                        E::Always,      "Ctrl+N"},
     {Cmd::Open,               "&Open...\tCtrl+O",               nullptr,                      "Open a text file in a result window\nOpen",                  E::Always,      "Ctrl+O"},
     {Cmd::Close,              "&Close",                         nullptr,                      "Close the active result window\nClose",                      E::NeedsWindow, ""},
+    {Cmd::CloseWindow,        "Close Window",                   nullptr,                      "Close the active result window\nClose Window",               E::NeedsWindow, "Ctrl+F4; Ctrl+W"},
     {Cmd::Save,               "&Save\tCtrl+S",                  nullptr,                      "Save the active result\nSave",                               E::NeedsWindow, "Ctrl+S"},
     {Cmd::SaveAs,             "Save &As...",                    nullptr,                      "Save the active result under a new name\nSave As",           E::NeedsWindow, ""},
     {Cmd::CorpusOptions,      "Corp&us Options\tCtrl+R",        nullptr,                      "Set up Corpus Options\nOptions",                             E::NeedsCorpus, "Ctrl+R"},
@@ -114,6 +115,35 @@ QString ToolTipText(const CommandInfo& info)
     QString prompt = QString::fromUtf8(info.prompt);
     int newline = prompt.indexOf(u'\n');
     return newline < 0 ? QString() : prompt.mid(newline + 1);
+}
+
+QString MenuText(const CommandInfo& info, bool withWindow)
+{
+    QString text =
+        QString::fromUtf8(withWindow && info.viewText != nullptr ? info.viewText : info.text);
+    if (!text.contains(u'\t')) {
+        const QList<QKeySequence> keys = Shortcuts(info);
+        if (!keys.isEmpty()) {
+            text += u'\t' + keys.first().toString(QKeySequence::NativeText);
+        }
+    }
+    return text;
+}
+
+QString ButtonToolTip(const CommandInfo& info)
+{
+    const QString menu = MenuText(info, false);
+    QString name = ToolTipText(info);
+    if (name.isEmpty()) {
+        // The menu entry without its mnemonic and the dots of a dialog.
+        name = menu.section(u'\t', 0, 0).remove(u'&').trimmed();
+        while (name.endsWith(u'.')) {
+            name.chop(1);
+        }
+        name = name.trimmed();
+    }
+    const QString key = menu.section(u'\t', 1);
+    return key.isEmpty() ? name : QStringLiteral("%1 (%2)").arg(name, key);
 }
 
 QList<QKeySequence> Shortcuts(const CommandInfo& info)

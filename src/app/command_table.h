@@ -13,12 +13,14 @@
 
 namespace plix {
 
-enum class Cmd {
+enum class Cmd
+{
     // File
     CorpusSetup,
     New,
     Open,
     Close,
+    CloseWindow,
     Save,
     SaveAs,
     CorpusOptions,
@@ -109,5 +111,12 @@ const CommandInfo& CommandInfoFor(Cmd id);
 QString PromptText(const CommandInfo& info);
 QString ToolTipText(const CommandInfo& info);
 QList<QKeySequence> Shortcuts(const CommandInfo& info);
+// The entry's text in a menu bar: the table's text, with the label of the
+// first shortcut after a "\t" where the table gives none, so that every
+// entry shows the key that runs it.
+QString MenuText(const CommandInfo& info, bool withWindow);
+// The tool tip of a tool-bar button: the command's name and its key, as in
+// "Concordance (Ctrl+K)".
+QString ButtonToolTip(const CommandInfo& info);
 
 }  // namespace plix

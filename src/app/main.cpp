@@ -2,9 +2,11 @@
 //
 //   plix [FILE...]     opens each FILE in a result window (a new empty one without)
 //
-// Two hidden options serve scripted runs such as tests/app/screenshot.sh:
-//   --automate-concordance=KEYWORD   runs "&PLIX Concordance" with KEYWORD at start
-//   --automate-grab=FILE.png         then saves a picture of the main window and quits
+// Hidden options serve scripted runs such as tests/app/screenshot.sh:
+//   --automate-wordlist              runs "&Wordlist" at start
+//   --automate-concordance=KEYWORD   then "&PLIX Concordance" with KEYWORD
+//   --automate-grab=FILE.png         then saves a picture of the screen and quits
+//                                    (status 1 unless the newest result is in front)
 #include "app/plix_app.h"
 #include "settings/qt/qt_settings_store.h"
 
@@ -20,8 +22,8 @@ int main(int argc, char** argv)
     QApplication application(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("PLIX"));
     QApplication::setApplicationName(QStringLiteral("plix"));
-    // Also keeps the window system from adding the program name to the title.
-    QApplication::setApplicationDisplayName(QStringLiteral("PLIX Concordance"));
+    // No display name: the window system would add it to every title, and the
+    // main window's title already starts with the program's name.
 
     plix::CPlixApp app(std::make_unique<plix::CQtSettingsStore>());
     if (!app.InitInstance(QApplication::arguments())) {

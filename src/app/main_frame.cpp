@@ -150,12 +150,10 @@ void CMainFrame::CreateActions()
 {
     QList<QKeySequence> reserved;
     for (const CommandInfo& info : CommandTable()) {
-        QString text = QString::fromUtf8(info.text);
-        auto* action = new QAction(text, this);
+        auto* action = new QAction(MenuText(info, false), this);
         action->setObjectName(QStringLiteral("command%1").arg(static_cast<int>(info.id)));
         action->setStatusTip(PromptText(info));
-        QString tip = ToolTipText(info);
-        action->setToolTip(tip.isEmpty() ? PromptText(info) : tip);
+        action->setToolTip(ButtonToolTip(info));
         action->setWhatsThis(PromptText(info));
         action->setIcon(CommandIcon(info.id));
         action->setIconVisibleInMenu(false);
@@ -352,13 +350,43 @@ CChildFrame* CMainFrame::CreateChildFrame(CPlixDoc* doc)
         frame->move(offset, offset);
     }
     frame->show();
-    mdiArea_->setActiveSubWindow(frame);
+    ++windowsMade_;
+    lastMade_ = frame;
+    BringToFront(frame);
     connect(frame, &QObject::destroyed, this, [this]() {
         // Deferred: the area forgets the window only after it is gone.
         QTimer::singleShot(0, this, &CMainFrame::UpdateCommandUI);
     });
     UpdateCommandUI();
     return frame;
+}
+
+CChildFrame* CMainFrame::LastWindowMade() const
+{
+    return lastMade_;
+}
+
+void CMainFrame::BringToFront(QMdiSubWindow* window)
+{
+    if (window == nullptr) {
+        window = mdiArea_->currentSubWindow();
+    }
+    if (window != nullptr) {
+        mdiArea_->setActiveSubWindow(window);
+        window->raise();
+        // Set even while the main window is not the active one (the progress
+        // dialog is): when it becomes active again, by the call below or by a
+        // window manager, the focus goes back to this widget, and with it the
+        // area's activation. Otherwise it would go to the first window of the
+        // area, which would come back to the front.
+        if (QWidget* widget = window->widget()) {
+            widget->setFocus(Qt::OtherFocusReason);
+        }
+    }
+    if (isVisible() && isEnabled()) {
+        raise();
+        activateWindow();
+    }
 }
 
 CChildFrame* CMainFrame::ActiveChild() const
@@ -391,6 +419,8 @@ void CMainFrame::ConnectActiveView(CPlixView* view)
         connect(view, &CPlixView::caretLineChanged, this, &CMainFrame::UpdateLinePane));
     viewConnections_.push_back(connect(view, &QPlainTextEdit::copyAvailable, this, &CMainFrame::UpdateCommandUI));
     viewConnections_.push_back(connect(view, &QPlainTextEdit::undoAvailable, this, &CMainFrame::UpdateCommandUI));
+    viewConnections_.push_back(connect(view->document(), &QTextDocument::modificationChanged, this,
+                                       &CMainFrame::UpdateTitle));
 }
 
 // ---- enabling ---------------------------------------------------------------------
@@ -461,11 +491,22 @@ void CMainFrame::UpdateCommandUI()
     Action(Cmd::WordWrap)->setChecked(view != nullptr && view->GetWordWrap() != 0);
     Action(Cmd::Toolbar)->setChecked(!toolBar_->isHidden());
     Action(Cmd::StatusBar)->setChecked(!statusBar()->isHidden());
-    CChildFrame* child = ActiveChild();
-    setWindowTitle(child != nullptr
-                       ? QStringLiteral("PLIX Concordance - %1").arg(child->GetDocument()->GetTitle())
-                       : QStringLiteral("PLIX Concordance"));
+    UpdateTitle();
     UpdateLinePane();
+}
+
+void CMainFrame::UpdateTitle()
+{
+    // The active document, named once. A maximised window's area adds
+    // " - [name]" to the title by itself.
+    CChildFrame* child = ActiveChild();
+    if (child == nullptr || child->isMaximized()) {
+        setWindowTitle(QStringLiteral("PLIX Concordance"));
+    } else {
+        setWindowTitle(
+            QStringLiteral("PLIX Concordance - %1[*]").arg(child->GetDocument()->GetTitle()));
+    }
+    setWindowModified(child != nullptr && child->isWindowModified());
 }
 
 void CMainFrame::ShowResultMenus(bool show)
@@ -482,10 +523,10 @@ void CMainFrame::ShowResultMenus(bool show)
         Action(id)->setVisible(show);
     }
     viewExtrasSeparator_->setVisible(show);
-    for (Cmd id : {Cmd::BackwardList, Cmd::Index}) {
-        const CommandInfo& info = CommandInfoFor(id);
-        const char* text = show && info.viewText != nullptr ? info.viewText : info.text;
-        Action(id)->setText(QString::fromUtf8(text));
+    for (const CommandInfo& info : CommandTable()) {
+        if (info.viewText != nullptr) {
+            Action(info.id)->setText(MenuText(info, show));
+        }
     }
 }
 
@@ -532,8 +573,8 @@ void CMainFrame::UpdateWindowMenu()
     int number = 0;
     for (QMdiSubWindow* window : windows) {
         ++number;
-        QString text = number < 10 ? QStringLiteral("&%1 %2").arg(number).arg(window->windowTitle())
-                                   : window->windowTitle();
+        const QString title = ShownTitle(window);
+        QString text = number < 10 ? QStringLiteral("&%1 %2").arg(number).arg(title) : title;
         QAction* action = windowMenu_->addAction(text);
         action->setCheckable(true);
         action->setChecked(window == mdiArea_->currentSubWindow());
@@ -640,6 +681,13 @@ void CMainFrame::OnCommand(Cmd id)
         case Cmd::Close:
             if (view != nullptr) {
                 CloseDocument(view->GetDocument());
+            }
+            break;
+        case Cmd::CloseWindow:
+            // The window only: the document goes with its last window, after
+            // the question whether to save it.
+            if (QMdiSubWindow* window = mdiArea_->currentSubWindow()) {
+                window->close();
             }
             break;
         case Cmd::Save:
@@ -918,20 +966,19 @@ void CMainFrame::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
-    // Every modified document is offered for saving first; Cancel keeps the
-    // program running.
-    QList<CPlixDoc*> asked;
+    // The modified documents are offered for saving first, all in one
+    // question; Cancel keeps the program running.
+    QList<CPlixDoc*> modified;
     for (QMdiSubWindow* window : mdiArea_->subWindowList(QMdiArea::CreationOrder)) {
         auto* child = qobject_cast<CChildFrame*>(window);
         CPlixDoc* doc = child != nullptr ? child->GetDocument() : nullptr;
-        if (doc == nullptr || asked.contains(doc)) {
-            continue;
+        if (doc != nullptr && doc->IsModified() && !modified.contains(doc)) {
+            modified.append(doc);
         }
-        asked.append(doc);
-        if (!app_.SaveModified(doc)) {
-            event->ignore();
-            return;
-        }
+    }
+    if (!app_.SaveModifiedDocuments(modified)) {
+        event->ignore();
+        return;
     }
     event->accept();
 }

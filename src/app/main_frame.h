@@ -52,6 +52,12 @@ public:
     CChildFrame* CreateChildFrame(CPlixDoc* doc);
     CChildFrame* ActiveChild() const;
     CPlixView* ActiveView() const;
+    // How many result windows have been made, and the last one (null once closed).
+    int WindowsMade() const { return windowsMade_; }
+    CChildFrame* LastWindowMade() const;
+    // `window` (the active one when null) in front with the keyboard focus,
+    // in the main window made the active window.
+    void BringToFront(QMdiSubWindow* window);
     bool HasResultWindow() const { return ActiveChild() != nullptr; }
 
     // Re-evaluates command enabling, the menu bar shown, the title and the panes.
@@ -90,6 +96,7 @@ private:
     void AddEntries(QMenu* menu, std::initializer_list<Cmd> ids);
     void ShowResultMenus(bool show);
     void UpdateLinePane();
+    void UpdateTitle();
     void UpdateRecentFileMenu();
     void UpdateWindowMenu();
     void FillContextMenu(QMenu& menu);
@@ -123,6 +130,8 @@ private:
     QAction* viewExtrasSeparator_ = nullptr;
     QList<QAction*> windowListActions_;
     QPointer<CPlixView> connectedView_;
+    QPointer<CChildFrame> lastMade_;
+    int windowsMade_ = 0;
     std::vector<QMetaObject::Connection> viewConnections_;
     bool resultMenusShown_ = true;
     QPointer<CFindReplaceDlg> findDlg_;

@@ -4,7 +4,9 @@
 #include "app/child_frame.h"
 #include "app/document_source.h"
 #include "app/help_page.h"
+#include "app/keyword_colouring.h"
 #include "app/main_frame.h"
+#include "app/message_box.h"
 #include "app/plix_doc.h"
 #include "app/plix_view.h"
 #include "app/print_view.h"
@@ -16,11 +18,13 @@
 #include "settings/ui/list_option_dlg.h"
 #include "settings/ui/option_sheet.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMessageBox>
 #include <QPageSetupDialog>
@@ -28,8 +32,11 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QScreen>
 #include <QTextCursor>
 #include <QTimer>
+
+#include <cstdio>
 
 namespace plix {
 
@@ -90,12 +97,15 @@ bool CPlixApp::InitInstance(const QStringList& arguments)
     progressFactory_.SetTopLevel(mainFrame_.get());
 
     // Hidden options for scripted runs (the screenshot script):
-    //   --automate-concordance=KEYWORD  run "&PLIX Concordance" with KEYWORD at start
-    //   --automate-grab=FILE.png        then save a picture of the main window and quit
+    //   --automate-wordlist             run "&Wordlist" at start
+    //   --automate-concordance=KEYWORD  then "&PLIX Concordance" with KEYWORD
+    //   --automate-grab=FILE.png        then save a picture of the screen and quit
     QStringList files;
     for (int i = 1; i < arguments.size(); ++i) {
         const QString& argument = arguments[i];
-        if (argument.startsWith(QLatin1String("--automate-concordance="))) {
+        if (argument == QLatin1String("--automate-wordlist")) {
+            automateWordlist_ = true;
+        } else if (argument.startsWith(QLatin1String("--automate-concordance="))) {
             automateKeyword_ = argument.section(u'=', 1);
         } else if (argument.startsWith(QLatin1String("--automate-grab="))) {
             automateGrab_ = argument.section(u'=', 1);
@@ -116,7 +126,7 @@ bool CPlixApp::InitInstance(const QStringList& arguments)
     }
     mainFrame_->show();
     mainFrame_->UpdateCommandUI();
-    if (!automateKeyword_.isEmpty() || !automateGrab_.isEmpty()) {
+    if (automateWordlist_ || !automateKeyword_.isEmpty() || !automateGrab_.isEmpty()) {
         QTimer::singleShot(0, this, &CPlixApp::RunAutomation);
     }
     return true;
@@ -172,10 +182,12 @@ CPlixDoc* CPlixApp::OpenDocument(const QString& path)
     auto doc = std::make_unique<CPlixDoc>(QFileInfo(path).fileName(), nullptr);
     QString error;
     if (!doc->OnOpenDocument(path, error)) {
-        QMessageBox::warning(mainFrame_.get(), QStringLiteral("plix"),
-                             QStringLiteral("Cannot open %1.\n%2").arg(QDir::toNativeSeparators(path), error));
+        ShowWarning(
+            QStringLiteral("Cannot open %1.\n%2").arg(QDir::toNativeSeparators(path), error));
         return nullptr;
     }
+    // A result saved earlier shows its keywords as it did when it was made.
+    (void)ColourHitKeywords(*doc, context_->corpus);
     CPlixDoc* opened = doc.release();
     opened->setParent(this);
     mainFrame_->CreateChildFrame(opened);
@@ -238,8 +250,8 @@ bool CPlixApp::SaveDocumentTo(CPlixDoc* doc, const QString& path)
 {
     QString error;
     if (!doc->OnSaveDocument(path, error)) {
-        QMessageBox::warning(mainFrame_.get(), QStringLiteral("plix"),
-                             QStringLiteral("Cannot save %1.\n%2").arg(QDir::toNativeSeparators(path), error));
+        ShowWarning(
+            QStringLiteral("Cannot save %1.\n%2").arg(QDir::toNativeSeparators(path), error));
         return false;
     }
     AddRecentFile(doc->GetPathName());
@@ -254,13 +266,57 @@ bool CPlixApp::SaveModified(CPlixDoc* doc)
     if (doc == nullptr || !doc->IsModified()) {
         return true;
     }
-    const QMessageBox::StandardButton answer = QMessageBox::question(
-        mainFrame_.get(), QStringLiteral("plix"), QStringLiteral("Save changes to %1?").arg(doc->GetTitle()),
-        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+    QMessageBox box(QMessageBox::Question, QStringLiteral("plix"),
+                    QStringLiteral("Save changes to %1?").arg(doc->GetTitle()),
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, mainFrame_.get());
+    box.setDefaultButton(QMessageBox::Yes);
+    FitMessageBoxToText(box);
+    const auto answer = static_cast<QMessageBox::StandardButton>(box.exec());
     if (answer == QMessageBox::Yes) {
         return SaveDocument(doc);
     }
     return answer == QMessageBox::No;
+}
+
+bool CPlixApp::SaveModifiedDocuments(const QList<CPlixDoc*>& docs)
+{
+    if (docs.isEmpty()) {
+        return true;
+    }
+    if (docs.size() == 1) {
+        return SaveModified(docs.front());
+    }
+    QStringList titles;
+    for (CPlixDoc* doc : docs) {
+        titles.append(doc->GetTitle());
+    }
+    QMessageBox box(QMessageBox::Question, QStringLiteral("plix"),
+                    QStringLiteral("Save changes to these documents?"),
+                    QMessageBox::SaveAll | QMessageBox::Discard | QMessageBox::Cancel,
+                    mainFrame_.get());
+    box.setObjectName(QStringLiteral("saveModifiedDocuments"));
+    box.setInformativeText(titles.join(u'\n'));
+    box.button(QMessageBox::SaveAll)->setText(QStringLiteral("Save All"));
+    box.button(QMessageBox::Discard)->setText(QStringLiteral("Discard All"));
+    box.setDefaultButton(QMessageBox::SaveAll);
+    box.setEscapeButton(QMessageBox::Cancel);
+    FitMessageBoxToText(box);
+    box.exec();
+    const QAbstractButton* clicked = box.clickedButton();
+    if (clicked == box.button(QMessageBox::Discard)) {
+        return true;
+    }
+    if (clicked != box.button(QMessageBox::SaveAll)) {
+        return false;
+    }
+    // A new document asks for its name; the first one not given (or not
+    // written) keeps the program running, with what was saved so far saved.
+    for (CPlixDoc* doc : docs) {
+        if (!SaveDocument(doc)) {
+            return false;
+        }
+    }
+    return true;
 }
 
 void CPlixApp::AddRecentFile(const QString& path)
@@ -317,6 +373,7 @@ CommandOutcome CPlixApp::RunAnalysis(AnalysisCommand command)
         return refused;
     }
     CommandOutcome outcome;
+    const int made = mainFrame_->WindowsMade();
     {
         RunningScope running(running_);
         mainFrame_->UpdateCommandUI();
@@ -325,7 +382,7 @@ CommandOutcome CPlixApp::RunAnalysis(AnalysisCommand command)
     }
     // The keyword history and the list keyword may have changed.
     emit settingsChanged();
-    mainFrame_->UpdateCommandUI();
+    FinishRun(made, outcome.cancelled);
     return outcome;
 }
 
@@ -340,13 +397,14 @@ CommandOutcome CPlixApp::RunQuick(QuickCommand command, CPlixView* view)
     // read must not change under it.
     const CDocumentSource source(*view->GetDocument());
     CommandOutcome outcome;
+    const int made = mainFrame_->WindowsMade();
     {
         RunningScope running(running_);
         mainFrame_->UpdateCommandUI();
         outcome = RunQuickCommand(*context_, command, source, Asker());
     }
     emit settingsChanged();
-    mainFrame_->UpdateCommandUI();
+    FinishRun(made, outcome.cancelled);
     return outcome;
 }
 
@@ -356,6 +414,8 @@ CPlixView* CPlixApp::SortResult(CPlixView* view, SortCommand command)
         return nullptr;
     }
     QPointer<CPlixView> target;
+    const int made = mainFrame_->WindowsMade();
+    bool sorted = true;
     {
         RunningScope running(running_);
         CPlixDoc* doc = NewDocument();
@@ -367,20 +427,37 @@ CPlixView* CPlixApp::SortResult(CPlixView* view, SortCommand command)
         (void)progress.Create();
         progress.SetStatus("Sorting...");
         if (IsWordListSort(command)) {
-            (void)ResortWordList(*view->GetDocument(), *target, command == SortCommand::Alphabet
-                                                                     ? WordListOrder::Alphabet
+            sorted = ResortWordList(*view->GetDocument(), *target,
+                                    command == SortCommand::Alphabet ? WordListOrder::Alphabet
                                                                      : WordListOrder::Frequency,
-                                 progress);
+                                    progress);
         } else {
             ConcordanceSortInfo info;
             const int mode = SortModeOf(command);
-            (void)ResortConcordance(*view->GetDocument(), *target, mode, context_->corpus, progress, &info);
+            sorted = ResortConcordance(*view->GetDocument(), *target, mode, context_->corpus,
+                                       progress, &info);
+            if (target) {
+                // Also what a cancelled sort copied.
+                (void)ColourHitKeywords(*target->GetDocument(), context_->corpus);
+            }
             view->SetSortFields(info.sortKeyword, info.sortKeywordPosition, info.singleLineHits, mode,
                                 info.hitFormat);
         }
     }
-    mainFrame_->UpdateCommandUI();
+    FinishRun(made, !sorted);
     return target;
+}
+
+void CPlixApp::FinishRun(int windowsMadeBefore, bool cancelled)
+{
+    // A stopped run says so after the dialog has gone; the window it cut
+    // short carries the details.
+    mainFrame_->MessagePane()->setText(cancelled ? QStringLiteral("Cancelled")
+                                                 : QStringLiteral("Ready"));
+    CChildFrame* made =
+        mainFrame_->WindowsMade() != windowsMadeBefore ? mainFrame_->LastWindowMade() : nullptr;
+    mainFrame_->UpdateCommandUI();
+    mainFrame_->BringToFront(made);
 }
 
 void CPlixApp::ShowAbort(const std::string& reason)
@@ -393,12 +470,25 @@ void CPlixApp::ShowAbort(const std::string& reason)
         box.setInformativeText(
             QString(reinterpret_cast<const QChar*>(wide.data()), static_cast<qsizetype>(wide.size())));
     }
+    FitMessageBoxToText(box);
+    box.exec();
+}
+
+void CPlixApp::ShowWarning(const QString& text)
+{
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("plix"), text, QMessageBox::Ok,
+                    mainFrame_.get());
+    FitMessageBoxToText(box);
     box.exec();
 }
 
 void CPlixApp::RunAutomation()
 {
     bool ok = true;
+    if (automateWordlist_) {
+        CommandOutcome outcome = RunAnalysis(AnalysisCommand::Wordlist);
+        ok = outcome.started && outcome.completed;
+    }
     if (!automateKeyword_.isEmpty()) {
         KeywordRequest request;
         QByteArray bytes = automateKeyword_.toLocal8Bit();
@@ -407,16 +497,42 @@ void CPlixApp::RunAutomation()
         keywordAsker_ = [request]() { return std::optional<KeywordRequest>(request); };
         CommandOutcome outcome = RunAnalysis(AnalysisCommand::Concordance);
         keywordAsker_ = saved;
-        ok = outcome.started && outcome.completed;
+        ok = outcome.started && outcome.completed && ok;
         if (CPlixView* view = mainFrame_->ActiveView()) {
             view->moveCursor(QTextCursor::Start);
         }
     }
-    if (!automateGrab_.isEmpty()) {
-        QCoreApplication::processEvents();
-        ok = mainFrame_->grab().save(automateGrab_, "PNG") && ok;
-        QCoreApplication::exit(ok ? 0 : 1);
+    if (automateGrab_.isEmpty()) {
+        return;
     }
+    // A window manager hands the activation back some time after the
+    // progress dialog went: the picture is taken once it had the chance to.
+    QTimer::singleShot(1500, this, [this, ok]() {
+        // What the user sees: which window is in front, and whether it is the
+        // newest and the main window has the keyboard.
+        CChildFrame* active = mainFrame_->ActiveChild();
+        const QList<QMdiSubWindow*> stacking =
+            mainFrame_->MdiArea()->subWindowList(QMdiArea::StackingOrder);
+        const bool newestInFront = active != nullptr && active == mainFrame_->LastWindowMade() &&
+                                   !stacking.isEmpty() && stacking.last() == active;
+        const bool focused = mainFrame_->isActiveWindow() && active != nullptr &&
+                             QApplication::focusWidget() == active->GetView();
+        std::printf("in front: %s (newest: %s); main window active with the focus in it: %s\n",
+                    active != nullptr ? qPrintable(ShownTitle(active)) : "none",
+                    newestInFront ? "yes" : "no", focused ? "yes" : "no");
+        std::fflush(stdout);
+        // The screen as the window system shows it (frames, other windows);
+        // the main window's own picture where the screen cannot be read.
+        QPixmap picture;
+        if (QScreen* screen = QGuiApplication::primaryScreen()) {
+            picture = screen->grabWindow(0);
+        }
+        if (picture.isNull()) {
+            picture = mainFrame_->grab();
+        }
+        const bool saved = picture.save(automateGrab_, "PNG");
+        QCoreApplication::exit(ok && saved && newestInFront && focused ? 0 : 1);
+    });
 }
 
 // ---- the settings dialogs ---------------------------------------------------------

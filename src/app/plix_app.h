@@ -68,6 +68,10 @@ public:
     // Before a modified document goes: "Save changes to %1?" — false when the
     // user cancels or the save fails, and the document must stay.
     bool SaveModified(CPlixDoc* doc);
+    // Before the program ends: one question for all the modified documents
+    // ("Save All", "Discard All", "Cancel"; the single document's own
+    // question when there is one). False when the program must stay.
+    bool SaveModifiedDocuments(const QList<CPlixDoc*>& docs);
     // Asks for the name to save a document under (empty: cancelled); the save
     // dialog unless replaced (tests).
     using SavePathAsker = std::function<QString(CPlixDoc* doc)>;
@@ -112,6 +116,12 @@ private:
     void SaveRecentFiles();
     CPlixDoc* FindDocument(const QString& path) const;
     void ShowAbort(const std::string& reason);
+    // A warning with an OK button, as wide as its text needs.
+    void ShowWarning(const QString& text);
+    // After a run or a sort: the window it made (the active one when it made
+    // none) in front, with the focus; "Cancelled" on the status bar when the
+    // user stopped it.
+    void FinishRun(int windowsMadeBefore, bool cancelled);
     void RunAutomation();
     // The keyword dialog, or what a test put in its place.
     KeywordAsker Asker();
@@ -128,6 +138,7 @@ private:
     int untitledCount_ = 0;
     bool running_ = false;
     bool exited_ = false;
+    bool automateWordlist_ = false;
     QString automateKeyword_;
     QString automateGrab_;
 };

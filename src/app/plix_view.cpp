@@ -7,12 +7,14 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFontDatabase>
+#include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextOption>
 
 #include <algorithm>
 
@@ -24,6 +26,7 @@ CPlixView::CPlixView(CPlixDoc* doc, QWidget* parent) : QPlainTextEdit(parent), d
     // Concordance lines put the keyword at a fixed column: they only line up in
     // a fixed-pitch font.
     setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    UpdateTabStops();
     setLineWrapMode(QPlainTextEdit::NoWrap);
     doc_->AddView(this);
     connect(this, &QPlainTextEdit::cursorPositionChanged, this, [this]() {
@@ -92,6 +95,28 @@ void CPlixView::AppendText(const QString& text)
     cursor.endEditBlock();
     document->setUndoRedoEnabled(undo);
     document->setModified(true);
+}
+
+void CPlixView::UpdateTabStops()
+{
+    // A word list puts a TAB between each word and its count, a backward list
+    // one before the word as well: their counts line up in a column of their
+    // own for words of up to kListWordColumns characters. Further TABs (the
+    // count columns of a collocation) stop every 8 characters.
+    const qreal column = QFontMetricsF(font()).horizontalAdvance(QLatin1Char('0'));
+    QTextOption option = document()->defaultTextOption();
+    option.setTabs({QTextOption::Tab((kListWordColumns + 1) * column, QTextOption::LeftTab),
+                    QTextOption::Tab(2 * (kListWordColumns + 1) * column, QTextOption::LeftTab)});
+    option.setTabStopDistance(8 * column);
+    document()->setDefaultTextOption(option);
+}
+
+void CPlixView::changeEvent(QEvent* event)
+{
+    QPlainTextEdit::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        UpdateTabStops();
+    }
 }
 
 void CPlixView::GoToLine(int line)

@@ -59,6 +59,10 @@ public:
     void SetSortFields(const QString& keyword, int keywordPosition, int singleLineHits, int sortMode,
                        int hitFormat);
 
+    // The longest word whose count still stands in the count column of a
+    // word list.
+    static constexpr int kListWordColumns = 24;
+
     // The colour of keywords in a result: pure red.
     static QColor KeywordColour() { return QColor(255, 0, 0); }
 
@@ -76,6 +80,7 @@ signals:
 
 protected:
     bool event(QEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     // Files dropped on a view are opened, not pasted as text: they go on to
@@ -96,6 +101,7 @@ private:
     ContextMenuFiller contextMenuFiller_;
     QList<QKeySequence> reservedKeys_;
     bool IsReserved(const QKeyEvent* event) const;
+    void UpdateTabStops();
 };
 
 }  // namespace plix

@@ -106,5 +106,10 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "plix-cli: the keyword is empty\n");
         return 2;
     }
-    return outcome.completed ? 0 : 1;
+    // A result whose writing Ctrl-C stopped says so in itself; the script
+    // that ran it hears it too.
+    for (const std::string& note : outcome.cutShort) {
+        std::fprintf(stderr, "plix-cli: %s\n", note.c_str());
+    }
+    return outcome.completed && outcome.cutShort.empty() ? 0 : 1;
 }

@@ -124,6 +124,8 @@ CommandOutcome RunAnalysisCommand(CPlixContext& context, AnalysisCommand command
         }
     }
 
+    outcome.cancelled = parse.UserCancelled();
+    outcome.cutShort = parse.CutShortNotes();
     if (collocation) {
         corpus.SetLineFormat(savedLength, savedPosition);
     }
@@ -157,6 +159,8 @@ CommandOutcome RunQuickCommand(CPlixContext& context, QuickCommand command,
     bool ok = command == QuickCommand::Wordlist ? parse.MakeWordList("View", 0)
                                                 : parse.MakeConcordance("View", 0);
     context.input.SetFileSource();
+    outcome.cancelled = parse.UserCancelled();
+    outcome.cutShort = parse.CutShortNotes();
     if (!ok) {
         outcome.completed = false;
         outcome.failedEntry = 0;

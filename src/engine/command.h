@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "engine/context.h"
 #include "engine/keyword_request.h"
@@ -44,6 +45,10 @@ struct CommandOutcome
     bool completed = true;  // every entry ran to its end
     int failedEntry = -1;   // index of the entry whose run failed
     std::string reason;     // why it failed
+    bool cancelled = false;  // the user stopped a run, while reading or while writing
+    // One line for each result whose writing the user stopped (it was written
+    // in the result before its footer), without its line end.
+    std::vector<std::string> cutShort;
 };
 
 CommandOutcome RunAnalysisCommand(CPlixContext& context, AnalysisCommand command,

@@ -562,6 +562,7 @@ void CParse::WriteConcordanceLines()
     const CCorpus& c = ctx_.corpus;
     const size_t column = static_cast<size_t>(std::max(1, c.GetKeywordPosition()) - 1);
     std::string text;
+    BeginEntries(concordanceTree_.Size());
     concordanceTree_.Walk([&](const CPlixTreeNode& node) {
         if (WriterCancelled()) {
             return false;
@@ -584,6 +585,7 @@ void CParse::WriteConcordanceLines()
         if (window) {
             f.HighlightKeyword(node.keywordLength, highlightAt);
         }
+        EntryWritten();
         return true;
     });
 }
@@ -681,6 +683,7 @@ bool CParse::MakeCollocation(const std::string& name)
         CFormat& f = ctx_.format;
         const char* eol = f.Eol();
         std::string text;
+        BeginEntries(collocationTree_.Size());
         collocationTree_.Walk([&](const CCountTreeNode& node) {
             if (WriterCancelled()) {
                 return false;
@@ -694,6 +697,7 @@ bool CParse::MakeCollocation(const std::string& name)
             }
             text.append(eol);
             f.Write(text);
+            EntryWritten();
             return true;
         });
         WriteListFooter();

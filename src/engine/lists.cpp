@@ -207,6 +207,7 @@ void CParse::WriteWordEntries(const std::vector<CWordEntry>& entries, bool backw
             text.append(e.text).append("\t").append(count).append(eol);
         }
         f.Write(text);
+        EntryWritten();
     }
 }
 
@@ -229,6 +230,7 @@ bool CParse::MakeWordList(const std::string& name, int backward)
         ctx_.totalTypes += wordCounter_.Finish();
         std::vector<CWordEntry> entries = wordTree_.Alphabetical();
         ctx_.totalTypes -= static_cast<int64_t>(wordTree_.Types() - entries.size());
+        BeginEntries(entries.size());
         WriteWordEntries(entries, backward != 0);
         WriteListFooter();
     };
@@ -252,6 +254,7 @@ bool CParse::MakeFrequencyList(const std::string& name, int backward, int ascend
         ctx_.totalTypes += wordCounter_.Finish();
         std::vector<CWordEntry> alphabetical = wordTree_.Alphabetical();
         ctx_.totalTypes -= static_cast<int64_t>(wordTree_.Types() - alphabetical.size());
+        BeginEntries(alphabetical.size());
         std::vector<CWordEntry> byCount =
             CWordTree::Rebuild(alphabetical, ascending != 0, [this] { return WriterCancelled(); });
         WriteWordEntries(byCount, backward != 0);
@@ -271,6 +274,7 @@ void WriteIndexEntries(CParse& parse, CFormat& f, const CIndexTree& tree, bool r
 {
     const bool window = !f.ToFile();
     const char* eol = f.Eol();
+    const bool xml = outputType == kOutputXml;
     std::string text;
     tree.Walk([&](const CIndexNode& node) {
         if (cancelled()) {
@@ -282,32 +286,39 @@ void WriteIndexEntries(CParse& parse, CFormat& f, const CIndexTree& tree, bool r
         }
         std::string count = std::to_string(node.count);
         text.clear();
-        if (outputType == kOutputXml) {
+        if (xml) {
             text.append("<list><word>").append(spelling).append("</word><count>").append(count);
             text.append("</count>").append(eol).append("<index>").append(eol);
         } else {
             text.append(spelling).append("\t").append(count).append(eol);
         }
+        bool whole = true;
         for (int64_t number : node.lines) {
             if (window && cancelled()) {
-                f.Write(text);
-                return false;
+                // Stopped within the entry: what it has is closed off, so that
+                // the lines after it start on a line (and in an element) of
+                // their own.
+                whole = false;
+                break;
             }
-            if (outputType == kOutputXml) {
+            if (xml) {
                 text.append("<line>").append(std::to_string(number)).append("</line>").append(eol);
             } else {
                 text.append(" ").append(std::to_string(number));
             }
         }
-        if (outputType == kOutputXml) {
+        if (xml) {
             text.append("</index>").append(eol).append("</list>").append(eol);
         } else {
             text.append(eol);
         }
         f.Write(text);
+        if (!whole) {
+            return false;
+        }
+        parse.EntryWritten();
         return true;
     });
-    (void)parse;
 }
 
 }  // namespace
@@ -322,7 +333,9 @@ bool CParse::MakeIndex(const std::string& name)
     };
     steps.lineWork = [this] { TakeListWords(false, true); };
     steps.writeResult = [this] {
-        ctx_.totalTypes -= static_cast<int64_t>(indexTree_.Types() - indexTree_.MergedTypes());
+        const size_t entries = indexTree_.MergedTypes();
+        ctx_.totalTypes -= static_cast<int64_t>(indexTree_.Types() - entries);
+        BeginEntries(entries);
         WriteIndexEntries(*this, ctx_.format, indexTree_, false, outputType,
                           [this] { return WriterCancelled(); });
         WriteListFooter();
@@ -360,7 +373,9 @@ bool CParse::MakeRhymeIndex(const std::string& name)
         }
     };
     steps.writeResult = [this] {
-        ctx_.totalTypes -= static_cast<int64_t>(indexTree_.Types() - indexTree_.MergedTypes());
+        const size_t entries = indexTree_.MergedTypes();
+        ctx_.totalTypes -= static_cast<int64_t>(indexTree_.Types() - entries);
+        BeginEntries(entries);
         WriteIndexEntries(*this, ctx_.format, indexTree_, true, outputType,
                           [this] { return WriterCancelled(); });
         WriteListFooter();

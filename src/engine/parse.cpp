@@ -8,6 +8,12 @@
 
 namespace plix {
 
+std::string CutShortText(int64_t written, int64_t total)
+{
+    return "Cancelled: " + std::to_string(written) + " of " + std::to_string(total) +
+           " entries written.";
+}
+
 CParse::CParse(CPlixContext& context)
     : corpusType(context.corpus.GetCorpusType()),
       outputType(context.corpus.GetOutputType()),
@@ -80,6 +86,7 @@ bool CParse::RunFile(const std::string& name, const ModeSteps& steps)
     while (ReadLine()) {
         if (CheckCancel()) {
             aborted = 1;
+            userCancelled_ = true;
             Fail("cancelled by the user");
             (void)EndFile();
             steps.discard();
@@ -216,9 +223,45 @@ bool CParse::CheckCancel()
     return progress_->IsCancelled();
 }
 
+void CParse::BeginEntries(size_t total)
+{
+    entriesTotal_ = total;
+    entriesWritten_ = 0;
+    writingCut_ = false;
+}
+
 bool CParse::WriterCancelled()
 {
-    return progress_ != nullptr && progress_->IsCancelled();
+    if (writingCut_) {
+        return true;
+    }
+    if (progress_ == nullptr || !progress_->IsCancelled()) {
+        return false;
+    }
+    writingCut_ = true;
+    userCancelled_ = true;
+    return true;
+}
+
+void CParse::WriteCutShortNote()
+{
+    if (!writingCut_) {
+        return;
+    }
+    writingCut_ = false;
+    const std::string note =
+        CutShortText(static_cast<int64_t>(entriesWritten_), static_cast<int64_t>(entriesTotal_));
+    cutShortNotes_.push_back(note);
+    // Written also without headers: a shortened list must not pass for a whole
+    // one. Outside Xml an empty line comes first, so that a re-sort of the
+    // window, which stops at the first empty line, leaves the note in place.
+    CFormat& f = ctx_.format;
+    const char* eol = f.Eol();
+    if (outputType == kOutputXml) {
+        f.Write("<!-- " + note + " -->" + eol);
+    } else {
+        f.Write(eol + note + eol);
+    }
 }
 
 bool CParse::ReadLine()
@@ -285,6 +328,7 @@ void CParse::WriteInfoClose()
 
 void CParse::WriteListFooter()
 {
+    WriteCutShortNote();
     if (ctx_.corpus.GetSuppressHeaders()) {
         return;
     }
@@ -331,6 +375,7 @@ void CParse::WriteConcordanceHeader()
 
 void CParse::WriteConcordanceFooter()
 {
+    WriteCutShortNote();
     if (ctx_.corpus.GetSuppressHeaders()) {
         return;
     }

@@ -21,6 +21,10 @@
 
 namespace plix {
 
+// The line a result carries when the user stopped its writing: how many of
+// its entries (words, index entries, hits, collocates) were written whole.
+std::string CutShortText(int64_t written, int64_t total);
+
 class CParse
 {
   public:
@@ -48,6 +52,11 @@ class CParse
     // Why the last mode call failed, for the front end's message.
     const std::string& FailureReason() const { return failureReason_; }
     bool Aborted() const { return aborted != 0; }
+    // The cut-short lines of the results whose writing the user stopped in
+    // this command's mode calls, in order (without line ends).
+    const std::vector<std::string>& CutShortNotes() const { return cutShortNotes_; }
+    // Whether the user stopped a mode call, while reading or while writing.
+    bool UserCancelled() const { return userCancelled_; }
 
     // --- frame operations ---------------------------------------------------
     [[nodiscard]] bool BeginFile(const std::string& outputName);
@@ -80,6 +89,14 @@ class CParse
     void WriteConcordanceHeader();
     void WriteConcordanceFooter();
     void WriteCollocationHeader();
+
+    // The entries of a result: BeginEntries before the first entry, then
+    // WriterCancelled before each one and EntryWritten after each one written
+    // whole; the footers start with WriteCutShortNote.
+    void BeginEntries(size_t total);
+    bool WriterCancelled();
+    void EntryWritten() { ++entriesWritten_; }
+    void WriteCutShortNote();
 
     CPlixContext& context() { return ctx_; }
     CProgress* progress() { return progress_; }
@@ -155,7 +172,6 @@ class CParse
     void CountCollocates();
     const std::string& SeparatedLine();
     long FindFolded(size_t offset);
-    bool WriterCancelled();
     void CompileListFilter();
     void Fail(const std::string& reason);
 
@@ -166,6 +182,11 @@ class CParse
     CProgress* progress_ = nullptr;
     int entriesInCommand_;
     std::string failureReason_;
+    size_t entriesTotal_ = 0;
+    size_t entriesWritten_ = 0;
+    bool writingCut_ = false;
+    bool userCancelled_ = false;
+    std::vector<std::string> cutShortNotes_;
     std::array<bool, 256> wordChar_{};
     std::array<unsigned char, 256> lower_{};
     std::array<unsigned char, 256> alwaysLower_{};

@@ -553,6 +553,43 @@ std::optional<std::vector<size_t>> SortConcordance(const std::vector<std::string
     return sorted;
 }
 
+std::vector<HitKeyword> FindHitKeywords(const std::vector<std::string>& lines,
+                                        const CCorpus& corpus)
+{
+    std::vector<HitKeyword> found;
+    const ConcordanceLayout layout = FindConcordanceLayout(lines);
+    if (!layout.Sortable()) {
+        return found;
+    }
+    ConcordanceKeyRule rule;
+    rule.hitFormat = layout.hitFormat;
+    rule.sortKeyword = layout.sortKeyword;
+    rule.sortKeywordPosition = layout.sortKeywordPosition;
+    const size_t textOffset = layout.singleLineHits ? 0 : 1;
+    found.reserve(layout.hits.size());
+    for (size_t first : layout.hits) {
+        const size_t index = first + textOffset;
+        if (index >= lines.size()) {
+            break;
+        }
+        std::string_view line = lines[index];
+        const HitColumns hit = LocateHit(line, rule);
+        if (HoldsAt(line, hit.column, rule.sortKeyword)) {
+            found.push_back({index, hit.column, rule.sortKeyword.size()});
+            continue;
+        }
+        const KeywordSpan span = FindKeyword(line, rule, corpus);
+        size_t end = span.start;
+        while (end < line.size() && corpus.IsWordChar(static_cast<unsigned char>(line[end]))) {
+            ++end;
+        }
+        if (end > span.start) {
+            found.push_back({index, span.start, end - span.start});
+        }
+    }
+    return found;
+}
+
 std::optional<TagJumpTarget> ParseTagJump(std::string_view line)
 {
     size_t close = line.find("):");

@@ -140,6 +140,23 @@ std::optional<std::vector<size_t>> SortConcordance(const std::vector<std::string
                                                    int sortColumn, const CCorpus& corpus,
                                                    const SortProgress& progress);
 
+// Where the keyword of each hit stands, as the re-sort finds it: in the line
+// of the hit that holds the concordance text (the second of a two-line hit).
+struct HitKeyword
+{
+    size_t line = 0;    // index into the window's lines
+    size_t start = 0;   // byte offset in that line
+    size_t length = 0;  // bytes
+};
+
+// The keywords of a concordance window, found from its "Keyword:" and
+// "Keyword Position:" lines and the layout of its hit lines: the keyword as
+// written when the line holds it at the keyword position, otherwise the word
+// there (a regular expression, another spelling). Nothing when the window
+// holds no concordance the re-sort could sort.
+std::vector<HitKeyword> FindHitKeywords(const std::vector<std::string>& lines,
+                                        const CCorpus& corpus);
+
 // ---- tag jump -----------------------------------------------------------------
 
 struct TagJumpTarget

@@ -135,6 +135,7 @@ public:
     // Adds one occurrence at `slot` (0..9); true when the word is new.
     bool Insert(std::string_view text, int slot);
     bool Empty() const { return table_.Size() == 0; }
+    size_t Size() const { return table_.Size(); }
     // Calls `visit` for each word in byte order until it returns false.
     void Walk(const std::function<bool(const CCountTreeNode&)>& visit) const;
     void DeleteTree();

@@ -189,27 +189,51 @@ void CCorpus::SetMarks(const std::string& start, const std::string& end)
 
 void CCorpus::SaveSystemLocale()
 {
-    const char* name = std::setlocale(LC_ALL, nullptr);
-    if (name != nullptr) {
-        systemLocale = name;
+    if (const char* ctype = std::setlocale(LC_CTYPE, nullptr)) {
+        systemLocale = ctype;
+    }
+    if (const char* collate = std::setlocale(LC_COLLATE, nullptr)) {
+        systemCollate = collate;
     }
 }
+
+namespace {
+
+// The corpus's language decides what a character is, how bytes decode and how
+// words sort. Everything else stays as the program started: the system's own
+// messages (the reason of "Abort Process") and the toolkit's texts in the
+// user's language, numbers and dates as the user writes them.
+bool InstallCorpusLocale(const std::string& ctype, const std::string& collate)
+{
+    const char* current = std::setlocale(LC_CTYPE, nullptr);
+    const std::string previous = current != nullptr ? current : "C";
+    if (std::setlocale(LC_CTYPE, ctype.c_str()) == nullptr) {
+        return false;
+    }
+    if (std::setlocale(LC_COLLATE, collate.c_str()) == nullptr) {
+        std::setlocale(LC_CTYPE, previous.c_str());
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
 
 void CCorpus::SetLanguage(const std::string& name)
 {
     language = name;
-    std::vector<std::string> candidates;
     if (name == "System") {
-        candidates.push_back(systemLocale);
-    } else {
-        candidates = LocaleCandidates(name);
-    }
-    for (const std::string& locale : candidates) {
-        if (std::setlocale(LC_ALL, locale.c_str()) != nullptr) {
+        if (InstallCorpusLocale(systemLocale, systemCollate)) {
             return;
         }
+    } else {
+        for (const std::string& locale : LocaleCandidates(name)) {
+            if (InstallCorpusLocale(locale, locale)) {
+                return;
+            }
+        }
     }
-    std::setlocale(LC_ALL, systemLocale.c_str());
+    (void)InstallCorpusLocale(systemLocale, systemCollate);
     language = "System";
 }
 

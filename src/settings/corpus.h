@@ -105,8 +105,10 @@ class CCorpus
     void SetLineFormat(int length, int position);
     void SetInfoRange(int start, int end);
     void SetMarks(const std::string& start, const std::string& end);
+    // Remembers the start-up locale's character classes and collation.
     void SaveSystemLocale();
-    // Installs the locale of a "Locale" list entry; falls back to the
+    // Installs the locale of a "Locale" list entry for the character classes
+    // and the collation (LC_CTYPE, LC_COLLATE) only; falls back to the
     // start-up locale (and stores "System") when the library refuses it.
     void SetLanguage(const std::string& name);
     void ClearKeyword();
@@ -155,7 +157,8 @@ class CCorpus
     int endLine = 0;
     int outputAsFiles = 0;
     std::string language = "System";
-    std::string systemLocale = "C";
+    std::string systemLocale = "C";   // LC_CTYPE at start-up
+    std::string systemCollate = "C";  // LC_COLLATE at start-up
     std::array<std::string, 26> cocoaSelect{};
     std::array<int, 26> cocoaOutput{};
     std::vector<std::string> sgmlTags;

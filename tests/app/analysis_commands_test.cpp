@@ -6,6 +6,7 @@
 #include "app/app_fixture.h"
 #include "app/child_frame.h"
 
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QRegularExpression>
@@ -19,6 +20,28 @@ const QByteArray kHarbour =
     "The harbour wakes before the town.\n"
     "Boats slip out at five.\n"
     "Gulls follow the boats and the nets.\n";
+
+// Cancels once it has been asked a given number of times, as "CANCEL" pressed
+// at that moment would.
+class CancelAfter : public CProgressFactory
+{
+  public:
+    explicit CancelAfter(long questions) : questions_(questions) {}
+    std::unique_ptr<CProgress> Make() override { return std::make_unique<Progress>(*this); }
+
+  private:
+    class Progress : public CProgress
+    {
+      public:
+        explicit Progress(CancelAfter& owner) : owner_(owner) {}
+        bool IsCancelled() override { return ++owner_.asked_ > owner_.questions_; }
+
+      private:
+        CancelAfter& owner_;
+    };
+    long questions_;
+    long asked_ = 0;
+};
 
 }  // namespace
 
@@ -35,6 +58,9 @@ private slots:
     void listKeywordServesOneCommand();
     void cancelledKeywordOpensNoWindow();
     void failedRunShowsAbortProcessAndSkipsTheRest();
+    void cancelWhileWritingSaysSo();
+    void abortReasonKeepsItsPathOnOneLine_data();
+    void abortReasonKeepsItsPathOnOneLine();
     void eachCommandReachesItsMode_data();
     void eachCommandReachesItsMode();
 };
@@ -58,7 +84,8 @@ void AnalysisCommandsTest::concordanceLandsInANewActiveWindow()
     QVERIFY(text.startsWith(QStringLiteral("Corpus File: ")));
     QVERIFY(text.contains(QStringLiteral("Keyword: the\n")));
     QVERIFY(text.contains(QStringLiteral("Total Occurrence(s): 4")));
-    QCOMPARE(fixture.Frame()->windowTitle(), QStringLiteral("PLIX Concordance - PLIX2"));
+    // A result is work not saved yet.
+    QCOMPARE(ShownTitle(fixture.Frame()), QStringLiteral("PLIX Concordance - PLIX2*"));
 }
 
 void AnalysisCommandsTest::concordanceKeywordsAreRed_data()
@@ -210,6 +237,96 @@ void AnalysisCommandsTest::failedRunShowsAbortProcessAndSkipsTheRest()
     QCOMPARE(fixture.Frame()->MdiArea()->subWindowList().size(), before + 1);
     QVERIFY(fixture.Frame()->isEnabled());
     QVERIFY(!fixture.app->IsRunning());
+}
+
+void AnalysisCommandsTest::cancelWhileWritingSaysSo()
+{
+    AppFixture fixture;
+    fixture.AddCorpusFile(QStringLiteral("harbour.txt"), kHarbour);
+    fixture.AnswerKeyword("the");
+    // Three lines read, then two of the four hits written.
+    CancelAfter cancel(3 + 2);
+    fixture.app->Context().SetProgressFactory(&cancel);
+    test::MessageBoxCloser boxes;
+    CommandOutcome outcome = fixture.app->RunAnalysis(AnalysisCommand::Concordance);
+    fixture.app->Context().SetProgressFactory(&fixture.app->ProgressFactory());
+
+    QVERIFY(outcome.completed);
+    QCOMPARE(outcome.cutShort, std::vector<std::string>{"Cancelled: 2 of 4 entries written."});
+    // Nothing went wrong: no "Abort Process".
+    QVERIFY(boxes.texts.isEmpty());
+    QCOMPARE(fixture.Frame()->MessagePane()->text(), QStringLiteral("Cancelled"));
+    const QString text = fixture.Frame()->ActiveView()->toPlainText();
+    QVERIFY2(text.endsWith(QStringLiteral("\n\nCancelled: 2 of 4 entries written.\n\n"
+                                          "Total Occurrence(s): 4\n\n")),
+             qPrintable(text));
+    // Two hits, each a reference line and a concordance line.
+    QCOMPARE(text.count(QStringLiteral("\n(")), 2);
+
+    // The next run that goes through says so too.
+    fixture.app->RunAnalysis(AnalysisCommand::Concordance);
+    QCOMPARE(fixture.Frame()->MessagePane()->text(), QStringLiteral("Ready"));
+}
+
+void AnalysisCommandsTest::abortReasonKeepsItsPathOnOneLine_data()
+{
+    // A box makes itself at most half as wide as the screen (800 pixels
+    // offscreen) unless its text needs more.
+    QTest::addColumn<bool>("inTemporaryFolder");
+    QTest::addColumn<int>("folders");
+    QTest::addColumn<bool>("shortened");
+    QTest::newRow("a path wider than half the screen, whole") << false << 1 << false;
+    QTest::newRow("a path wider than the screen, shortened in the middle") << true << 20 << true;
+}
+
+void AnalysisCommandsTest::abortReasonKeepsItsPathOnOneLine()
+{
+    QFETCH(bool, inTemporaryFolder);
+    QFETCH(int, folders);
+    QFETCH(bool, shortened);
+    AppFixture fixture;
+    const QString name = QStringLiteral("a folder of the corpus/").repeated(folders) +
+                         QStringLiteral("corpus file.txt");
+    const QString missing = inTemporaryFolder ? fixture.dir.filePath(name) : name;
+    fixture.app->Corpus().AddInputFile(test::Bytes(missing));
+    fixture.app->Corpus().AddOutputFile(test::Bytes(missing + QStringLiteral(".plx")));
+    fixture.Frame()->UpdateCommandUI();
+    // What the box shows, looked at while it is up.
+    QString shown;
+    QString details;
+    int lines = 0;
+    QTimer watcher;
+    watcher.setInterval(5);
+    QObject::connect(&watcher, &QTimer::timeout, [&]() {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr || !box->isVisible()) {
+            return;
+        }
+        auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_informativelabel"));
+        if (label != nullptr) {
+            shown = label->text();
+            const QMargins margins = label->contentsMargins();
+            const int textHeight =
+                label->heightForWidth(label->width()) - margins.top() - margins.bottom();
+            const int lineHeight = label->fontMetrics().lineSpacing();
+            lines = (textHeight + lineHeight / 2) / lineHeight;
+        }
+        details = box->detailedText();
+        box->done(QMessageBox::Ok);
+    });
+    watcher.start();
+    CommandOutcome outcome = fixture.app->RunAnalysis(AnalysisCommand::Wordlist);
+    QVERIFY(!outcome.completed);
+    QCOMPARE(lines, 1);
+    const QString reason = QString::fromLocal8Bit(outcome.reason.c_str());
+    QVERIFY2(reason.contains(missing), qPrintable(reason));
+    if (shortened) {
+        QVERIFY(shown.contains(QChar(0x2026)));
+        QVERIFY2(shown.endsWith(QStringLiteral("No such file or directory")), qPrintable(shown));
+        QVERIFY2(details.contains(reason), qPrintable(details));
+    } else {
+        QCOMPARE(shown, reason);
+    }
 }
 
 void AnalysisCommandsTest::eachCommandReachesItsMode_data()

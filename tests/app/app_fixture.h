@@ -3,12 +3,13 @@
 // and a helper that answers the modal message boxes a command shows.
 #pragma once
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QAbstractButton>
 #include <QMessageBox>
 #include <QPointer>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -120,6 +121,7 @@ public:
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             if (box != nullptr && box->isVisible() && box->button(answer_) != nullptr) {
                 questions.append(box->text());
+                informative.append(box->informativeText());
                 box->button(answer_)->click();
             }
         });
@@ -127,8 +129,9 @@ public:
     }
 
     QStringList questions;
+    QStringList informative;
 
-private:
+  private:
     QMessageBox::StandardButton answer_;
     QTimer timer_;
 };
@@ -155,6 +158,30 @@ inline bool IsRed(const CPlixView* view, int position)
     // moved one step on.
     cursor.movePosition(QTextCursor::NextCharacter);
     return cursor.charFormat().foreground().color() == CPlixView::KeywordColour();
+}
+
+// The runs of red characters of the view's text, in order, each a whole
+// keyword where the colouring is right.
+inline QStringList RedRuns(const CPlixView* view)
+{
+    QStringList runs;
+    QString run;
+    for (QTextBlock block = view->document()->begin(); block.isValid(); block = block.next()) {
+        for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (fragment.charFormat().foreground().color() == CPlixView::KeywordColour()) {
+                run += fragment.text();
+            } else if (!run.isEmpty()) {
+                runs.append(run);
+                run.clear();
+            }
+        }
+        if (!run.isEmpty()) {
+            runs.append(run);
+            run.clear();
+        }
+    }
+    return runs;
 }
 
 }  // namespace plix::test

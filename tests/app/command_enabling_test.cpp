@@ -30,11 +30,12 @@ const CmdSet kAlways = Set({Cmd::CorpusSetup, Cmd::New, Cmd::Open, Cmd::PrintSet
                             Cmd::StatusBar, Cmd::HelpTopics, Cmd::About, Cmd::ContextHelp});
 // What a result window adds (nothing selected, nothing to undo, a text that
 // is neither a word list nor a concordance).
-const CmdSet kWindow = Set({Cmd::Close, Cmd::Save, Cmd::SaveAs, Cmd::Print, Cmd::PrintPreview, Cmd::Paste,
-                            Cmd::PasteSpecial, Cmd::SelectAll, Cmd::Find, Cmd::FindNext, Cmd::Replace, Cmd::Font,
-                            Cmd::Jump, Cmd::TagJump, Cmd::WordWrap, Cmd::QuickWordlist, Cmd::QuickPlix,
-                            Cmd::NewWindow, Cmd::Cascade, Cmd::Tile, Cmd::ArrangeIcons, Cmd::NextPane,
-                            Cmd::PreviousPane});
+const CmdSet kWindow =
+    Set({Cmd::Close,        Cmd::CloseWindow,   Cmd::Save,         Cmd::SaveAs,      Cmd::Print,
+         Cmd::PrintPreview, Cmd::Paste,         Cmd::PasteSpecial, Cmd::SelectAll,   Cmd::Find,
+         Cmd::FindNext,     Cmd::Replace,       Cmd::Font,         Cmd::Jump,        Cmd::TagJump,
+         Cmd::WordWrap,     Cmd::QuickWordlist, Cmd::QuickPlix,    Cmd::NewWindow,   Cmd::Cascade,
+         Cmd::Tile,         Cmd::ArrangeIcons,  Cmd::NextPane,     Cmd::PreviousPane});
 const CmdSet kWordListSorts = Set({Cmd::SortAlphabet, Cmd::SortFrequency});
 const CmdSet kConcordanceSorts = Set({Cmd::SortKeyword, Cmd::SortLeft, Cmd::SortRight});
 // What corpus files add.

@@ -62,7 +62,9 @@ private slots:
     void closingAModifiedDocumentAsks_data();
     void closingAModifiedDocumentAsks();
     void closeTakesAllWindowsOfTheDocument();
-    void exitAsksForEveryModifiedDocument();
+    void exitAsksOnceForAllModifiedDocuments_data();
+    void exitAsksOnceForAllModifiedDocuments();
+    void exitWithOneModifiedDocumentAsksAboutIt();
     void printingKeepsHalfAnInchAllRound();
 };
 
@@ -155,7 +157,7 @@ void DocumentsTest::newDocumentIsSavedUnderTheNameGiven()
     QCOMPARE(asked, 1);
     QCOMPARE(test::ReadBytes(path), QByteArray("first line\r\nsecond line"));
     QCOMPARE(view->GetDocument()->GetTitle(), QStringLiteral("notes.plx"));
-    QCOMPARE(fixture.Frame()->ActiveChild()->windowTitle(), QStringLiteral("notes.plx"));
+    QCOMPARE(ShownTitle(fixture.Frame()->ActiveChild()), QStringLiteral("notes.plx"));
     QCOMPARE(fixture.app->RecentFiles().first(), QFileInfo(path).absoluteFilePath());
     QVERIFY(!view->GetDocument()->IsModified());
     // The document has its file now: saving again does not ask.
@@ -235,25 +237,55 @@ void DocumentsTest::closeTakesAllWindowsOfTheDocument()
     SettleWindows();
     QCOMPARE(answerer.questions.size(), 1);
     QCOMPARE(WindowCount(fixture), 1);
-    QCOMPARE(fixture.Frame()->ActiveChild()->windowTitle(), QStringLiteral("PLIX2"));
+    QCOMPARE(ShownTitle(fixture.Frame()->ActiveChild()), QStringLiteral("PLIX2"));
 }
 
-void DocumentsTest::exitAsksForEveryModifiedDocument()
+void DocumentsTest::exitAsksOnceForAllModifiedDocuments_data()
 {
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("closed");
+    QTest::addColumn<int>("saved");
+    QTest::newRow("Save All") << int(QMessageBox::SaveAll) << true << 2;
+    QTest::newRow("Discard All") << int(QMessageBox::Discard) << true << 0;
+    QTest::newRow("Cancel") << int(QMessageBox::Cancel) << false << 0;
+}
+
+void DocumentsTest::exitAsksOnceForAllModifiedDocuments()
+{
+    QFETCH(int, answer);
+    QFETCH(bool, closed);
+    QFETCH(int, saved);
     AppFixture fixture;
     fixture.Frame()->ActiveView()->insertPlainText(QStringLiteral("one"));
     fixture.app->NewDocument()->FirstView()->insertPlainText(QStringLiteral("two"));
     fixture.app->NewDocument();
-    {
-        test::QuestionAnswerer answerer(QMessageBox::Cancel);
-        QVERIFY(!fixture.Frame()->close());
-        QCOMPARE(answerer.questions.size(), 1);
-        QCOMPARE(WindowCount(fixture), 3);
+    QStringList asked;
+    fixture.app->SetSavePathAsker([&](CPlixDoc* doc) {
+        asked.append(doc->GetTitle());
+        return fixture.dir.filePath(doc->GetTitle() + QStringLiteral(".plx"));
+    });
+    test::QuestionAnswerer answerer(static_cast<QMessageBox::StandardButton>(answer));
+    QCOMPARE(fixture.Frame()->close(), closed);
+    // One question, naming the two modified documents and not the third.
+    QCOMPARE(answerer.questions, QStringList{QStringLiteral("Save changes to these documents?")});
+    QCOMPARE(answerer.informative, QStringList{QStringLiteral("PLIX1\nPLIX2")});
+    QCOMPARE(asked.size(), saved);
+    const QString first = fixture.dir.filePath(QStringLiteral("PLIX1.plx"));
+    QCOMPARE(QFile::exists(first), saved > 0);
+    if (saved > 0) {
+        QCOMPARE(test::ReadBytes(first), QByteArray("one"));
     }
+    QCOMPARE(WindowCount(fixture), 3);
+}
+
+void DocumentsTest::exitWithOneModifiedDocumentAsksAboutIt()
+{
+    AppFixture fixture;
+    fixture.Frame()->ActiveView()->insertPlainText(QStringLiteral("one"));
+    fixture.app->NewDocument();
     test::QuestionAnswerer answerer(QMessageBox::No);
     QVERIFY(fixture.Frame()->close());
-    QCOMPARE(answerer.questions,
-             (QStringList{QStringLiteral("Save changes to PLIX1?"), QStringLiteral("Save changes to PLIX2?")}));
+    QCOMPARE(answerer.questions, QStringList{QStringLiteral("Save changes to PLIX1?")});
 }
 
 void DocumentsTest::printingKeepsHalfAnInchAllRound()

@@ -3,6 +3,7 @@
 #include <QtTest>
 
 #include "app/app_fixture.h"
+#include "app/icons.h"
 
 #include <QLabel>
 #include <QMdiArea>
@@ -73,6 +74,9 @@ private slots:
     void promptsAndToolTips_data();
     void promptsAndToolTips();
     void promptShowsInTheMessagePane();
+    void everyButtonExplainsItself();
+    void closeWindowKeys_data();
+    void closeWindowKeys();
 };
 
 void MenusTest::menuBars_data()
@@ -118,18 +122,22 @@ void MenusTest::menuEntries_data()
                        "Select A&ll\tCtrl+A", "&Find...\tCtrl+F", "F&ind Next\tF3", "R&eplace\tCtrl+H",
                        "Insert &New Object...", "Lin&ks...", "Object P&roperties\tAlt+Enter"};
     QTest::newRow("View, no window") << false << "&View" << QStringList{"&Toolbar", "&Status Bar"};
-    QTest::newRow("View, window")
-        << true << "&View"
-        << QStringList{"&Toolbar", "&Status Bar", "&Font...", "&Jump", "Ta&g Jump", "&Word Wrap"};
+    QTest::newRow("View, window") << true << "&View"
+                                  << QStringList{"&Toolbar",      "&Status Bar", "&Font...",
+                                                 "&Jump\tCtrl+J", "Ta&g Jump",   "&Word Wrap"};
     QTest::newRow("Wordlist, no window")
         << false << "Word&list"
-        << QStringList{"&Wordlist\tCtrl+L", "&Backward List", "&Descending Wordlist\tCtrl+Q", "&Ascending Wordlist",
-                       "&Index\tCtrl+I", "R&hyme Index", "List &Option ..."};
-    // With a result window the backward list shows its shortcut and the index does not.
+        << QStringList{
+               "&Wordlist\tCtrl+L",   "&Backward List\tCtrl+T", "&Descending Wordlist\tCtrl+Q",
+               "&Ascending Wordlist", "&Index\tCtrl+I",         "R&hyme Index",
+               "List &Option ..."};
+    // Every entry shows the key that runs it, in both menu bars.
     QTest::newRow("Wordlist, window")
         << true << "Word&list"
-        << QStringList{"&Wordlist\tCtrl+L", "&Backward List\tCtrl+T", "&Descending Wordlist\tCtrl+Q",
-                       "&Ascending Wordlist", "&Index", "R&hyme Index", "List &Option ..."};
+        << QStringList{
+               "&Wordlist\tCtrl+L",   "&Backward List\tCtrl+T", "&Descending Wordlist\tCtrl+Q",
+               "&Ascending Wordlist", "&Index\tCtrl+I",         "R&hyme Index",
+               "List &Option ..."};
     const QStringList concordance{"&PLIX Concordance\tCtrl+K", "PLIX sort by &Left", "PLIX sort by &Right",
                                   "&Collocation\tCtrl+B", "Concordance &All", "PLIX &Format ...\tCtrl+M"};
     QTest::newRow("Concordance, no window") << false << "&Concordance" << concordance;
@@ -137,8 +145,10 @@ void MenusTest::menuEntries_data()
     QTest::newRow("Quick") << true << "&Quick" << QStringList{"Wordlist", "PLIX"};
     QTest::newRow("Window") << true << "&Window"
                             << QStringList{"&New Window", "&Cascade", "&Tile", "&Arrange Icons"};
-    QTest::newRow("Help, no window") << false << "&Help" << QStringList{"&Help Topics", "&About plix..."};
-    QTest::newRow("Help, window") << true << "&Help" << QStringList{"&Help Topics", "&About plix..."};
+    QTest::newRow("Help, no window")
+        << false << "&Help" << QStringList{"&Help Topics\tF1", "&About plix..."};
+    QTest::newRow("Help, window") << true << "&Help"
+                                  << QStringList{"&Help Topics\tF1", "&About plix..."};
 }
 
 void MenusTest::menuEntries()
@@ -172,21 +182,38 @@ void MenusTest::acceleratorTable_data()
     QTest::addColumn<QString>("key");
     QTest::addColumn<int>("command");
     const std::pair<const char*, Cmd> table[] = {
-        {"Ctrl+A", Cmd::SelectAll},      {"Ctrl+B", Cmd::Collocation},
-        {"Ctrl+C", Cmd::Copy},           {"Ctrl+D", Cmd::CorpusSetup},
-        {"Ctrl+F", Cmd::Find},           {"Ctrl+H", Cmd::Replace},
-        {"Ctrl+I", Cmd::Index},          {"Ctrl+J", Cmd::Jump},
-        {"Ctrl+K", Cmd::Concordance},    {"Ctrl+L", Cmd::Wordlist},
-        {"Ctrl+M", Cmd::ConcordanceFormat}, {"Ctrl+N", Cmd::New},
-        {"Ctrl+O", Cmd::Open},           {"Ctrl+P", Cmd::Print},
-        {"Ctrl+Q", Cmd::DescendingWordlist}, {"Ctrl+R", Cmd::CorpusOptions},
-        {"Ctrl+S", Cmd::Save},           {"Ctrl+T", Cmd::BackwardList},
-        {"Ctrl+V", Cmd::Paste},          {"Ctrl+Z", Cmd::Undo},
-        {"Alt+Backspace", Cmd::Undo},    {"Shift+Del", Cmd::Cut},
-        {"Ctrl+Ins", Cmd::Copy},         {"Shift+Ins", Cmd::Paste},
-        {"F3", Cmd::FindNext},           {"F6", Cmd::NextPane},
-        {"Shift+F6", Cmd::PreviousPane}, {"F1", Cmd::HelpTopics},
-        {"Shift+F1", Cmd::ContextHelp},  {"Alt+Return", Cmd::ObjectProperties},
+        {"Ctrl+A", Cmd::SelectAll},
+        {"Ctrl+B", Cmd::Collocation},
+        {"Ctrl+C", Cmd::Copy},
+        {"Ctrl+D", Cmd::CorpusSetup},
+        {"Ctrl+F", Cmd::Find},
+        {"Ctrl+H", Cmd::Replace},
+        {"Ctrl+I", Cmd::Index},
+        {"Ctrl+J", Cmd::Jump},
+        {"Ctrl+K", Cmd::Concordance},
+        {"Ctrl+L", Cmd::Wordlist},
+        {"Ctrl+M", Cmd::ConcordanceFormat},
+        {"Ctrl+N", Cmd::New},
+        {"Ctrl+O", Cmd::Open},
+        {"Ctrl+P", Cmd::Print},
+        {"Ctrl+Q", Cmd::DescendingWordlist},
+        {"Ctrl+R", Cmd::CorpusOptions},
+        {"Ctrl+S", Cmd::Save},
+        {"Ctrl+T", Cmd::BackwardList},
+        {"Ctrl+V", Cmd::Paste},
+        {"Ctrl+Z", Cmd::Undo},
+        {"Alt+Backspace", Cmd::Undo},
+        {"Shift+Del", Cmd::Cut},
+        {"Ctrl+Ins", Cmd::Copy},
+        {"Shift+Ins", Cmd::Paste},
+        {"F3", Cmd::FindNext},
+        {"F6", Cmd::NextPane},
+        {"Shift+F6", Cmd::PreviousPane},
+        {"F1", Cmd::HelpTopics},
+        {"Shift+F1", Cmd::ContextHelp},
+        {"Alt+Return", Cmd::ObjectProperties},
+        {"Ctrl+F4", Cmd::CloseWindow},
+        {"Ctrl+W", Cmd::CloseWindow},
     };
     for (const auto& [key, command] : table) {
         QTest::newRow(key) << QString::fromLatin1(key) << static_cast<int>(command);
@@ -237,24 +264,44 @@ void MenusTest::promptsAndToolTips_data()
     QTest::addColumn<int>("command");
     QTest::addColumn<QString>("prompt");
     QTest::addColumn<QString>("tip");
-    QTest::newRow("corpus setup") << int(Cmd::CorpusSetup) << "Set up Corpus Files" << "Corpus Setup";
-    QTest::newRow("corpus options") << int(Cmd::CorpusOptions) << "Set up Corpus Options" << "Options";
-    QTest::newRow("word list") << int(Cmd::Wordlist) << "Make a Word List" << "Word List";
-    QTest::newRow("concordance") << int(Cmd::Concordance) << "Make a Concordance" << "Concordance";
+    // The tool tip: the command's name (the text after the prompt's new-line,
+    // else the menu entry's) and its key.
+    QTest::newRow("corpus setup") << int(Cmd::CorpusSetup) << "Set up Corpus Files"
+                                  << "Corpus Setup (Ctrl+D)";
+    QTest::newRow("corpus options") << int(Cmd::CorpusOptions) << "Set up Corpus Options"
+                                    << "Options (Ctrl+R)";
+    QTest::newRow("word list") << int(Cmd::Wordlist) << "Make a Word List"
+                               << "Word List (Ctrl+L)";
+    QTest::newRow("concordance") << int(Cmd::Concordance) << "Make a Concordance"
+                                 << "Concordance (Ctrl+K)";
     QTest::newRow("by left") << int(Cmd::ConcordanceLeft) << "Make a Concordance sort by Left" << "Left Concordance";
     QTest::newRow("by right") << int(Cmd::ConcordanceRight) << "Make a Concordance sort by Right"
                               << "Right Concordance";
-    QTest::newRow("index") << int(Cmd::Index) << "Make an Index" << "Index";
+    QTest::newRow("index") << int(Cmd::Index) << "Make an Index"
+                           << "Index (Ctrl+I)";
     QTest::newRow("descending") << int(Cmd::DescendingWordlist) << "Make a descending wordlist"
-                                << "a descending list";
-    QTest::newRow("collocation") << int(Cmd::Collocation) << "Make a Collocation List" << "Collocation";
-    QTest::newRow("format") << int(Cmd::ConcordanceFormat) << "Set up Concordance Format" << "Format";
-    QTest::newRow("backward") << int(Cmd::BackwardList) << "Make a backward list" << "";
-    QTest::newRow("rhyme") << int(Cmd::RhymeIndex) << "Make a Rhyme Index" << "";
-    QTest::newRow("list option") << int(Cmd::ListOption) << "Set up List Options" << "";
+                                << "a descending list (Ctrl+Q)";
+    QTest::newRow("collocation") << int(Cmd::Collocation) << "Make a Collocation List"
+                                 << "Collocation (Ctrl+B)";
+    QTest::newRow("format") << int(Cmd::ConcordanceFormat) << "Set up Concordance Format"
+                            << "Format (Ctrl+M)";
+    QTest::newRow("cut") << int(Cmd::Cut) << "Cut the selection to the clipboard"
+                         << "Cut (Ctrl+X)";
+    QTest::newRow("about") << int(Cmd::About) << "Show the program's name and version"
+                           << "About";
+    QTest::newRow("context help") << int(Cmd::ContextHelp)
+                                  << "Show help for the next button, menu or window clicked"
+                                  << "Help (Shift+F1)";
+    QTest::newRow("backward") << int(Cmd::BackwardList) << "Make a backward list"
+                              << "Backward List (Ctrl+T)";
+    QTest::newRow("rhyme") << int(Cmd::RhymeIndex) << "Make a Rhyme Index"
+                           << "Rhyme Index";
+    QTest::newRow("list option") << int(Cmd::ListOption) << "Set up List Options"
+                                 << "List Option";
     QTest::newRow("ascending") << int(Cmd::AscendingWordlist) << "Make an ascending wordlist" << "";
     QTest::newRow("all words") << int(Cmd::ConcordanceAll) << "Make a concordance of all the words" << "";
-    QTest::newRow("jump") << int(Cmd::Jump) << "Go to" << "";
+    QTest::newRow("jump") << int(Cmd::Jump) << "Go to"
+                          << "Jump (Ctrl+J)";
     QTest::newRow("word wrap") << int(Cmd::WordWrap) << "Word Wrap" << "";
     QTest::newRow("tag jump") << int(Cmd::TagJump) << "Go to the Tagged position" << "";
     QTest::newRow("quick word list") << int(Cmd::QuickWordlist) << "Quick Wordlist" << "";
@@ -286,6 +333,64 @@ void MenusTest::promptShowsInTheMessagePane()
     // What hovering over the menu entry does.
     fixture.Frame()->Action(Cmd::CorpusSetup)->showStatusText(fixture.Frame());
     QCOMPARE(bar->currentMessage(), QStringLiteral("Set up Corpus Files"));
+}
+
+void MenusTest::everyButtonExplainsItself()
+{
+    AppFixture fixture;
+    for (QAction* action : fixture.Frame()->ToolBar()->actions()) {
+        if (action->isSeparator()) {
+            continue;
+        }
+        const CommandInfo* command = nullptr;
+        for (const CommandInfo& info : CommandTable()) {
+            if (fixture.Frame()->Action(info.id) == action) {
+                command = &info;
+            }
+        }
+        QVERIFY(command != nullptr);
+        const QString name = QString::fromUtf8(command->text);
+        QVERIFY2(!action->icon().isNull(), qPrintable(name));
+        // A picture of its own, not the letters of a badge.
+        QVERIFY2(!DrawnCommandIcon(command->id).isNull(), qPrintable(name));
+        QVERIFY2(!action->toolTip().isEmpty(), qPrintable(name));
+        // The key of the button's command, where it has one, is in its tip and
+        // in its menu entry.
+        const QList<QKeySequence> keys = Shortcuts(*command);
+        if (!keys.isEmpty()) {
+            const QString label = action->text().section(u'\t', 1);
+            QVERIFY2(!label.isEmpty(), qPrintable(name));
+            QVERIFY2(action->toolTip().endsWith(QStringLiteral(" (%1)").arg(label)),
+                     qPrintable(action->toolTip()));
+        }
+    }
+}
+
+void MenusTest::closeWindowKeys_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::newRow("Ctrl+F4") << QStringLiteral("Ctrl+F4");
+    QTest::newRow("Ctrl+W") << QStringLiteral("Ctrl+W");
+}
+
+void MenusTest::closeWindowKeys()
+{
+    QFETCH(QString, key);
+    AppFixture fixture;
+    fixture.app->NewDocument();
+    QMdiArea* area = fixture.Frame()->MdiArea();
+    QCOMPARE(area->subWindowList().size(), 2);
+    fixture.Frame()->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(fixture.Frame()));
+    CPlixView* active = fixture.Frame()->ActiveView();
+    active->setFocus();
+    // Typed in the view: the key closes its window, not the other one.
+    const QKeySequence sequence(key, QKeySequence::PortableText);
+    QTest::keySequence(active, sequence);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCOMPARE(area->subWindowList().size(), 1);
+    QVERIFY(fixture.Frame()->ActiveView() != nullptr);
+    QCOMPARE(fixture.Frame()->ActiveView()->GetDocument()->GetTitle(), QStringLiteral("PLIX1"));
 }
 
 QTEST_MAIN(MenusTest)

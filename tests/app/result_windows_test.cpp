@@ -25,7 +25,7 @@ QStringList Titles(CMainFrame* frame)
 {
     QStringList titles;
     for (QMdiSubWindow* window : frame->MdiArea()->subWindowList(QMdiArea::CreationOrder)) {
-        titles.append(window->windowTitle());
+        titles.append(ShownTitle(window));
     }
     return titles;
 }

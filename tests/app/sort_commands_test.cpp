@@ -7,6 +7,7 @@
 #include "app/app_fixture.h"
 #include "app/progress_dlg.h"
 
+#include <QLabel>
 #include <QMdiArea>
 
 using namespace plix;
@@ -187,6 +188,7 @@ void SortCommandsTest::cancelLeavesAPartlyFilledWindow()
              QStringLiteral("Corpus File: big.txt\n\n"));
     QVERIFY(fixture.Frame()->isEnabled());
     QVERIFY(fixture.Frame()->Action(Cmd::SortFrequency)->isEnabled() == false);
+    QCOMPARE(fixture.Frame()->MessagePane()->text(), QStringLiteral("Cancelled"));
 }
 
 void SortCommandsTest::quickWordlistReadsTheWindow()

@@ -45,6 +45,8 @@ class ViewCommandsTest : public QObject
     Q_OBJECT
 
   private slots:
+    void wordListCountsLineUp_data();
+    void wordListCountsLineUp();
     void goToLine_data();
     void goToLine();
     void jumpDialogTakesSignedIntegersOnly_data();
@@ -346,8 +348,8 @@ void ViewCommandsTest::newWindowShowsTheSameDocument()
     CPlixView* second = fixture.Frame()->ActiveView();
     QVERIFY(second != first);
     QCOMPARE(second->GetDocument(), first->GetDocument());
-    QCOMPARE(first->parentWidget()->windowTitle(), QStringLiteral("PLIX1:1"));
-    QCOMPARE(second->parentWidget()->windowTitle(), QStringLiteral("PLIX1:2"));
+    QCOMPARE(ShownTitle(first->parentWidget()), QStringLiteral("PLIX1:1*"));
+    QCOMPARE(ShownTitle(second->parentWidget()), QStringLiteral("PLIX1:2*"));
     // The wrapping belongs to the text, which both windows show.
     QCOMPARE(second->GetWordWrap(), 1);
     second->moveCursor(QTextCursor::End);
@@ -362,7 +364,46 @@ void ViewCommandsTest::newWindowShowsTheSameDocument()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCOMPARE(answerer.questions, QStringList());
     QCOMPARE(WindowCount(fixture), 1);
-    QCOMPARE(first->parentWidget()->windowTitle(), QStringLiteral("PLIX1"));
+    QCOMPARE(ShownTitle(first->parentWidget()), QStringLiteral("PLIX1*"));
+}
+
+void ViewCommandsTest::wordListCountsLineUp_data()
+{
+    QTest::addColumn<int>("command");
+    QTest::newRow("word list") << int(AnalysisCommand::Wordlist);
+    QTest::newRow("backward list") << int(AnalysisCommand::BackwardList);
+    QTest::newRow("descending") << int(AnalysisCommand::DescendingWordlist);
+}
+
+void ViewCommandsTest::wordListCountsLineUp()
+{
+    QFETCH(int, command);
+    AppFixture fixture;
+    // Words of 1 to 24 letters, counted up to 120 times.
+    QByteArray corpus;
+    for (int length = 1; length <= CPlixView::kListWordColumns; ++length) {
+        const QByteArray word(length, static_cast<char>('a' + length % 26));
+        corpus += (word + ' ').repeated(length * 5) + '\n';
+    }
+    fixture.AddCorpusFile(QStringLiteral("words.txt"), corpus);
+    QVERIFY(fixture.app->RunAnalysis(static_cast<AnalysisCommand>(command)).completed);
+    CPlixView* view = fixture.Frame()->ActiveView();
+    // Where each count starts on the screen.
+    QList<int> columns;
+    for (QTextBlock block = view->document()->begin(); block.isValid(); block = block.next()) {
+        const QString text = block.text();
+        const int tab = text.lastIndexOf(u'\t');
+        if (tab <= 0 || text.startsWith(QStringLiteral("Total"))) {
+            continue;
+        }
+        QTextCursor cursor(block);
+        cursor.setPosition(block.position() + tab + 1);
+        columns.append(view->cursorRect(cursor).left());
+    }
+    QCOMPARE(columns.size(), CPlixView::kListWordColumns);
+    for (int left : columns) {
+        QCOMPARE(left, columns.front());
+    }
 }
 
 QTEST_MAIN(ViewCommandsTest)

@@ -237,3 +237,71 @@ TEST(CliProgram, CtrlCCancelsTheRun)
 
 }  // namespace
 }  // namespace plix
+
+namespace plix {
+namespace {
+
+TEST(CliProgram, CtrlCWhileWritingCutsTheResultShort)
+{
+    // A concordance far larger than a pipe holds: once output has come, the
+    // run is writing, and it waits on the pipe until the test reads on.
+    constexpr int kHits = 20000;
+    test::TempDir dir;
+    std::string corpus;
+    for (int line = 1; line <= kHits; ++line) {
+        corpus += "the boats come in at five " + std::to_string(line) + "\n";
+    }
+    const std::string path = dir.Write("a.txt", corpus);
+    const std::string errFile = dir.File("stderr.txt");
+    int out[2];
+    ASSERT_EQ(pipe(out), 0);
+    pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        dup2(out[1], STDOUT_FILENO);
+        close(out[0]);
+        close(out[1]);
+        freopen(errFile.c_str(), "w", stderr);
+        execl(PLIX_CLI_BINARY, PLIX_CLI_BINARY, "concordance", "--keyword", "boats", "--quiet",
+              path.c_str(), nullptr);
+        _exit(127);
+    }
+    close(out[1]);
+    std::string text;
+    std::array<char, 4096> buf{};
+    auto readSome = [&]() {
+        ssize_t n = read(out[0], buf.data(), buf.size());
+        if (n > 0) {
+            text.append(buf.data(), static_cast<size_t>(n));
+        }
+        return n > 0;
+    };
+    while (text.size() < 16384 && readSome()) {
+    }
+    ASSERT_GE(text.size(), 16384u);
+    kill(pid, SIGINT);
+    while (readSome()) {
+    }
+    close(out[0]);
+    int raw = 0;
+    waitpid(pid, &raw, 0);
+    ASSERT_TRUE(WIFEXITED(raw));
+    EXPECT_EQ(WEXITSTATUS(raw), 1);
+
+    const std::string total = " of " + std::to_string(kHits) + " entries written.";
+    const size_t note = text.find("\n\nCancelled: ");
+    ASSERT_NE(note, std::string::npos)
+        << text.substr(text.size() - std::min<size_t>(text.size(), 300));
+    const size_t numberEnd = text.find(total, note);
+    ASSERT_NE(numberEnd, std::string::npos);
+    const std::string written = text.substr(note + 13, numberEnd - note - 13);
+    EXPECT_GT(std::stol(written), 0);
+    EXPECT_LT(std::stol(written), kHits);
+    // The footer follows as for a whole result.
+    EXPECT_EQ(text.substr(numberEnd + total.size()),
+              "\n\nTotal Occurrence(s): " + std::to_string(kHits) + "\n\n");
+    EXPECT_EQ(test::ReadFile(errFile), "plix-cli: Cancelled: " + written + total + "\n");
+}
+
+}  // namespace
+}  // namespace plix

@@ -254,6 +254,83 @@ TEST(ConcordanceSort, AgreesWithTheEngineInEveryLayout)
     }
 }
 
+// The keywords found from a window's text are the ones the engine coloured
+// when it wrote the window, in every layout the re-sort reads.
+TEST(HitKeywords, AreTheOnesTheEngineColoured)
+{
+    struct Case
+    {
+        const char* name;
+        KeywordRequest keyword;
+    };
+    KeywordRequest partial = Keyword("ke");
+    const Case cases[] = {
+        {"plain", Keyword("key")},
+        {"part of a word", partial},
+        {"regular expression", Keyword("k.y", true)},
+        {"two words", Keyword("key at")},
+    };
+    const char* corpus =
+        "the old man saw KEY in a dark room\n"
+        "Key at the start\n"
+        "a young cat ate the keys on the big mat\n"
+        "an ugly dog hid key at some red door, key again\n";
+    for (int type : {kOutputText, kOutputComma, kOutputTab, kOutputTagged}) {
+        for (const Case& k : cases) {
+            SCOPED_TRACE(std::string(k.name) + ", output type " + std::to_string(type));
+            EngineTest t;
+            t.AddFile("a.txt", corpus);
+            t.ctx.corpus.SetLineFormat(60, 30);
+            t.ctx.corpus.SetOutputType(type);
+            ASSERT_TRUE(t.RunCommand(AnalysisCommand::Concordance, k.keyword).completed);
+            const std::string window = t.Window();
+            std::vector<std::pair<size_t, size_t>> coloured;
+            for (const test::CapturedHighlight& h : t.target.highlights) {
+                coloured.emplace_back(h.offset, h.length);
+            }
+            ASSERT_FALSE(coloured.empty());
+
+            const std::vector<std::string> lines = Lines(window);
+            std::vector<size_t> lineStarts;
+            size_t at = 0;
+            for (const std::string& line : lines) {
+                lineStarts.push_back(at);
+                at += line.size() + 2;
+            }
+            std::vector<std::pair<size_t, size_t>> found;
+            for (const HitKeyword& hit : FindHitKeywords(lines, t.ctx.corpus)) {
+                found.emplace_back(lineStarts[hit.line] + hit.start, hit.length);
+            }
+            if (!k.keyword.regex) {
+                EXPECT_EQ(found, coloured) << window;
+                continue;
+            }
+            // What a pattern matched is not in the text: the word it starts
+            // ("keys" for the match "key").
+            ASSERT_EQ(found.size(), coloured.size()) << window;
+            for (size_t i = 0; i < found.size(); ++i) {
+                EXPECT_EQ(found[i].first, coloured[i].first);
+                EXPECT_GE(found[i].second, coloured[i].second);
+            }
+        }
+    }
+}
+
+TEST(HitKeywords, NoneWithoutAKeywordHeaderOrHitLines)
+{
+    CCorpus corpus;
+    const std::vector<std::vector<std::string>> windows = {
+        {"Corpus File: a.txt", "", "a\t2", "b\t1", "", "Total Tokens:\t3"},
+        // the concordance of all words has no keyword lines
+        {"Corpus File: a.txt", "", "", "(1) ", "     the cat", "", "Total Occurrence(s): 1"},
+        {"Corpus File: a.txt", "", "Keyword: cat", "Keyword Position: 5", "", "no hits here"},
+        {},
+    };
+    for (const std::vector<std::string>& lines : windows) {
+        EXPECT_TRUE(FindHitKeywords(lines, corpus).empty()) << lines.size();
+    }
+}
+
 TEST(ConcordanceSort, RightContextSecondWordIgnoresCaseAndKeepsTies)
 {
     CCorpus corpus;

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+
 #include "support/test_support.h"
 
 namespace plix {
@@ -269,6 +272,35 @@ TEST(CorpusLocale, RefusedNameFallsBackToTheStartupLocale)
     c.SetLanguage("Klingon");
     EXPECT_EQ(c.GetLanguage(), "System");
     EXPECT_EQ(std::string(setlocale(LC_ALL, nullptr)), c.systemLocale);
+}
+
+TEST(CorpusLocale, LanguageGovernsCharactersAndCollationOnly)
+{
+    test::LocaleGuard started("de_DE.UTF-8");
+    ASSERT_TRUE(started.Installed());
+    const std::string reason = std::strerror(ENOENT);
+    CCorpus c;
+    c.SaveSystemLocale();
+    struct Case
+    {
+        const char* language;
+        const char* installed;  // LC_CTYPE and LC_COLLATE afterwards
+    };
+    const Case cases[] = {
+        {"Polish", "pl_PL.ISO-8859-2"}, {"ASCII", "C"},
+        {"Klingon", "de_DE.UTF-8"},     {"Polish", "pl_PL.ISO-8859-2"},
+        {"System", "de_DE.UTF-8"},
+    };
+    for (const Case& k : cases) {
+        c.SetLanguage(k.language);
+        EXPECT_STREQ(setlocale(LC_CTYPE, nullptr), k.installed) << k.language;
+        EXPECT_STREQ(setlocale(LC_COLLATE, nullptr), k.installed) << k.language;
+        // The system's messages, numbers and the rest stay as started.
+        for (int category : {LC_MESSAGES, LC_NUMERIC, LC_TIME, LC_MONETARY}) {
+            EXPECT_STREQ(setlocale(category, nullptr), "de_DE.UTF-8") << k.language;
+        }
+        EXPECT_EQ(std::strerror(ENOENT), reason) << k.language;
+    }
 }
 
 TEST(CorpusLocale, LanguagesUseTheirLegacyCodePageFirst)

@@ -8,9 +8,13 @@
 //    scrolled to the end.
 // 2. "run": the whole "&PLIX Concordance" command over a corpus with one hit
 //    per line, with the "Searching ..." dialog, into a new window.
+// 3. "colour": the keywords of that window found from its text and coloured
+//    red, as in a re-sorted window or a ".plx" file opened again; then the
+//    window saved and opened again as a whole.
 // Run it offscreen: QT_QPA_PLATFORM=offscreen build/bin/append_bench
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTextBlock>
@@ -23,8 +27,10 @@
 #include <memory>
 #include <string>
 
+#include "app/keyword_colouring.h"
 #include "app/main_frame.h"
 #include "app/plix_app.h"
+#include "app/plix_doc.h"
 #include "app/plix_view.h"
 
 namespace {
@@ -115,5 +121,37 @@ int main(int argc, char** argv)
     plix::CPlixView* result = app->MainFrame()->ActiveView();
     std::printf("run: concordance of %ld corpus lines into a %d-line window: %.2f s (%s)\n", hits,
                 result->document()->blockCount() - 1, ran, outcome.completed ? "completed" : "FAILED");
-    return red && outcome.completed ? 0 : 1;
+
+    // 3. Colouring from the text.
+    timer.restart();
+    const int coloured = plix::ColourHitKeywords(*result->GetDocument(), app->Corpus());
+    const double colouring = Seconds(timer);
+    const QString saved = dir.filePath(QStringLiteral("bench.plx"));
+    const QString copy = dir.filePath(QStringLiteral("copy.plx"));
+    QString error;
+    if (!result->GetDocument()->OnSaveDocument(saved, error) || !QFile::copy(saved, copy)) {
+        return 1;
+    }
+    timer.restart();
+    plix::CPlixDoc* reopened = app->OpenDocument(copy);
+    const double opening = Seconds(timer);
+    // The last hit's concordance line follows its reference line "(n) ".
+    int lastHit = 0;
+    if (reopened != nullptr) {
+        for (QTextBlock block = reopened->TextDocument()->lastBlock(); block.isValid();
+             block = block.previous()) {
+            if (block.text().startsWith(u'(')) {
+                lastHit = block.blockNumber() + 1;
+                break;
+            }
+        }
+    }
+    const bool reopenedRed = lastHit > 0 && SampleIsRed(reopened->FirstView(), lastHit, 49) &&
+                             !SampleIsRed(reopened->FirstView(), lastHit, 48);
+    std::printf(
+        "colour: %d keywords of a %d-line window: %.2f s; the window saved and opened "
+        "again: %.2f s, last keyword red: %s\n",
+        coloured, result->document()->blockCount() - 1, colouring, opening,
+        reopenedRed ? "yes" : "NO");
+    return red && outcome.completed && coloured == hits && reopenedRed ? 0 : 1;
 }
