@@ -43,6 +43,8 @@ void CBNC::Reset()
     rawLine_.clear();
     wordTags_.clear();
     wordEnds_.clear();
+    cleanedLine_.clear();
+    tagsPlaced_ = true;
     layoutChosen_ = false;
 }
 
@@ -98,6 +100,24 @@ void CBNC::ReadLine(const CCorpus& settings, std::string& line)
         // A tag begun on an earlier line, and one inside an excluded element,
         // is not among them.
         sgml_.ReadTags(settings, line, &map_);
+    } else {
+        // The reading has already taken out every SGML tag (the "<hit ...>"
+        // of a line among them); stripping the line again as a context text
+        // would take the text of a line that ends inside a tag for the inside
+        // of that tag.
+        sgml_.ReadTags(settings, line);
+        RemoveBracketTags(line, &wordTags_);
+    }
+    // Where each word tag names its word is worked out for the lines that
+    // have a hit only: most lines have none.
+    cleanedLine_ = line;
+    tagsPlaced_ = false;
+}
+
+void CBNC::PlaceWordTags()
+{
+    tagsPlaced_ = true;
+    if (layout_ == 0) {
         size_t keptBefore = 0;
         size_t next = 0;
         for (const CSgmlLineMap::Span& tag : map_.tags) {
@@ -109,16 +129,10 @@ void CBNC::ReadLine(const CCorpus& settings, std::string& line)
                 wordTags_.push_back({keptBefore, TagContent(rawLine_, tag.from, tag.to)});
             }
         }
-    } else {
-        // The reading has already taken out every SGML tag (the "<hit ...>"
-        // of a line among them); stripping the line again as a context text
-        // would take the text of a line that ends inside a tag for the inside
-        // of that tag.
-        sgml_.ReadTags(settings, line);
-        RemoveBracketTags(line, &wordTags_);
     }
     // A tag names the word that follows it: the bytes after it, past any
     // white space, up to the next white space.
+    const std::string& line = cleanedLine_;
     const size_t n = line.size();
     size_t start = 0;
     size_t end = 0;
@@ -150,6 +164,9 @@ void CBNC::FindWordTag(size_t position)
     // names; a hit whose word has no tag on this line gets none rather than
     // the tag of a word before it.
     wordTag_.clear();
+    if (!tagsPlaced_) {
+        PlaceWordTags();
+    }
     auto after =
         std::upper_bound(wordTags_.begin(), wordTags_.end(), position,
                          [](size_t value, const WordTagAt& tag) { return value < tag.at; });

@@ -66,6 +66,9 @@ class CBNC final : public CCorpusHandler
     char TagClose() const { return tagClose_; }
 
   private:
+    // Finds the word tags of the current line and where their words end.
+    void PlaceWordTags();
+
     CSgml& sgml_;
     int layout_ = 0;
     bool layoutChosen_ = false;
@@ -79,6 +82,8 @@ class CBNC final : public CCorpusHandler
     std::vector<WordTagAt> wordTags_;
     std::vector<size_t> wordEnds_;
     CSgmlLineMap map_;
+    std::string cleanedLine_;
+    bool tagsPlaced_ = true;
 };
 
 }  // namespace plix

@@ -17,7 +17,7 @@ class CCorpus;
 
 class CCocoa final : public CCorpusHandler
 {
-public:
+  public:
     void ResetForFile() override;
     // Takes the references out of the line, keeping their values.
     void ScanLine(CHandlerFrame& frame, std::string& line) override;
@@ -48,7 +48,7 @@ public:
     // from the options page, offered there beside the known values.
     std::array<std::vector<std::string>, 26> scannedValues{};
 
-private:
+  private:
     std::array<std::string, 26> values_{};
 };
 

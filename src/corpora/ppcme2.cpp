@@ -1,7 +1,14 @@
 #include "corpora/ppcme2.h"
 
+#include "corpora/find_text.h"
+
 #include <algorithm>
 #include <cctype>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace plix {
 
@@ -315,7 +322,12 @@ void CPPCME2::GiveBackOpeningBrackets(std::string& line, const std::string& kept
 
 void CPPCME2::ScanUnit(std::string& line)
 {
-    const size_t id = line.find(kIdNode);
+    // The assembly knows where the unit it completed has its identifier.
+    const size_t hint = idHint_;
+    idHint_ = std::string::npos;
+    const size_t id = hint < line.size() && line.compare(hint, kIdNode.size(), kIdNode) == 0
+                          ? hint
+                          : FindText(line, kIdNode);
     if (id != std::string::npos) {
         unitId_ = IdentifierOf(std::string_view(line).substr(id + kIdNode.size()));
         line.erase(id);
@@ -330,24 +342,46 @@ void CPPCME2::ScanUnit(std::string& line)
 void CPPCME2::StripLabels(std::string& text)
 {
     // Every closing bracket goes, then every opening bracket with the label
-    // after it, up to the blank that ends the label.
-    std::string kept;
-    kept.reserve(text.size());
-    bool inLabel = false;
-    for (char c : text) {
-        if (c == ')') {
+    // after it, up to the blank that ends the label. What is kept is never
+    // longer than what was read, so the text is rewritten in place; the words
+    // between the brackets are moved sixteen bytes at a time.
+    char* data = text.data();
+    const size_t n = text.size();
+    size_t kept = 0;
+    size_t i = 0;
+    while (i < n) {
+#if defined(__SSE2__)
+        const __m128i open = _mm_set1_epi8('(');
+        const __m128i close = _mm_set1_epi8(')');
+        while (i + 16 <= n) {
+            const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
+            const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(
+                _mm_or_si128(_mm_cmpeq_epi8(block, open), _mm_cmpeq_epi8(block, close))));
+            const size_t run = mask == 0 ? 16 : static_cast<size_t>(__builtin_ctz(mask));
+            std::memmove(data + kept, data + i, run);
+            kept += run;
+            i += run;
+            if (mask != 0) {
+                break;
+            }
+        }
+#endif
+        while (i < n && data[i] != '(' && data[i] != ')') {
+            data[kept++] = data[i++];
+        }
+        if (i >= n) {
+            break;
+        }
+        if (data[i] == ')') {
+            ++i;
             continue;
         }
-        if (c == '(') {
-            inLabel = true;
-        } else if (c == ' ') {
-            inLabel = false;
-        }
-        if (!inLabel) {
-            kept += c;
+        // A label: up to the blank after it, brackets inside it dropped too.
+        while (i < n && data[i] != ' ') {
+            ++i;
         }
     }
-    text = std::move(kept);
+    text.resize(kept);
 }
 
 char CPPCME2::CharAt(size_t index) const
@@ -471,7 +505,9 @@ void CPPCME2::AssembleUnit(CHandlerFrame& frame, std::string& line)
         line.erase(n - 2, 1);
     }
     std::string references;  // only PPCME1 has references between its units
-    (void)UnitsFor(frame.CorpusType()).Assemble(line, references);
+    CUnitAssembly& units = UnitsFor(frame.CorpusType());
+    (void)units.Assemble(line, references);
+    idHint_ = line.empty() ? std::string::npos : units.IdAt();
 }
 
 bool CPPCME2::FinishUnit(CHandlerFrame& frame, std::string& line)
@@ -540,7 +576,8 @@ void CPPCME2::MakeReference(CHandlerFrame& frame, int, std::string& reference)
 
 void CPPCME2::CleanListLine(CHandlerFrame&, std::string& line)
 {
-    if (haveCopy_) {
+    // Without a target node nothing was blanked that could be given back.
+    if (haveCopy_ && !targetNode_.empty()) {
         GiveBackOpeningBrackets(line, textCopy_);
     }
     StripLabels(line);

@@ -110,6 +110,7 @@ class CPPCME2 final : public CCorpusHandler
     // Where the last hit of the kept unit stood, and the bracket of its node.
     size_t lastHitAt_ = std::string::npos;
     size_t lastOpen_ = std::string::npos;
+    size_t idHint_ = std::string::npos;  // where the unit just assembled has its "(ID "
     CUnitAssembly ppcme2Units_{kTypePpcme2};
     CUnitAssembly brooklynUnits_{kTypeBrooklyn};
     CUnitAssembly yorkUnits_{kTypeYorkTorontoHelsinki};

@@ -6,6 +6,12 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace plix {
 
@@ -80,6 +86,11 @@ size_t NameEnd(const std::string& text)
 bool SwitchOn(const std::vector<unsigned>& switches, size_t index)
 {
     return index < switches.size() && switches[index] != 0;
+}
+
+bool AnySwitchOn(const std::vector<unsigned>& switches)
+{
+    return std::any_of(switches.begin(), switches.end(), [](unsigned on) { return on != 0; });
 }
 
 // Walks the attributes of a start tag's text from `pos` (after the name):
@@ -326,9 +337,18 @@ void CSgml::ReadTags(const CCorpus& settings, std::string& line, CSgmlLineMap* m
         keep(0, line.size());
         return;
     }
+    // Without a tag to exclude or an attribute to print, a tag needs no
+    // reading: it is only taken out.
+    const bool judging =
+        AnySwitchOn(settings.sgmlTagExclude) || AnySwitchOn(settings.sgmlAttributeOutput);
+    if (!judging && !excluding_) {
+        TakeOutTags(line, map);
+        return;
+    }
     // The line is built anew in one pass: a line with many tags costs its
     // length, not its length times the number of tags.
-    std::string kept;
+    std::string& kept = kept_;
+    kept.clear();
     kept.reserve(line.size());
     size_t pos = excluding_ ? SkipExcluded(line, 0) : 0;
     for (;;) {
@@ -351,26 +371,113 @@ void CSgml::ReadTags(const CCorpus& settings, std::string& line, CSgmlLineMap* m
         const size_t close = line.find('>', textStart);
         if (close == std::string::npos) {
             // The tag goes on in the next line; the line break is a blank in it.
-            if (textStart < line.size()) {
-                tagText_.append(line, textStart, std::string::npos);
+            if (judging) {
+                if (textStart < line.size()) {
+                    tagText_.append(line, textStart, std::string::npos);
+                }
+                tagText_ += ' ';
             }
-            tagText_ += ' ';
             inTag_ = true;
             break;
         }
-        tagText_.append(line, textStart, close - textStart);
         inTag_ = false;
         pos = close + 1;
         if (map != nullptr && open != std::string::npos) {
             map->tags.push_back({open, pos});
         }
-        JudgeTag(settings, tagText_);
-        tagText_.clear();
+        if (judging) {
+            tagText_.append(line, textStart, close - textStart);
+            JudgeTag(settings, tagText_);
+            tagText_.clear();
+        }
         if (excluding_) {
             pos = SkipExcluded(line, pos);
         }
     }
-    line = std::move(kept);
+    line.swap(kept);
+}
+
+namespace {
+
+// The offset of the first `byte` at or after `from` in `text` (`n` if none).
+// The stretches between tags are short: a library search a stretch would cost
+// more than the bytes it skips, so the search looks at sixteen bytes at a time
+// inline. While it looks, it copies the bytes it passes to `out` when that is
+// given (sixteen at a time, so `out` has room for fifteen bytes more than the
+// text it receives).
+inline size_t ScanTo(const char* text, size_t n, size_t from, char byte, char*& out, bool copy)
+{
+    size_t i = from;
+#if defined(__SSE2__)
+    const __m128i pattern = _mm_set1_epi8(byte);
+    for (; i + 16 <= n; i += 16) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + i));
+        if (copy) {
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out), block);
+        }
+        const int mask = _mm_movemask_epi8(_mm_cmpeq_epi8(block, pattern));
+        if (mask != 0) {
+            const size_t at = static_cast<size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
+            if (copy) {
+                out += at;
+            }
+            return i + at;
+        }
+        if (copy) {
+            out += 16;
+        }
+    }
+#endif
+    for (; i < n; ++i) {
+        if (text[i] == byte) {
+            return i;
+        }
+        if (copy) {
+            *out++ = text[i];
+        }
+    }
+    return n;
+}
+
+}  // namespace
+
+void CSgml::TakeOutTags(std::string& line, CSgmlLineMap* map)
+{
+    const size_t n = line.size();
+    kept_.resize(n + 16);
+    char* out = kept_.data();
+    const char* text = line.data();
+    char* ignored = nullptr;
+    size_t i = 0;
+    if (inTag_) {
+        i = ScanTo(text, n, 0, '>', ignored, false);
+        if (i == n) {
+            line.clear();  // the tag goes on into the next line
+            return;
+        }
+        inTag_ = false;
+        ++i;
+    }
+    while (i < n) {
+        const size_t open = ScanTo(text, n, i, '<', out, true);
+        if (map != nullptr && open > i) {
+            map->kept.push_back({i, open});
+        }
+        if (open == n) {
+            break;
+        }
+        const size_t close = ScanTo(text, n, open + 1, '>', ignored, false);
+        if (close == n) {
+            inTag_ = true;
+            break;
+        }
+        if (map != nullptr) {
+            map->tags.push_back({open, close + 1});
+        }
+        i = close + 1;
+    }
+    kept_.resize(static_cast<size_t>(out - kept_.data()));
+    line.swap(kept_);
 }
 
 void CSgml::JudgeTag(const CCorpus& settings, const std::string& text)

@@ -138,6 +138,8 @@ class CSgml final : public CCorpusHandler
   private:
     // Judges a complete start tag: opens an exclusion or takes its attributes.
     void JudgeTag(const CCorpus& settings, const std::string& text);
+    // ReadTags when no tag needs judging: the tags only taken out.
+    void TakeOutTags(std::string& line, CSgmlLineMap* map);
     // Skips excluded content from `pos`; returns where the text goes on, or
     // the end of the line when the exclusion goes on into the next line.
     size_t SkipExcluded(const std::string& line, size_t pos);
@@ -148,6 +150,7 @@ class CSgml final : public CCorpusHandler
     bool excluding_ = false;
     std::string endTagName_;
     std::string tagText_;
+    std::string kept_;  // the line being rebuilt, kept for its buffer
 };
 
 }  // namespace plix

@@ -1,8 +1,9 @@
 #include "corpora/unit_assembly.h"
 
-#include <cctype>
-
+#include "corpora/find_text.h"
 #include "settings/corpus.h"
+
+#include <cctype>
 
 namespace plix {
 
@@ -25,6 +26,7 @@ std::string CocoaReferencesOf(const std::string& text)
 
 void CUnitAssembly::Reset()
 {
+    idAt_ = std::string::npos;
     inUnit_ = false;
     unitText_.clear();
     between_.clear();
@@ -91,10 +93,10 @@ bool CUnitAssembly::AssembleParsed(std::string& line)
     // PPCME2 and York-Toronto-Helsinki: a unit ends with its "(ID " group.
     bool starts = false;
     if (type_ == kTypePpcme2) {
-        starts =
-            !inUnit_ && !line.empty() && line[0] == '(' && line.find("CODE") == std::string::npos;
+        starts = !inUnit_ && !line.empty() && line[0] == '(' &&
+                 FindText(line, "CODE") == std::string::npos;
     } else {
-        starts = !inUnit_ && line.find("( (CODE") != std::string::npos;
+        starts = !inUnit_ && FindText(line, "( (CODE") != std::string::npos;
         if (starts) {
             size_t cut = line.find(">)");
             if (cut != std::string::npos) {
@@ -102,23 +104,31 @@ bool CUnitAssembly::AssembleParsed(std::string& line)
             }
         }
     }
-    // The unit held no "(ID " before this line: only the text it gains is
-    // searched, so that a long unit is not searched once a line.
-    const size_t searchFrom = starts || unitText_.size() < 3 ? 0 : unitText_.size() - 3;
     if (starts) {
         unitText_ = line;
         line.clear();
         inUnit_ = true;
+        idAt_ = FindText(unitText_, "(ID ");
     } else if (inUnit_) {
+        // Only the text the unit gains is searched for its "(ID " group: the
+        // unit held none before, and a long unit is not searched once a line.
+        size_t id = FindText(line, "(ID ");
         if (type_ == kTypePpcme2) {
-            size_t code = line.find("(CODE");
+            size_t code = FindText(line, "(CODE");
             if (code != std::string::npos) {
                 size_t close = line.find(')', code);
                 line.erase(code, close == std::string::npos ? std::string::npos : close - code + 1);
+                if (id != std::string::npos && id >= code) {
+                    id = FindText(line, "(ID ", code);  // it may have stood in the group cut out
+                }
             }
         }
+        idAt_ = std::string::npos;
         size_t open = line.find('(');
         if (open != std::string::npos) {
+            if (id != std::string::npos) {
+                idAt_ = unitText_.size() + (id - open);  // an "(ID " begins with a "("
+            }
             unitText_.append(line, open, std::string::npos);
         }
         line.clear();
@@ -126,7 +136,7 @@ bool CUnitAssembly::AssembleParsed(std::string& line)
         line.clear();
         return false;
     }
-    if (unitText_.find("(ID ", searchFrom) != std::string::npos) {
+    if (idAt_ != std::string::npos) {
         line = std::move(unitText_);
         unitText_.clear();
         inUnit_ = false;

@@ -23,6 +23,10 @@ class CUnitAssembly
     bool Assemble(std::string& line, std::string& references);
     // At the end of the input: a unit still open goes into `line` (true).
     bool Finish(std::string& line);
+    // PPCME2 and York-Toronto-Helsinki: where the "(ID " group of the unit
+    // the last Assemble completed stands in it (npos when it completed none),
+    // so that the unit need not be searched for it again.
+    size_t IdAt() const { return idAt_; }
 
   private:
     bool AssembleParsed(std::string& line);
@@ -31,6 +35,7 @@ class CUnitAssembly
     bool inUnit_ = false;
     std::string unitText_;
     std::string between_;  // PPCME1: the text between two units
+    size_t idAt_ = std::string::npos;
 };
 
 // The COCOA references of a text: the groups from "<" to the next ">" whose

@@ -1,0 +1,110 @@
+// The handlers' quick ways through long markup-dense lines give exactly the
+// answers of the plain ways: the text search of the parsed corpora, the label
+// stripping of their word lists, and the tag removal of SGML text when no tag
+// needs reading.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "corpora/find_text.h"
+#include "corpora/ppcme2.h"
+#include "corpora/sgml.h"
+#include "settings/corpus.h"
+
+namespace plix {
+namespace {
+
+std::string RandomText(std::mt19937& rng, const std::string& alphabet, size_t maxLength)
+{
+    std::uniform_int_distribution<size_t> length(0, maxLength);
+    std::uniform_int_distribution<size_t> pick(0, alphabet.size() - 1);
+    std::string text(length(rng), ' ');
+    for (char& c : text) {
+        c = alphabet[pick(rng)];
+    }
+    return text;
+}
+
+TEST(FastPaths, FindTextAgreesWithTheStandardSearch)
+{
+    std::mt19937 rng(7);
+    const std::vector<std::string> needles = {"(ID ", "(CODE", "(", "ID", "( (CODE", "xx", ""};
+    for (int round = 0; round < 3000; ++round) {
+        const std::string text = RandomText(rng, "(ID CODE)x ", 90);
+        for (const std::string& needle : needles) {
+            for (size_t from : {size_t{0}, size_t{1}, text.size() / 2, text.size()}) {
+                ASSERT_EQ(FindText(text, needle, from), std::string_view(text).find(needle, from))
+                    << '"' << text << "\" \"" << needle << "\" from " << from;
+            }
+        }
+    }
+}
+
+TEST(FastPaths, StripLabelsAgreesWithByteByByteStripping)
+{
+    auto plain = [](const std::string& text) {
+        std::string kept;
+        bool inLabel = false;
+        for (char c : text) {
+            if (c == ')') {
+                continue;
+            }
+            if (c == '(') {
+                inLabel = true;
+            } else if (c == ' ') {
+                inLabel = false;
+            }
+            if (!inLabel) {
+                kept += c;
+            }
+        }
+        return kept;
+    };
+    std::mt19937 rng(11);
+    for (int round = 0; round < 5000; ++round) {
+        std::string text = RandomText(rng, "()abNP- ", 120);
+        const std::string expected = plain(text);
+        CPPCME2::StripLabels(text);
+        ASSERT_EQ(text, expected);
+    }
+}
+
+TEST(FastPaths, TagsTakenOutAsWhenEachTagIsRead)
+{
+    // A tag to exclude that never occurs makes every tag be read, which is
+    // the plain way; without one the tags are only taken out.
+    CCorpus quick;
+    CCorpus reading;
+    reading.sgmlTags = {"NEVERSEEN"};
+    reading.sgmlTagInfo = {"NEVERSEEN"};
+    reading.sgmlTagExclude = {1};
+    std::mt19937 rng(13);
+    for (int round = 0; round < 400; ++round) {
+        CSgml a;
+        CSgml b;
+        a.ResetForFile();
+        b.ResetForFile();
+        for (int line = 0; line < 6; ++line) {
+            std::string text = RandomText(rng, "<>ab w/", 70) + " ";
+            std::string copy = text;
+            CSgmlLineMap mapA;
+            CSgmlLineMap mapB;
+            a.ReadTags(quick, text, &mapA);
+            b.ReadTags(reading, copy, &mapB);
+            ASSERT_EQ(text, copy);
+            ASSERT_EQ(mapA.kept.size(), mapB.kept.size());
+            ASSERT_EQ(mapA.tags.size(), mapB.tags.size());
+            for (size_t i = 0; i < mapA.tags.size(); ++i) {
+                ASSERT_EQ(mapA.tags[i].from, mapB.tags[i].from);
+                ASSERT_EQ(mapA.tags[i].to, mapB.tags[i].to);
+            }
+            for (size_t i = 0; i < mapA.kept.size(); ++i) {
+                ASSERT_EQ(mapA.kept[i].from, mapB.kept[i].from);
+                ASSERT_EQ(mapA.kept[i].to, mapB.kept[i].to);
+            }
+        }
+    }
+}
+
+}  // namespace
+}  // namespace plix
