@@ -99,7 +99,11 @@ void CBNC::ReadLine(const CCorpus& settings, std::string& line)
         // placed in the cleaned line, whatever the reading dropped around it.
         // A tag begun on an earlier line, and one inside an excluded element,
         // is not among them.
-        sgml_.ReadTags(settings, line, &map_);
+        // Where the tags stood is asked for on the lines with a hit only:
+        // when the reading only takes tags out, it can be found again then.
+        mapLater_ = sgml_.TakesTagsOutOnly(settings);
+        startsInTag_ = sgml_.InTag();
+        sgml_.ReadTags(settings, line, mapLater_ ? nullptr : &map_);
     } else {
         // The reading has already taken out every SGML tag (the "<hit ...>"
         // of a line among them); stripping the line again as a context text
@@ -118,6 +122,9 @@ void CBNC::PlaceWordTags()
 {
     tagsPlaced_ = true;
     if (layout_ == 0) {
+        if (mapLater_) {
+            CSgml::MapTags(rawLine_, startsInTag_, map_);
+        }
         size_t keptBefore = 0;
         size_t next = 0;
         for (const CSgmlLineMap::Span& tag : map_.tags) {

@@ -84,6 +84,8 @@ class CBNC final : public CCorpusHandler
     CSgmlLineMap map_;
     std::string cleanedLine_;
     bool tagsPlaced_ = true;
+    bool mapLater_ = false;     // map_ is to be found from the raw line
+    bool startsInTag_ = false;  // the raw line begins inside a tag
 };
 
 }  // namespace plix

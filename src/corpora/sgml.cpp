@@ -399,83 +399,133 @@ void CSgml::ReadTags(const CCorpus& settings, std::string& line, CSgmlLineMap* m
 
 namespace {
 
-// The offset of the first `byte` at or after `from` in `text` (`n` if none).
-// The stretches between tags are short: a library search a stretch would cost
-// more than the bytes it skips, so the search looks at sixteen bytes at a time
-// inline. While it looks, it copies the bytes it passes to `out` when that is
-// given (sixteen at a time, so `out` has room for fifteen bytes more than the
-// text it receives).
-inline size_t ScanTo(const char* text, size_t n, size_t from, char byte, char*& out, bool copy)
+}  // namespace
+
+bool CSgml::TakesTagsOutOnly(const CCorpus& settings) const
 {
-    size_t i = from;
-#if defined(__SSE2__)
-    const __m128i pattern = _mm_set1_epi8(byte);
-    for (; i + 16 <= n; i += 16) {
-        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + i));
-        if (copy) {
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(out), block);
-        }
-        const int mask = _mm_movemask_epi8(_mm_cmpeq_epi8(block, pattern));
-        if (mask != 0) {
-            const size_t at = static_cast<size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
-            if (copy) {
-                out += at;
-            }
-            return i + at;
-        }
-        if (copy) {
-            out += 16;
-        }
-    }
-#endif
-    for (; i < n; ++i) {
-        if (text[i] == byte) {
-            return i;
-        }
-        if (copy) {
-            *out++ = text[i];
-        }
-    }
-    return n;
+    return !excluding_ && !AnySwitchOn(settings.sgmlTagExclude) &&
+           !AnySwitchOn(settings.sgmlAttributeOutput);
 }
 
-}  // namespace
+void CSgml::MapTags(const std::string& line, bool startsInTag, CSgmlLineMap& map)
+{
+    map.kept.clear();
+    map.tags.clear();
+    const size_t n = line.size();
+    size_t i = 0;
+    if (startsInTag) {
+        i = line.find('>');
+        if (i == std::string::npos) {
+            return;
+        }
+        ++i;
+    }
+    while (i < n) {
+        const size_t open = line.find('<', i);
+        if (open != i) {
+            map.kept.push_back({i, open == std::string::npos ? n : open});
+        }
+        if (open == std::string::npos) {
+            return;
+        }
+        const size_t close = line.find('>', open + 1);
+        if (close == std::string::npos) {
+            return;
+        }
+        map.tags.push_back({open, close + 1});
+        i = close + 1;
+    }
+}
 
 void CSgml::TakeOutTags(std::string& line, CSgmlLineMap* map)
 {
     const size_t n = line.size();
+    // A padded copy, so that the line can be read sixty-four bytes at a time
+    // and its text runs moved sixteen at a time without reading past it.
+    padded_.resize(n + 64);
+    std::memcpy(padded_.data(), line.data(), n);
     kept_.resize(n + 16);
+    const char* text = padded_.data();
     char* out = kept_.data();
-    const char* text = line.data();
-    char* ignored = nullptr;
-    size_t i = 0;
-    if (inTag_) {
-        i = ScanTo(text, n, 0, '>', ignored, false);
-        if (i == n) {
-            line.clear();  // the tag goes on into the next line
+    auto keepRun = [&](size_t from, size_t to) {
+        if (to <= from) {
             return;
         }
-        inTag_ = false;
-        ++i;
-    }
-    while (i < n) {
-        const size_t open = ScanTo(text, n, i, '<', out, true);
-        if (map != nullptr && open > i) {
-            map->kept.push_back({i, open});
-        }
-        if (open == n) {
-            break;
-        }
-        const size_t close = ScanTo(text, n, open + 1, '>', ignored, false);
-        if (close == n) {
-            inTag_ = true;
-            break;
-        }
         if (map != nullptr) {
-            map->tags.push_back({open, close + 1});
+            map->kept.push_back({from, to});
         }
-        i = close + 1;
+#if defined(__SSE2__)
+        for (size_t k = 0; k < to - from; k += 16) {
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + k),
+                             _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + from + k)));
+        }
+#else
+        std::memcpy(out, text + from, to - from);
+#endif
+        out += to - from;
+    };
+    // The "<" and ">" of the line are found sixty-four bytes at a time as bit
+    // masks; the tags are then read off the bits, with no search a tag.
+    bool in = inTag_;
+    bool begunEarlier = inTag_;  // a tag from an earlier line has no place in this one
+    size_t runStart = 0;
+    size_t open = 0;
+    for (size_t base = 0; base < n; base += 64) {
+        uint64_t lt = 0;
+        uint64_t gt = 0;
+#if defined(__SSE2__)
+        // The padding lets the last window be read whole; its bits past the
+        // line's end are dropped.
+        for (int part = 0; part < 4; ++part) {
+            const __m128i block =
+                _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + base + 16 * part));
+            lt |= static_cast<uint64_t>(static_cast<unsigned>(
+                      _mm_movemask_epi8(_mm_cmpeq_epi8(block, _mm_set1_epi8('<')))))
+                  << (16 * part);
+            gt |= static_cast<uint64_t>(static_cast<unsigned>(
+                      _mm_movemask_epi8(_mm_cmpeq_epi8(block, _mm_set1_epi8('>')))))
+                  << (16 * part);
+        }
+#else
+        for (size_t k = 0; k < 64; ++k) {
+            lt |= static_cast<uint64_t>(text[base + k] == '<') << k;
+            gt |= static_cast<uint64_t>(text[base + k] == '>') << k;
+        }
+#endif
+        if (n - base < 64) {
+            const uint64_t inLine = (uint64_t{1} << (n - base)) - 1;
+            lt &= inLine;
+            gt &= inLine;
+        }
+        for (;;) {
+            const uint64_t events = in ? gt : lt;
+            if (events == 0) {
+                break;
+            }
+            const unsigned bit = static_cast<unsigned>(__builtin_ctzll(events));
+            const size_t at = base + bit;
+            // Bits up to this one are read.
+            const uint64_t done = bit == 63 ? ~uint64_t{0} : (uint64_t{2} << bit) - 1;
+            lt &= ~done;
+            gt &= ~done;
+            if (!in) {
+                keepRun(runStart, at);
+                open = at;
+                in = true;
+            } else {
+                if (map != nullptr && !begunEarlier) {
+                    map->tags.push_back({open, at + 1});
+                }
+                begunEarlier = false;
+                in = false;
+                runStart = at + 1;
+            }
+        }
     }
+    if (!in) {
+        keepRun(runStart, n);
+    }
+    inTag_ = in;
     kept_.resize(static_cast<size_t>(out - kept_.data()));
     line.swap(kept_);
 }

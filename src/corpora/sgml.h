@@ -103,6 +103,14 @@ class CSgml final : public CCorpusHandler
     // The work of the roles, for the handlers that share SGML markup. With
     // `map`, also says where the kept text and the tags stood in the line.
     void ReadTags(const CCorpus& settings, std::string& line, CSgmlLineMap* map = nullptr);
+    // True when the next line's tags will only be taken out (no tag to
+    // exclude, no attribute to print, no exclusion going on): where they
+    // stood then follows from the line itself and whether a tag runs on into
+    // it, which `InTag` tells before the line is read.
+    bool TakesTagsOutOnly(const CCorpus& settings) const;
+    bool InTag() const { return inTag_; }
+    // Where the tags of `line` stand when its tags are only taken out.
+    static void MapTags(const std::string& line, bool startsInTag, CSgmlLineMap& map);
     // Removes every tag from a text; a tag left open at its end makes the next
     // text start inside that tag.
     void StripTags(std::string& text);
@@ -150,7 +158,8 @@ class CSgml final : public CCorpusHandler
     bool excluding_ = false;
     std::string endTagName_;
     std::string tagText_;
-    std::string kept_;  // the line being rebuilt, kept for its buffer
+    std::string kept_;    // the line being rebuilt, kept for its buffer
+    std::string padded_;  // the line read, with room to read past its end
 };
 
 }  // namespace plix
