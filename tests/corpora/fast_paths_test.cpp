@@ -89,7 +89,17 @@ TEST(FastPaths, TagsTakenOutAsWhenEachTagIsRead)
             std::string copy = text;
             CSgmlLineMap mapA;
             CSgmlLineMap mapB;
+            // Where the tags stood can also be found afterwards from the line
+            // and whether a tag ran on into it.
+            CSgmlLineMap later;
+            CSgml::MapTags(text, a.InTag(), later);
             a.ReadTags(quick, text, &mapA);
+            ASSERT_EQ(later.tags.size(), mapA.tags.size());
+            ASSERT_EQ(later.kept.size(), mapA.kept.size());
+            for (size_t i = 0; i < later.tags.size(); ++i) {
+                ASSERT_EQ(later.tags[i].from, mapA.tags[i].from);
+                ASSERT_EQ(later.tags[i].to, mapA.tags[i].to);
+            }
             b.ReadTags(reading, copy, &mapB);
             ASSERT_EQ(text, copy);
             ASSERT_EQ(mapA.kept.size(), mapB.kept.size());
