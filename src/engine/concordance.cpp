@@ -272,6 +272,11 @@ void CParse::UpdateLeftText()
     if (CCorpusHandler* h = Handler(row_.contextSource)) {
         h->RestoreLine(line);
     }
+    // A file line the handler emptied moves nothing (a window line is still
+    // followed by the blank that separates it from the next).
+    if (line.empty() && !ctx_.input.ReadsWindow()) {
+        return;
+    }
     const size_t p = static_cast<size_t>(std::max(0, ctx_.corpus.GetKeywordPosition()));
     const std::string& line = SeparatedLine();
     // Only the bytes taken from this line need their control characters

@@ -93,7 +93,11 @@ bool CParse::RunFile(const std::string& name, const ModeSteps& steps)
             progress_ = nullptr;
             return false;
         }
-        if (AcceptLine()) {
+        // A line its handler emptied (a physical line of a parsed unit still
+        // being assembled) has no word and no hit, and leaves the text before
+        // the next line as it was.
+        const bool accepted = AcceptLine();
+        if (accepted && !line.empty()) {
             steps.lineWork();
         }
         ++lineNumber;
