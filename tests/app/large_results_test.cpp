@@ -9,6 +9,7 @@
 
 #include <QMdiArea>
 
+#include <memory>
 #include <string>
 
 using namespace plix;
@@ -58,11 +59,15 @@ void LargeResultsTest::resultPastTheWindowLimit_data()
 {
     QTest::addColumn<int>("lineLimit");
     QTest::addColumn<int>("answer");  // -1 never asked, 0 keep the window, 1 append to the file
+    QTest::addColumn<bool>("inTheBox");  // answered in the program's own question box
     // 20 000 corpus lines: 40 000 hits, 80 000 window lines in blocks of about
     // 20 000.
-    QTest::newRow("within the limit: no question") << 200000 << -1;
-    QTest::newRow("keep the window") << 30000 << 0;
-    QTest::newRow("append to the output file") << 30000 << 1;
+    QTest::newRow("within the limit: no question") << 200000 << -1 << false;
+    QTest::newRow("keep the window") << 30000 << 0 << false;
+    QTest::newRow("append to the output file") << 30000 << 1 << false;
+    // The main frame is disabled during the run: the box must still take a click.
+    QTest::newRow("keep the window, in the box") << 30000 << 0 << true;
+    QTest::newRow("append to the output file, in the box") << 30000 << 1 << true;
 }
 
 void LargeResultsTest::resultPastTheWindowLimit()
@@ -81,18 +86,33 @@ void LargeResultsTest::resultPastTheWindowLimit()
         return std::optional<KeywordRequest>(request);
     });
     fixture.app->ResultTarget().SetLimits(static_cast<size_t>(lineLimit), 1u << 30);
+    QFETCH(bool, inTheBox);
     QList<size_t> asked;
-    fixture.app->SetOverflowAsker([&](size_t linesHeld) {
-        asked.append(linesHeld);
-        return answer == 1;
-    });
+    std::unique_ptr<test::QuestionAnswerer> box;
+    if (inTheBox) {
+        box = std::make_unique<test::QuestionAnswerer>(answer == 1 ? QMessageBox::Yes : QMessageBox::No);
+    } else {
+        fixture.app->SetOverflowAsker([&](size_t linesHeld) {
+            asked.append(linesHeld);
+            return answer == 1;
+        });
+    }
     const int windowsBefore = WindowCount(fixture.Frame());
-    test::MessageBoxCloser boxes;
+    std::unique_ptr<test::MessageBoxCloser> boxes;
+    if (!inTheBox) {
+        boxes = std::make_unique<test::MessageBoxCloser>();
+    }
 
     CommandOutcome outcome = fixture.app->RunAnalysis(AnalysisCommand::Concordance);
 
     QCOMPARE(keywordAsked, 1);
-    QVERIFY(boxes.texts.isEmpty());
+    if (box) {
+        QCOMPARE(box->questions, QStringList{QStringLiteral("This result is larger than a window can hold.")});
+        asked.append(0);
+        box.reset();
+    } else {
+        QVERIFY(boxes->texts.isEmpty());
+    }
     QCOMPARE(fixture.app->Corpus().GetOutputAsFiles(), 0);
     QVERIFY(fixture.Frame()->isEnabled());
     if (answer < 0) {
