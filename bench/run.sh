@@ -1,18 +1,22 @@
 #!/usr/bin/env bash
-# PLIX against the tools a corpus linguist would otherwise use.
+# PLIX against the tools a corpus linguist would otherwise use, and PLIX
+# against itself as the corpus grows.
 #
 #   bench/run.sh [--quick|--full]
 #
-#   --quick   20 MB generated text, Brown, the word list (a few minutes)
-#   (none)    100 MB generated text, Brown, the word list
-#   --full    the default set plus 1 GB generated text
+#   (none)    100 MB generated text, Brown, the word list, against the peers
+#   --quick   every plix-cli command once over 100 MB: time and peak memory
+#   --full    every plix-cli command over 100 MB and 1 GB: time, peak memory
+#             and time per MB of the large row against the 100 MB row
 #
-# Prints one markdown table (also written to bench/results/latest.md) and,
-# under it, PASS/MISS for every target it can judge. See bench/README.md.
+# Prints one markdown table (also written to bench/results/latest.md, or
+# bench/results/scale.md for --quick and --full) and, under it, PASS/MISS
+# for every target it can judge. See bench/README.md.
 #
 # Environment knobs, mostly for working on the harness itself:
 #   PLIX_CLI=/path      measure this binary instead of building one
-#   BENCH_SIZES=5M,50M  generated corpus sizes instead of the mode's
+#   BENCH_SIZES=5M,50M  generated corpus sizes instead of the mode's (with
+#                       --quick/--full: the first is the reference row)
 #   BENCH_CORPORA=gen,brown,dict   which corpus groups to run
 #   BENCH_RUNS=N        timed runs per command (after one warm-up run)
 #   BENCH_TIMEOUT=S     seconds before one run of a command is given up
@@ -45,9 +49,9 @@ mkdir -p "$data" "$results"
 export LC_ALL=C
 
 case $mode in
-  quick) sizes=20M; runs=3; limit=120; slow=5 ;;
+  quick) sizes=100M; runs=1; limit=600; slow=0 ;;
   default) sizes=100M; runs=3; limit=600; slow=120 ;;
-  full) sizes=100M,1G; runs=3; limit=1800; slow=300 ;;
+  full) sizes=100M,1G; runs=1; limit=3600; slow=0 ;;
 esac
 sizes=${BENCH_SIZES:-$sizes}
 runs=${BENCH_RUNS:-$runs}
@@ -431,10 +435,87 @@ large_cases() {
   measure "concordance rare ($rare)" "$corpus" "grep -ci" "0 1" "$(grep_lines "i $(q "$rare")")"
 }
 
+# --- Scale (--quick, --full) -------------------------------------------------
+
+# Every analysis command of plix-cli, as "name|arguments" (the keyword of the
+# concordances and the collocation is the most frequent word).
+scale_commands=(
+  "wordlist|wordlist"
+  "backward|backward"
+  "descending|descending"
+  "ascending|ascending"
+  "index|index"
+  "rhyme|rhyme"
+  "concordance (the)|concordance --keyword the"
+  "concordance-left (the)|concordance-left --keyword the"
+  "concordance-right (the)|concordance-right --keyword the"
+  "collocation (the)|collocation --keyword the"
+  "concordance-all|concordance-all"
+)
+
+# scale_measure NAME LABEL BYTES ARGS FILE: one run under /usr/bin/time,
+# the result text thrown away (the concordance of all words over 1 GB is
+# tens of GB). Appends name, label, bytes, status, seconds, peak kB, note.
+scale_measure() {
+  local name=$1 label=$2 bytes=$3 args=$4 file=$5
+  local tfile=$work/time err=$work/err rc seconds rss note="" status=ok
+  if [ -z "$plix" ]; then
+    printf '%s\t%s\t%s\tn/a\t\t\tplix-cli not built\n' "$name" "$label" "$bytes" >>"$scale_raw"
+    return
+  fi
+  set +e
+  # shellcheck disable=SC2086
+  /usr/bin/time -f '%e %M' -o "$tfile" timeout -k 5 "$limit" "$plix" $args --quiet "$file" \
+    >/dev/null 2>"$err"
+  rc=$?
+  set -e
+  read -r seconds rss < <(tail -n1 "$tfile")
+  if [ $rc -eq 124 ] || [ $rc -eq 137 ]; then
+    status=timeout note=">${limit}s"
+  elif [ $rc -ne 0 ]; then
+    status=error note="exit $rc: $(grep -v '^\s*$' "$err" | head -n1 | cut -c1-80 | tr '\t' ' ' || true)"
+  fi
+  printf '%s\t%s\t%s\t%s\t%s\t%s\t%s\n' "$name" "$label" "$bytes" "$status" "$seconds" "$rss" "$note" \
+    >>"$scale_raw"
+  say "$(printf '  %-26s %-6s %-8s %8s s %10s kB %s' "$name" "$label" "$status" "$seconds" "$rss" "$note")"
+}
+
+scale_run() {
+  scale_raw=$results/scale.tsv
+  : >"$scale_raw"
+  local size file bytes entry name args
+  IFS=, read -r -a size_list <<<"$sizes"
+  say "Measuring every command once per size (${limit}s limit per run)"
+  for size in "${size_list[@]}"; do
+    file=$(gen_corpus "$size")
+    bytes=$(stat -c %s "$file")
+    for entry in "${scale_commands[@]}"; do
+      name=${entry%%|*}
+      args=${entry#*|}
+      scale_measure "$name" "$size" "$bytes" "$args" "$file"
+    done
+  done
+  {
+    printf 'mode\t%s\n' "$mode"
+    printf 'commit\t%s\n' "$(git -C "$root" rev-parse --short HEAD 2>/dev/null || echo unknown)"
+    printf 'dirty\t%s\n' "$(git -C "$root" status --porcelain -- src 2>/dev/null | wc -l)"
+    printf 'cpu\t%s\n' "$(awk -F': ' '/model name/ {print $2; exit}' /proc/cpuinfo)"
+    printf 'cores\t%s\n' "$(nproc)"
+    printf 'date\t%s\n' "$(date -u '+%Y-%m-%d %H:%M UTC')"
+  } >"$results/scale-meta.tsv"
+  python3 "$bench_dir/scale_report.py" "$results/scale-meta.tsv" "$scale_raw" >"$results/scale.md"
+  cat "$results/scale.md"
+}
+
 # --- Main -------------------------------------------------------------------
 
 install_packages
 build_tools
+
+if [ "$mode" != default ]; then
+  scale_run
+  exit 0
+fi
 
 : >"$raw"
 : >"$commands"

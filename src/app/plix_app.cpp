@@ -37,6 +37,8 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <memory>
+#include <optional>
 
 namespace plix {
 
@@ -76,6 +78,7 @@ CPlixApp::CPlixApp(std::unique_ptr<CSettingsStore> store, QObject* parent)
 {
     context_->format.SetResultTarget(&resultTarget_);
     context_->SetProgressFactory(&progressFactory_);
+    resultTarget_.SetOverflowAsker([this](size_t linesHeld) { return OnResultOverflow(linesHeld); });
 }
 
 CPlixApp::~CPlixApp()
@@ -377,13 +380,87 @@ CommandOutcome CPlixApp::RunAnalysis(AnalysisCommand command)
     {
         RunningScope running(running_);
         mainFrame_->UpdateCommandUI();
-        outcome = RunAnalysisCommand(*context_, command, Asker(),
-                                     [this](const std::string& reason) { ShowAbort(reason); });
+        outcome = RunBounded([this, command](const KeywordAsker& asker) {
+            return RunAnalysisCommand(*context_, command, asker, [this](const std::string& reason) {
+                // The run stopped for the run into the files has nothing to report.
+                if (!rerunToFiles_) {
+                    ShowAbort(reason);
+                }
+            });
+        });
     }
     // The keyword history and the list keyword may have changed.
     emit settingsChanged();
     FinishRun(made, outcome.cancelled);
     return outcome;
+}
+
+CommandOutcome CPlixApp::RunBounded(const std::function<CommandOutcome(const KeywordAsker&)>& run)
+{
+    rerunToFiles_ = false;
+    lastRunWentToFiles_ = false;
+    droppedView_ = nullptr;
+    progressFactory_.ResetStop();
+    // The second run must not ask for the keyword again: it gets the answer
+    // the first run was given.
+    auto answer = std::make_shared<std::optional<std::optional<KeywordRequest>>>();
+    KeywordAsker remembering = [base = Asker(), answer]() {
+        if (!answer->has_value()) {
+            *answer = base ? base() : std::nullopt;
+        }
+        return **answer;
+    };
+    CommandOutcome outcome = run(remembering);
+    progressFactory_.ResetStop();
+    if (!rerunToFiles_) {
+        return outcome;
+    }
+    // That window held only the start of the result.
+    if (droppedView_) {
+        if (auto* frame = qobject_cast<CChildFrame*>(droppedView_->parentWidget())) {
+            frame->CloseWithoutAsking();
+        }
+    }
+    CCorpus& corpus = context_->corpus;
+    const int saved = corpus.GetOutputAsFiles();
+    corpus.SetOutputAsFiles(1);
+    rerunToFiles_ = false;
+    outcome = run(remembering);
+    corpus.SetOutputAsFiles(saved);
+    lastRunWentToFiles_ = true;
+    return outcome;
+}
+
+CWindowResultTarget::OverflowChoice CPlixApp::OnResultOverflow(size_t linesHeld)
+{
+    const bool toFile = overflowAsker_ ? overflowAsker_(linesHeld) : AskAppendToFile(linesHeld);
+    // Either way this run ends here: the window is full.
+    progressFactory_.StopRun();
+    if (!toFile) {
+        return CWindowResultTarget::OverflowChoice::KeepWindow;
+    }
+    rerunToFiles_ = true;
+    droppedView_ = resultTarget_.CurrentView();
+    return CWindowResultTarget::OverflowChoice::AppendToFile;
+}
+
+bool CPlixApp::AskAppendToFile(size_t linesHeld)
+{
+    // On the progress dialog: the main frame is disabled while a run is on.
+    QWidget* parent = progressFactory_.Current() != nullptr ? static_cast<QWidget*>(progressFactory_.Current())
+                                                            : mainFrame_.get();
+    QMessageBox box(QMessageBox::Question, QStringLiteral("plix"),
+                    QStringLiteral("This result is larger than a window can hold."),
+                    QMessageBox::Yes | QMessageBox::No, parent);
+    box.setObjectName(QStringLiteral("resultTooLarge"));
+    box.setInformativeText(
+        QStringLiteral("Append the result to the output file instead?\n\n"
+                       "Yes: the command runs again and appends its results to the output files.\n"
+                       "No: the window keeps its first %1 lines and the run stops there.")
+            .arg(QString::number(static_cast<qulonglong>(linesHeld))));
+    box.setDefaultButton(QMessageBox::Yes);
+    FitMessageBoxToText(box);
+    return box.exec() == QMessageBox::Yes;
 }
 
 CommandOutcome CPlixApp::RunQuick(QuickCommand command, CPlixView* view)
@@ -401,7 +478,9 @@ CommandOutcome CPlixApp::RunQuick(QuickCommand command, CPlixView* view)
     {
         RunningScope running(running_);
         mainFrame_->UpdateCommandUI();
-        outcome = RunQuickCommand(*context_, command, source, Asker());
+        outcome = RunBounded([this, command, &source](const KeywordAsker& asker) {
+            return RunQuickCommand(*context_, command, source, asker);
+        });
     }
     emit settingsChanged();
     FinishRun(made, outcome.cancelled);

@@ -86,6 +86,16 @@ public:
     void SetKeywordAsker(KeywordAsker asker) { keywordAsker_ = std::move(asker); }
     // "Quick Wordlist" / "Quick PLIX" over the lines of `view`'s document.
     CommandOutcome RunQuick(QuickCommand command, CPlixView* view);
+    // A result too large for its window: true to run the command once more
+    // with its results appended to the output files, false to keep the
+    // window as far as it got and stop. The question box unless replaced
+    // (tests).
+    using OverflowAsker = std::function<bool(size_t linesHeld)>;
+    void SetOverflowAsker(OverflowAsker asker) { overflowAsker_ = std::move(asker); }
+    CWindowResultTarget& ResultTarget() { return resultTarget_; }
+    // Whether the last analysis or quick command ended in the output files
+    // because its result outgrew the window.
+    bool LastRunWentToFiles() const { return lastRunWentToFiles_; }
     // A sort command of `view`: the re-sorted text in a new window (returned,
     // also when the sort was cancelled half-way), or null.
     CPlixView* SortResult(CPlixView* view, SortCommand command);
@@ -125,6 +135,12 @@ private:
     void RunAutomation();
     // The keyword dialog, or what a test put in its place.
     KeywordAsker Asker();
+    // Runs a command through the engine; when its result outgrew the window
+    // and the user chose the output file, runs it once more with "To Output
+    // as &Files" set and the first run's keyword.
+    CommandOutcome RunBounded(const std::function<CommandOutcome(const KeywordAsker&)>& run);
+    CWindowResultTarget::OverflowChoice OnResultOverflow(size_t linesHeld);
+    bool AskAppendToFile(size_t linesHeld);
 
     std::unique_ptr<CSettingsStore> store_;
     CProgressDlgFactory progressFactory_;
@@ -134,6 +150,12 @@ private:
     std::unique_ptr<QPrinter> printer_;
     KeywordAsker keywordAsker_;
     SavePathAsker savePathAsker_;
+    OverflowAsker overflowAsker_;
+    // The first run's result window that outgrew itself and is dropped for
+    // the run into the output files.
+    QPointer<CPlixView> droppedView_;
+    bool rerunToFiles_ = false;
+    bool lastRunWentToFiles_ = false;
     QStringList recentFiles_;
     int untitledCount_ = 0;
     bool running_ = false;

@@ -85,7 +85,6 @@ bool CPlixDoc::OnOpenDocument(const QString& path, QString& error)
 
 bool CPlixDoc::OnSaveDocument(const QString& path, QString& error)
 {
-    const std::string bytes = TextBytes();
     // Written beside the old file and put in its place at the end: a disk
     // that fills up half-way leaves the old file as it was.
     QSaveFile file(path);
@@ -93,8 +92,10 @@ bool CPlixDoc::OnSaveDocument(const QString& path, QString& error)
         error = file.errorString();
         return false;
     }
-    if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size()) ||
-        !file.commit()) {
+    const bool written = WriteTextBytes([&file](std::string_view piece) {
+        return file.write(piece.data(), static_cast<qint64>(piece.size())) == static_cast<qint64>(piece.size());
+    });
+    if (!written || !file.commit()) {
         error = file.errorString();
         return false;
     }
@@ -106,20 +107,38 @@ bool CPlixDoc::OnSaveDocument(const QString& path, QString& error)
 
 std::string CPlixDoc::TextBytes() const
 {
+    std::string bytes;
+    (void)WriteTextBytes([&bytes](std::string_view piece) {
+        bytes += piece;
+        return true;
+    });
+    return bytes;
+}
+
+bool CPlixDoc::WriteTextBytes(const std::function<bool(std::string_view)>& sink) const
+{
     // Line by line from the blocks: the document's plain-text export would
     // turn a no-break space into a blank, and its line breaks are always
-    // "\n".
+    // "\n". Handed on in pieces of about a megabyte, so that saving a large
+    // result does not hold all of its text a second time.
+    constexpr size_t kPiece = 1 << 20;
     const std::string lineEnd = Encode(lineEnd_);
-    std::string bytes;
+    std::string piece;
     bool first = true;
     for (QTextBlock block = text_->begin(); block.isValid(); block = block.next()) {
         if (!first) {
-            bytes += lineEnd;
+            piece += lineEnd;
         }
         first = false;
-        bytes += Encode(block.text());
+        piece += Encode(block.text());
+        if (piece.size() >= kPiece) {
+            if (!sink(piece)) {
+                return false;
+            }
+            piece.clear();
+        }
     }
-    return bytes;
+    return piece.empty() || sink(piece);
 }
 
 std::vector<std::string> CPlixDoc::LineBytes(int first, int count) const

@@ -8,7 +8,9 @@
 #include <QPointer>
 #include <QString>
 
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class QTextDocument;
@@ -43,6 +45,9 @@ public:
 
     // The bytes a save writes.
     std::string TextBytes() const;
+    // The same bytes handed to `sink` piece by piece, in order; false as soon
+    // as the sink refuses a piece.
+    [[nodiscard]] bool WriteTextBytes(const std::function<bool(std::string_view)>& sink) const;
     // Lines [first, first + count) as bytes of the locale's code page, without
     // their line ends (count < 0: to the end).
     std::vector<std::string> LineBytes(int first = 0, int count = -1) const;

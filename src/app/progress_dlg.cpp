@@ -157,7 +157,18 @@ std::unique_ptr<CProgress> CProgressDlgFactory::Make()
     // refused), so the dialog is never deleted from both sides.
     auto dialog = std::make_unique<CProgressDlg>(topLevel_);
     current_ = dialog.get();
+    if (stopped_) {
+        dialog->Cancel();
+    }
     return dialog;
+}
+
+void CProgressDlgFactory::StopRun()
+{
+    stopped_ = true;
+    if (current_) {
+        current_->Cancel();
+    }
 }
 
 }  // namespace plix

@@ -82,9 +82,16 @@ public:
     // The dialog of the mode call under way, if any.
     CProgressDlg* Current() const { return current_; }
 
+    // Stops the whole command, not only the mode call under way: its dialog
+    // is cancelled, and so is every one made until ResetStop (a command of
+    // several entries makes one per entry).
+    void StopRun();
+    void ResetStop() { stopped_ = false; }
+
 private:
     QPointer<QWidget> topLevel_;
     QPointer<CProgressDlg> current_;
+    bool stopped_ = false;
 };
 
 }  // namespace plix

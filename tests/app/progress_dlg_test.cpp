@@ -6,6 +6,7 @@
 #include "app/app_fixture.h"
 #include "app/progress_dlg.h"
 
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QMdiArea>
 #include <QPushButton>
@@ -51,6 +52,8 @@ private slots:
     void dialogDisablesOnlyAnEnabledWindow();
     void commandsAreOffDuringARun();
     void closingTheFrameDuringARunCancelsInstead();
+    void cancelReachesTheStagesAfterReading_data();
+    void cancelReachesTheStagesAfterReading();
 };
 
 void ProgressDlgTest::cancelStopsTheRunAndEnablesTheFrame_data()
@@ -180,6 +183,48 @@ void ProgressDlgTest::closingTheFrameDuringARunCancelsInstead()
     QVERIFY(!outcome.completed);
     QVERIFY(fixture.Frame()->isVisible());
     QVERIFY(fixture.Frame()->isEnabled());
+}
+
+void ProgressDlgTest::cancelReachesTheStagesAfterReading_data()
+{
+    QTest::addColumn<QString>("status");
+    QTest::addColumn<bool>("setsPosition");
+    // Sorting asks only whether to stop; writing also moves the bar.
+    QTest::newRow("sorting") << QStringLiteral("Sorting...") << false;
+    QTest::newRow("writing") << QStringLiteral("Writing...") << true;
+}
+
+void ProgressDlgTest::cancelReachesTheStagesAfterReading()
+{
+    QFETCH(QString, status);
+    QFETCH(bool, setsPosition);
+    QWidget window;
+    window.show();
+    CProgressDlg dialog(&window);
+    QVERIFY(dialog.Create());
+    dialog.SetStatus(status.toStdString());
+    // The click is queued after the status was shown: only the pumping of the
+    // engine's later questions lets it in.
+    QString shown;
+    QTimer::singleShot(0, &dialog, [&]() {
+        shown = dialog.findChild<QLabel*>(QStringLiteral("progressStatus"))->text();
+        dialog.findChild<QPushButton*>(QStringLiteral("progressCancel"))->click();
+    });
+    QElapsedTimer guard;
+    guard.start();
+    long questions = 0;
+    while (guard.elapsed() < 20000) {
+        if (setsPosition) {
+            dialog.SetPos(static_cast<int>(questions % 100));
+        }
+        ++questions;
+        if (dialog.IsCancelled()) {
+            break;
+        }
+    }
+    QVERIFY(dialog.WasCancelled());
+    QCOMPARE(shown, status);
+    QVERIFY(dialog.isVisible());
 }
 
 QTEST_MAIN(ProgressDlgTest)

@@ -18,15 +18,18 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 
 #include <clocale>
 #include <cstdio>
+#include <cstdint>
 #include <cstdlib>
 #include <fstream>
 #include <memory>
 #include <string>
 
+#include "app/find_dlg.h"
 #include "app/keyword_colouring.h"
 #include "app/main_frame.h"
 #include "app/plix_app.h"
@@ -72,6 +75,8 @@ int main(int argc, char** argv)
         return 1;
     }
     plix::CFormat& format = app->Context().format;
+    // What a window costs at this size, whatever its limit: no question.
+    app->ResultTarget().SetLimits(SIZE_MAX, SIZE_MAX);
 
     // 1. The writer's blocks into a window.
     QElapsedTimer timer;
@@ -98,6 +103,29 @@ int main(int argc, char** argv)
     std::printf("append: %ld hits, %d window lines, %ld coloured keywords: %.2f s to append, "
                 "%.2f s to paint the end; last keyword red: %s\n",
                 hits, lines, hits, appended, painted, red ? "yes" : "NO");
+    std::fflush(stdout);
+    {
+        // Scrolling to the middle, a find that reads the whole text (nothing
+        // matches), and a save.
+        timer.restart();
+        view->verticalScrollBar()->setValue(view->verticalScrollBar()->maximum() / 2);
+        view->viewport()->repaint();
+        const double scrolled = Seconds(timer);
+        timer.restart();
+        view->moveCursor(QTextCursor::Start);
+        plix::FindOptions find;
+        find.what = QStringLiteral("anchor");
+        const bool found = plix::FindNextIn(view, find);
+        const double searched = Seconds(timer);
+        QTemporaryDir saveDir;
+        QString error;
+        timer.restart();
+        const bool saved = view->GetDocument()->OnSaveDocument(saveDir.filePath(QStringLiteral("a.plx")), error);
+        const double saving = Seconds(timer);
+        std::printf("window: %.2f s to scroll to the middle, %.2f s to find nothing (%s), %.2f s to save (%s)\n",
+                    scrolled, searched, found ? "found?" : "none", saving, saved ? "saved" : "FAILED");
+        std::fflush(stdout);
+    }
 
     // 2. The whole command over a corpus file.
     QTemporaryDir dir;
