@@ -559,7 +559,7 @@ long CParse::NextAnyWord(size_t offset)
     return static_cast<long>(start);
 }
 
-void CParse::WriteConcordanceLines()
+bool CParse::WriteConcordanceLines()
 {
     CFormat& f = ctx_.format;
     const bool window = !f.ToFile();
@@ -568,7 +568,14 @@ void CParse::WriteConcordanceLines()
     const size_t column = static_cast<size_t>(std::max(1, c.GetKeywordPosition()) - 1);
     std::string text;
     BeginEntries(concordanceTree_.Size());
-    concordanceTree_.Walk([&](const CPlixTreeNode& node) {
+    CPlixWalkControl control;
+    control.status = [this](const std::string& text) {
+        if (progress_ != nullptr) {
+            progress_->SetStatus(text);
+        }
+    };
+    control.cancelled = [this] { return WriterCancelled(); };
+    const PlixWalkEnd end = concordanceTree_.Walk([&](const CPlixTreeNode& node) {
         if (WriterCancelled()) {
             return false;
         }
@@ -592,7 +599,15 @@ void CParse::WriteConcordanceLines()
         }
         EntryWritten();
         return true;
-    });
+    }, control);
+    if (end == PlixWalkEnd::Failed) {
+        // What was written is part of the result only: no footer makes it
+        // look whole, and the run fails with the reason.
+        aborted = 1;
+        Fail(concordanceTree_.Error());
+        return false;
+    }
+    return true;
 }
 
 bool CParse::RunConcordanceFile(const std::string& name, ModeSteps& steps)
@@ -602,15 +617,32 @@ bool CParse::RunConcordanceFile(const std::string& name, ModeSteps& steps)
     steps.updatesLeftText = true;
     steps.writeResult = [this] {
         WriteConcordanceHeader();
-        WriteConcordanceLines();
-        WriteConcordanceFooter();
+        if (WriteConcordanceLines()) {
+            WriteConcordanceFooter();
+        }
     };
     steps.discard = [this] { concordanceTree_.DeleteTree(); };
     return RunFile(name, steps);
 }
 
+void CParse::StoreHit(std::string_view key)
+{
+    if (!concordanceTree_.Insert(key, contextLine, reference, keywordLength)) {
+        storeFailure_ = concordanceTree_.Error();
+    }
+    ++hitCount;
+}
+
+void CParse::PrepareConcordanceTree(bool keysRepeat)
+{
+    concordanceTree_.SetKeysRepeat(keysRepeat);
+    concordanceTree_.SetMemoryBudget(ctx_.corpus.GetMemoryBudget());
+}
+
 bool CParse::MakeConcordance(const std::string& name, int sortKind)
 {
+    // Keywords repeat; the contexts of the other two sorts hardly ever do.
+    PrepareConcordanceTree(sortKind == 0);
     ModeSteps steps;
     steps.lineWork = [this, sortKind] {
         long hit = FindKeyword(0);
@@ -619,8 +651,7 @@ bool CParse::MakeConcordance(const std::string& name, int sortKind)
             if (MatchBoundaries()) {
                 MakeSortKey(sortKind);
                 MakeReference();
-                concordanceTree_.Insert(word, contextLine, reference, keywordLength);
-                ++hitCount;
+                StoreHit(word);
             }
             hit = FindKeyword(static_cast<size_t>(hit) + keywordLength);
         }
@@ -630,6 +661,7 @@ bool CParse::MakeConcordance(const std::string& name, int sortKind)
 
 bool CParse::MakeConcordanceAll(const std::string& name)
 {
+    PrepareConcordanceTree(true);
     ModeSteps steps;
     steps.lineWork = [this] {
         long offset = NextAnyWord(0);
@@ -637,8 +669,7 @@ bool CParse::MakeConcordanceAll(const std::string& name)
             std::string key = word;
             BuildContextLine(static_cast<size_t>(offset));
             MakeReference();
-            concordanceTree_.Insert(key, contextLine, reference, keywordLength);
-            ++hitCount;
+            StoreHit(key);
             offset = NextAnyWord(static_cast<size_t>(offset) + key.size());
         }
     };
