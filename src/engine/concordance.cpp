@@ -44,6 +44,10 @@ void AppendBlankingControls(std::string& out, std::string_view text)
 {
     size_t start = out.size();
     out.append(text);
+    // Runs for every hit: most text has no control character at all.
+    if (!HasControl(reinterpret_cast<const unsigned char*>(text.data()), text.size())) {
+        return;
+    }
     for (size_t i = start; i < out.size(); ++i) {
         if (IsControl(static_cast<unsigned char>(out[i]))) {
             out[i] = ' ';
@@ -439,10 +443,19 @@ void CParse::MakeSortKey(int sortKind)
     word.clear();
     if (sortKind == 1) {
         if (column == 0) {
-            // The whole left context, nearest word first, each spelt forwards.
+            // The whole left context, nearest word first, each spelt forwards;
+            // every other byte, and every place past the end of the line, a
+            // blank. Built for every hit, so it reads the bytes directly.
+            const auto* bytes = reinterpret_cast<const unsigned char*>(contextLine.data());
+            long i = P - 2;
+            if (i >= n) {
+                word.append(static_cast<size_t>(i - n + 1), ' ');
+                i = n - 1;
+            }
             long wordEnd = -1;
-            for (long i = P - 2; i >= 0; --i) {
-                if (isWord(i)) {
+            for (; i >= 0; --i) {
+                const unsigned char b = bytes[i];
+                if (b != 0 && wordChar_[b]) {
                     if (wordEnd < 0) {
                         wordEnd = i + 1;
                     }
@@ -518,7 +531,14 @@ void CParse::MakeSortKey(int sortKind)
             word.assign(contextLine, static_cast<size_t>(start), static_cast<size_t>(end - start));
         }
     }
-    LowerMbInPlace(word);
+    if (LocaleIsMultibyte()) {
+        LowerMbInPlace(word);
+    } else {
+        // A context key is long: one table look-up a byte, not a call.
+        for (char& c : word) {
+            c = static_cast<char>(alwaysLower_[static_cast<unsigned char>(c)]);
+        }
+    }
 }
 
 void CParse::MakeReference()

@@ -22,12 +22,18 @@ constexpr size_t kPollEvery = size_t{1} << 12;
 // Room for the three numbers of a record at most.
 constexpr size_t kRecordNumbers = 30;
 
-uint64_t BigEndianPrefix(std::string_view key)
+// Eight bytes of a key from `from` on, zero-padded, as a number that orders
+// as the bytes do.
+uint64_t BigEndianPrefix(std::string_view key, size_t from)
 {
+    if (key.size() >= from + 8) {
+        uint64_t word;
+        std::memcpy(&word, key.data() + from, 8);
+        return __builtin_bswap64(word);
+    }
     uint64_t prefix = 0;
-    const size_t n = std::min<size_t>(key.size(), 8);
-    for (size_t i = 0; i < n; ++i) {
-        prefix |= static_cast<uint64_t>(static_cast<unsigned char>(key[i])) << (56 - 8 * i);
+    for (size_t i = from; i < key.size(); ++i) {
+        prefix |= static_cast<uint64_t>(static_cast<unsigned char>(key[i])) << (56 - 8 * (i - from));
     }
     return prefix;
 }
@@ -67,8 +73,9 @@ bool Polled(size_t step, const CPlixWalkControl& control)
 // One hit of the hits held in memory, as the sort of own keys moves it.
 struct CPlixTree::Sorted
 {
-    uint64_t prefix;
+    uint64_t prefix[2];
     uint32_t index;
+    uint32_t length;
 };
 
 // One run being merged: its reader and the record it stands at.
@@ -110,7 +117,10 @@ CPlixTree::CPlixTree()
     SetMemoryBudget(kDefaultMemoryBudget);
 }
 
-CPlixTree::~CPlixTree() = default;
+CPlixTree::~CPlixTree()
+{
+    ClearHeld(false);
+}
 
 void CPlixTree::SetKeysRepeat(bool repeat)
 {
@@ -128,26 +138,31 @@ void CPlixTree::SetMemoryBudget(uint64_t bytes)
 uint64_t CPlixTree::MemoryInUse() const
 {
     // The key table's slots, offsets and bytes, roughly, per distinct key.
-    return chunkBytes_ + hits_.capacity() * sizeof(Hit) + keys_.Size() * 96;
+    return chunkBytes_ + hits_.size() * sizeof(Hit) + keys_.Size() * 96;
 }
 
 char* CPlixTree::Reserve(size_t bytes, uint32_t& chunk, uint32_t& offset)
 {
-    if (chunks_.empty() || chunkCapacity_.back() - chunkUsed_ < bytes) {
-        const size_t capacity = std::max(chunkSize_, bytes);
-        chunks_.push_back(std::make_unique_for_overwrite<char[]>(capacity));
-        chunkCapacity_.push_back(capacity);
-        chunkBytes_ += capacity;
+    if (chunksInUse_ == 0 || chunks_[chunksInUse_ - 1].capacity - chunkUsed_ < bytes) {
+        if (chunksInUse_ == chunks_.size() || chunks_[chunksInUse_].capacity < bytes) {
+            // Huge pages where the system allows: hits are read back in key
+            // order, from anywhere in the chunks.
+            const size_t capacity = std::max(chunkSize_, bytes);
+            Chunk fresh{static_cast<char*>(AllocateLarge(capacity)), capacity};
+            chunks_.insert(chunks_.begin() + static_cast<ptrdiff_t>(chunksInUse_), fresh);
+        }
+        chunkBytes_ += chunks_[chunksInUse_].capacity;
+        ++chunksInUse_;
         chunkUsed_ = 0;
     }
-    chunk = static_cast<uint32_t>(chunks_.size() - 1);
+    chunk = static_cast<uint32_t>(chunksInUse_ - 1);
     offset = static_cast<uint32_t>(chunkUsed_);
-    return chunks_.back().get() + chunkUsed_;
+    return chunks_[chunksInUse_ - 1].data + chunkUsed_;
 }
 
 std::string_view CPlixTree::OwnKey(const Hit& hit) const
 {
-    return std::string_view(chunks_[hit.chunk].get() + hit.offset, hit.key);
+    return std::string_view(chunks_[hit.chunk].data + hit.offset, hit.key);
 }
 
 bool CPlixTree::Insert(std::string_view key, std::string_view line, std::string_view reference,
@@ -172,7 +187,6 @@ bool CPlixTree::Insert(std::string_view key, std::string_view line, std::string_
             ownKey = scratch_;
         }
         hit.key = static_cast<uint32_t>(ownKey.size());
-        hit.prefix = BigEndianPrefix(ownKey);
     }
     const size_t most = ownKey.size() + kRecordNumbers + reference.size() + line.size();
     char* start = Reserve(most, hit.chunk, hit.offset);
@@ -223,25 +237,28 @@ bool CPlixTree::SortHeld(std::vector<uint32_t>& order, const CPlixWalkControl& c
         }
         return true;
     }
-    // Own keys: their first eight bytes settle most comparisons without
-    // leaving the array; the hit's index breaks the ties of equal keys.
+    // Own keys: their first sixteen bytes settle most comparisons without
+    // leaving the array; the hit's index breaks the ties of equal keys. The
+    // records are read in the order they were stored, which is cheap.
     std::vector<Sorted> items(n);
     for (uint32_t i = 0; i < n; ++i) {
-        items[i] = Sorted{hits_[i].prefix, i};
+        const std::string_view key = OwnKey(hits_[i]);
+        items[i] = Sorted{{BigEndianPrefix(key, 0), BigEndianPrefix(key, 8)}, i, hits_[i].key};
     }
     auto before = [this](const Sorted& a, const Sorted& b) {
-        if (a.prefix != b.prefix) {
-            return a.prefix < b.prefix;
+        if (a.prefix[0] != b.prefix[0]) {
+            return a.prefix[0] < b.prefix[0];
         }
-        const Hit& ha = hits_[a.index];
-        const Hit& hb = hits_[b.index];
-        if (ha.key > 8 || hb.key > 8) {
-            const int c = OwnKey(ha).compare(OwnKey(hb));
+        if (a.prefix[1] != b.prefix[1]) {
+            return a.prefix[1] < b.prefix[1];
+        }
+        if (a.length > 16 && b.length > 16) {
+            const int c = OwnKey(hits_[a.index]).substr(16).compare(OwnKey(hits_[b.index]).substr(16));
             if (c != 0) {
                 return c < 0;
             }
-        } else if (ha.key != hb.key) {
-            return ha.key < hb.key;
+        } else if (a.length != b.length) {
+            return a.length < b.length;
         }
         return a.index < b.index;
     };
@@ -298,9 +315,13 @@ bool CPlixTree::SpillHeld(const CPlixWalkControl& control)
         if (Polled(i + 1, control)) {
             return false;
         }
+        if (i + 8 < order.size()) {
+            const Hit& soon = hits_[order[i + 8]];
+            __builtin_prefetch(chunks_[soon.chunk].data + soon.offset);
+        }
         const Hit& hit = hits_[order[i]];
         std::string_view key;
-        const char* p = chunks_[hit.chunk].get() + hit.offset;
+        const char* p = chunks_[hit.chunk].data + hit.offset;
         if (keysRepeat_) {
             key = byteOrder_ ? keys_.Key(hit.key) : std::string_view(comparable[hit.key]);
         } else {
@@ -331,19 +352,24 @@ bool CPlixTree::SpillHeld(const CPlixWalkControl& control)
     }
     run.end = spill_.Size();
     runs_.push_back(run);
-    ClearHeld();
+    ClearHeld(true);
     return true;
 }
 
-void CPlixTree::ClearHeld()
+void CPlixTree::ClearHeld(bool keepMemory)
 {
     keys_.Clear();
-    chunks_.clear();
-    chunkCapacity_.clear();
+    chunksInUse_ = 0;
     chunkUsed_ = 0;
     chunkBytes_ = 0;
     hits_.clear();
-    hits_.shrink_to_fit();
+    if (!keepMemory) {
+        for (const Chunk& chunk : chunks_) {
+            FreeLarge(chunk.data, chunk.capacity);
+        }
+        chunks_.clear();
+        hits_.shrink_to_fit();
+    }
 }
 
 PlixWalkEnd CPlixTree::Walk(const std::function<bool(const CPlixTreeNode&)>& visit,
@@ -359,6 +385,8 @@ PlixWalkEnd CPlixTree::Walk(const std::function<bool(const CPlixTreeNode&)>& vis
         if (!hits_.empty() && !SpillHeld(control)) {
             return spill_.Failed() ? PlixWalkEnd::Failed : PlixWalkEnd::Cancelled;
         }
+        // All of it is on disk now: the merge needs only its buffers.
+        ClearHeld(false);
         return MergeRuns(visit, control);
     }
     std::vector<uint32_t> order;
@@ -369,9 +397,20 @@ PlixWalkEnd CPlixTree::Walk(const std::function<bool(const CPlixTreeNode&)>& vis
         control.status("Writing...");
     }
     CPlixTreeNode node;
-    for (uint32_t i : order) {
-        const Hit& hit = hits_[i];
-        const char* p = chunks_[hit.chunk].get() + hit.offset + (keysRepeat_ ? 0 : hit.key);
+    // The hits come from anywhere in memory: ask for them a little ahead.
+    constexpr size_t kAhead = 16;
+    for (size_t k = 0; k < order.size(); ++k) {
+        if (k + kAhead < order.size()) {
+            __builtin_prefetch(&hits_[order[k + kAhead]]);
+        }
+        if (k + kAhead / 2 < order.size()) {
+            const Hit& soon = hits_[order[k + kAhead / 2]];
+            const char* record = chunks_[soon.chunk].data + soon.offset;
+            __builtin_prefetch(record);
+            __builtin_prefetch(record + 64);
+        }
+        const Hit& hit = hits_[order[k]];
+        const char* p = chunks_[hit.chunk].data + hit.offset + (keysRepeat_ ? 0 : hit.key);
         const uint64_t referenceLength = GetVarint(p);
         const uint64_t lineLength = GetVarint(p);
         node.keywordLength = static_cast<size_t>(GetVarint(p));
@@ -489,7 +528,7 @@ PlixWalkEnd CPlixTree::MergeRuns(const std::function<bool(const CPlixTreeNode&)>
 
 void CPlixTree::DeleteTree()
 {
-    ClearHeld();
+    ClearHeld(false);
     spill_.Close();
     runs_.clear();
     total_ = 0;

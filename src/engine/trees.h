@@ -140,8 +140,7 @@ public:
 private:
     struct Hit
     {
-        uint64_t prefix;  // own keys: the first eight bytes, big-endian
-        uint32_t key;     // shared keys: the key's index; own keys: its length
+        uint32_t key;  // shared keys: the key's index; own keys: its length
         uint32_t chunk;
         uint32_t offset;
     };
@@ -154,7 +153,7 @@ private:
     // when the user cancelled.
     bool SortHeld(std::vector<uint32_t>& order, const CPlixWalkControl& control);
     bool SpillHeld(const CPlixWalkControl& control);
-    void ClearHeld();
+    void ClearHeld(bool keepMemory);
     PlixWalkEnd MergeRuns(const std::function<bool(const CPlixTreeNode&)>& visit,
                           const CPlixWalkControl& control);
 
@@ -164,11 +163,18 @@ private:
     uint64_t total_ = 0;
     size_t chunkSize_;
     CStringTable keys_;
-    std::vector<std::unique_ptr<char[]>> chunks_;
-    std::vector<size_t> chunkCapacity_;
+    struct Chunk
+    {
+        char* data = nullptr;
+        size_t capacity = 0;
+    };
+    // Chunks stay allocated from one run to the next: the memory is the
+    // budget's anyway, and fresh pages would each cost a fault.
+    std::vector<Chunk> chunks_;
+    size_t chunksInUse_ = 0;
     size_t chunkUsed_ = 0;
-    uint64_t chunkBytes_ = 0;
-    std::vector<Hit> hits_;
+    uint64_t chunkBytes_ = 0;  // of the chunks in use
+    std::vector<Hit, HugePageAllocator<Hit>> hits_;
     std::string scratch_;
     CSpillFile spill_;
     std::vector<SpillRun> runs_;
