@@ -445,12 +445,14 @@ void CParse::MakeSortKey(int sortKind)
         if (column == 0) {
             // The whole left context, nearest word first, each spelt forwards;
             // every other byte, and every place past the end of the line, a
-            // blank. Built for every hit, so it reads the bytes directly.
+            // blank: one byte of key for each place before the keyword. Built
+            // for every hit, so it is written in place, byte by byte.
             const auto* bytes = reinterpret_cast<const unsigned char*>(contextLine.data());
+            word.resize(static_cast<size_t>(std::max(0L, P - 1)));
+            char* out = word.data();
             long i = P - 2;
-            if (i >= n) {
-                word.append(static_cast<size_t>(i - n + 1), ' ');
-                i = n - 1;
+            for (; i >= n && i >= 0; --i) {
+                *out++ = ' ';
             }
             long wordEnd = -1;
             for (; i >= 0; --i) {
@@ -461,15 +463,14 @@ void CParse::MakeSortKey(int sortKind)
                     }
                     continue;
                 }
-                if (wordEnd >= 0) {
-                    word.append(contextLine, static_cast<size_t>(i + 1),
-                                static_cast<size_t>(wordEnd - i - 1));
-                    wordEnd = -1;
+                for (long k = i + 1; k < wordEnd; ++k) {
+                    *out++ = static_cast<char>(bytes[k]);
                 }
-                word += ' ';
+                wordEnd = -1;
+                *out++ = ' ';
             }
-            if (wordEnd >= 0) {
-                word.append(contextLine, 0, static_cast<size_t>(wordEnd));
+            for (long k = 0; k < wordEnd; ++k) {
+                *out++ = static_cast<char>(bytes[k]);
             }
         } else {
             int count = 0;

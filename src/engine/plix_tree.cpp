@@ -17,7 +17,7 @@ namespace plix {
 namespace {
 
 constexpr size_t kMaxChunk = size_t{16} << 20;
-constexpr size_t kSortBlock = size_t{1} << 15;
+constexpr size_t kSortBlock = size_t{1} << 20;
 constexpr size_t kPollEvery = size_t{1} << 12;
 // Room for the three numbers of a record at most.
 constexpr size_t kRecordNumbers = 30;

@@ -185,7 +185,6 @@ TEST(ConcordanceSpill, SortingAndMergingReportTheirStageAndStopWhenCancelled)
         uint64_t budget;
     } cases[] = {
         {AnalysisCommand::Concordance, kDefaultMemoryBudget},
-        {AnalysisCommand::ConcordanceRight, kDefaultMemoryBudget},
         {AnalysisCommand::ConcordanceRight, 64 << 10},
         {AnalysisCommand::ConcordanceAll, 64 << 10},
     };
