@@ -5,11 +5,13 @@
 #include <cctype>
 #include <cstdlib>
 #include <map>
+#include <optional>
 #include <set>
 #include <string_view>
 
 #include "corpora/penn.h"
 #include "corpora/ppcme2.h"
+#include "engine/spill.h"
 #include "match/gnu.h"
 #include "settings/corpus.h"
 #include "settings/persistence.h"
@@ -48,7 +50,7 @@ const std::map<std::string, int> kValueOptions = {
     {"--sgml-exclude", 1},  {"--sgml-output", 1}, {"--info", 1},          {"--delete", 1},
     {"--ppcme2-node", 1},   {"--ppcme2-pos", 1},  {"--brooklyn-node", 1}, {"--ice-function", 1},
     {"--ice-category", 1},  {"--ice-feature", 1}, {"--ice-show", 1},      {"--ice-speaker", 1},
-    {"--ice-subtext", 1},   {"--bnc-format", 1},
+    {"--ice-subtext", 1},   {"--bnc-format", 1},   {"--memory", 1},
 };
 
 const std::set<std::string> kFlags = {
@@ -231,6 +233,14 @@ bool ApplySettings(const Parsed& p, Options& options, CPlixContext& context, Usa
     c.SetFiles(inputs, outputs);
     c.SetOutputAsFiles(options.destination != Destination::Window);
     c.SetAsWhole(options.whole);
+    if (p.Has("--memory")) {
+        const std::optional<uint64_t> bytes = ParseByteCount(p.Last("--memory")[0]);
+        if (!bytes) {
+            return Fail(error, "--memory: expected a number of bytes with an optional K, M or G, "
+                               "got \"" + p.Last("--memory")[0] + "\"");
+        }
+        c.SetMemoryBudget(*bytes);
+    }
 
     // The "Type" page: the type before the diacritics, then the line range and the locale.
     if (p.Has("--type")) {
@@ -730,6 +740,9 @@ Where the result goes (default: standard output, as an output file receives it):
   --window            the text a result window receives ("\r\n" line ends)
   --to-files          append each result to its entry's OUTPUT (default: FILE with .plx)
   --whole             one result for all files ("As a Whole")
+  --memory BYTES      memory a result may hold before it spills to temporary files in
+                      $TMPDIR (else /tmp); K, M or G multiply by 1024, 1024^2, 1024^3
+                      (default 1G)
 
 Settings (defaults: the initial settings, not the saved ones):
   --saved             start from the settings the desktop program saved, then apply

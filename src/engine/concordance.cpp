@@ -44,6 +44,10 @@ void AppendBlankingControls(std::string& out, std::string_view text)
 {
     size_t start = out.size();
     out.append(text);
+    // Runs for every hit: most text has no control character at all.
+    if (!HasControl(reinterpret_cast<const unsigned char*>(text.data()), text.size())) {
+        return;
+    }
     for (size_t i = start; i < out.size(); ++i) {
         if (IsControl(static_cast<unsigned char>(out[i]))) {
             out[i] = ' ';
@@ -439,24 +443,34 @@ void CParse::MakeSortKey(int sortKind)
     word.clear();
     if (sortKind == 1) {
         if (column == 0) {
-            // The whole left context, nearest word first, each spelt forwards.
+            // The whole left context, nearest word first, each spelt forwards;
+            // every other byte, and every place past the end of the line, a
+            // blank: one byte of key for each place before the keyword. Built
+            // for every hit, so it is written in place, byte by byte.
+            const auto* bytes = reinterpret_cast<const unsigned char*>(contextLine.data());
+            word.resize(static_cast<size_t>(std::max(0L, P - 1)));
+            char* out = word.data();
+            long i = P - 2;
+            for (; i >= n && i >= 0; --i) {
+                *out++ = ' ';
+            }
             long wordEnd = -1;
-            for (long i = P - 2; i >= 0; --i) {
-                if (isWord(i)) {
+            for (; i >= 0; --i) {
+                const unsigned char b = bytes[i];
+                if (b != 0 && wordChar_[b]) {
                     if (wordEnd < 0) {
                         wordEnd = i + 1;
                     }
                     continue;
                 }
-                if (wordEnd >= 0) {
-                    word.append(contextLine, static_cast<size_t>(i + 1),
-                                static_cast<size_t>(wordEnd - i - 1));
-                    wordEnd = -1;
+                for (long k = i + 1; k < wordEnd; ++k) {
+                    *out++ = static_cast<char>(bytes[k]);
                 }
-                word += ' ';
+                wordEnd = -1;
+                *out++ = ' ';
             }
-            if (wordEnd >= 0) {
-                word.append(contextLine, 0, static_cast<size_t>(wordEnd));
+            for (long k = 0; k < wordEnd; ++k) {
+                *out++ = static_cast<char>(bytes[k]);
             }
         } else {
             int count = 0;
@@ -518,7 +532,14 @@ void CParse::MakeSortKey(int sortKind)
             word.assign(contextLine, static_cast<size_t>(start), static_cast<size_t>(end - start));
         }
     }
-    LowerMbInPlace(word);
+    if (LocaleIsMultibyte()) {
+        LowerMbInPlace(word);
+    } else {
+        // A context key is long: one table look-up a byte, not a call.
+        for (char& c : word) {
+            c = static_cast<char>(alwaysLower_[static_cast<unsigned char>(c)]);
+        }
+    }
 }
 
 void CParse::MakeReference()
@@ -559,7 +580,7 @@ long CParse::NextAnyWord(size_t offset)
     return static_cast<long>(start);
 }
 
-void CParse::WriteConcordanceLines()
+bool CParse::WriteConcordanceLines()
 {
     CFormat& f = ctx_.format;
     const bool window = !f.ToFile();
@@ -568,7 +589,14 @@ void CParse::WriteConcordanceLines()
     const size_t column = static_cast<size_t>(std::max(1, c.GetKeywordPosition()) - 1);
     std::string text;
     BeginEntries(concordanceTree_.Size());
-    concordanceTree_.Walk([&](const CPlixTreeNode& node) {
+    CPlixWalkControl control;
+    control.status = [this](const std::string& text) {
+        if (progress_ != nullptr) {
+            progress_->SetStatus(text);
+        }
+    };
+    control.cancelled = [this] { return WriterCancelled(); };
+    const PlixWalkEnd end = concordanceTree_.Walk([&](const CPlixTreeNode& node) {
         if (WriterCancelled()) {
             return false;
         }
@@ -592,7 +620,15 @@ void CParse::WriteConcordanceLines()
         }
         EntryWritten();
         return true;
-    });
+    }, control);
+    if (end == PlixWalkEnd::Failed) {
+        // What was written is part of the result only: no footer makes it
+        // look whole, and the run fails with the reason.
+        aborted = 1;
+        Fail(concordanceTree_.Error());
+        return false;
+    }
+    return true;
 }
 
 bool CParse::RunConcordanceFile(const std::string& name, ModeSteps& steps)
@@ -602,15 +638,32 @@ bool CParse::RunConcordanceFile(const std::string& name, ModeSteps& steps)
     steps.updatesLeftText = true;
     steps.writeResult = [this] {
         WriteConcordanceHeader();
-        WriteConcordanceLines();
-        WriteConcordanceFooter();
+        if (WriteConcordanceLines()) {
+            WriteConcordanceFooter();
+        }
     };
     steps.discard = [this] { concordanceTree_.DeleteTree(); };
     return RunFile(name, steps);
 }
 
+void CParse::StoreHit(std::string_view key)
+{
+    if (!concordanceTree_.Insert(key, contextLine, reference, keywordLength)) {
+        storeFailure_ = concordanceTree_.Error();
+    }
+    ++hitCount;
+}
+
+void CParse::PrepareConcordanceTree(bool keysRepeat)
+{
+    concordanceTree_.SetKeysRepeat(keysRepeat);
+    concordanceTree_.SetMemoryBudget(ctx_.corpus.GetMemoryBudget());
+}
+
 bool CParse::MakeConcordance(const std::string& name, int sortKind)
 {
+    // Keywords repeat; the contexts of the other two sorts hardly ever do.
+    PrepareConcordanceTree(sortKind == 0);
     ModeSteps steps;
     steps.lineWork = [this, sortKind] {
         long hit = FindKeyword(0);
@@ -619,8 +672,7 @@ bool CParse::MakeConcordance(const std::string& name, int sortKind)
             if (MatchBoundaries()) {
                 MakeSortKey(sortKind);
                 MakeReference();
-                concordanceTree_.Insert(word, contextLine, reference, keywordLength);
-                ++hitCount;
+                StoreHit(word);
             }
             hit = FindKeyword(static_cast<size_t>(hit) + keywordLength);
         }
@@ -630,6 +682,7 @@ bool CParse::MakeConcordance(const std::string& name, int sortKind)
 
 bool CParse::MakeConcordanceAll(const std::string& name)
 {
+    PrepareConcordanceTree(true);
     ModeSteps steps;
     steps.lineWork = [this] {
         long offset = NextAnyWord(0);
@@ -637,8 +690,7 @@ bool CParse::MakeConcordanceAll(const std::string& name)
             std::string key = word;
             BuildContextLine(static_cast<size_t>(offset));
             MakeReference();
-            concordanceTree_.Insert(key, contextLine, reference, keywordLength);
-            ++hitCount;
+            StoreHit(key);
             offset = NextAnyWord(static_cast<size_t>(offset) + key.size());
         }
     };

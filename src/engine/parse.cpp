@@ -73,6 +73,7 @@ bool CParse::ResultComplete() const
 bool CParse::RunFile(const std::string& name, const ModeSteps& steps)
 {
     failureReason_.clear();
+    storeFailure_.clear();
     std::unique_ptr<CProgress> progress = ctx_.MakeProgress();
     if (!BeginFile(name)) {
         return false;
@@ -99,13 +100,16 @@ bool CParse::RunFile(const std::string& name, const ModeSteps& steps)
         const bool accepted = AcceptLine();
         if (accepted && !line.empty()) {
             steps.lineWork();
+            if (!storeFailure_.empty()) {
+                break;
+            }
         }
         ++lineNumber;
         if (steps.updatesLeftText) {
             UpdateLeftText();
         }
     }
-    if (!ctx_.input.ReadFailed()) {
+    if (!ctx_.input.ReadFailed() && storeFailure_.empty()) {
         // A parsed unit still open when the file ends is still a unit of the
         // corpus: it belongs to the last physical line.
         CCorpusHandler* assembler = Handler(row_.assembleUnit);
@@ -120,10 +124,10 @@ bool CParse::RunFile(const std::string& name, const ModeSteps& steps)
             }
         }
     }
-    if (ctx_.input.ReadFailed()) {
+    if (ctx_.input.ReadFailed() || !storeFailure_.empty()) {
         // A result built from part of a file would look complete: drop it.
         aborted = 1;
-        Fail(ctx_.input.LastError());
+        Fail(storeFailure_.empty() ? ctx_.input.LastError() : storeFailure_);
         (void)EndFile();
         steps.discard();
         progress_ = nullptr;

@@ -168,7 +168,11 @@ class CParse
     void CountLineWords(bool backward);
     void CountPieceWords(const unsigned char* text, size_t n, size_t maxWords, bool backward);
     void WriteWordEntries(const std::vector<CWordEntry>& entries, bool backward);
-    void WriteConcordanceLines();
+    // False when the result could not be written whole (its reason is failed).
+    bool WriteConcordanceLines();
+    void PrepareConcordanceTree(bool keysRepeat);
+    // Adds the hit of the context line; a hit that cannot be kept fails the run.
+    void StoreHit(std::string_view key);
     void CountCollocates();
     const std::string& SeparatedLine();
     long FindFolded(size_t offset);
@@ -182,6 +186,9 @@ class CParse
     CProgress* progress_ = nullptr;
     int entriesInCommand_;
     std::string failureReason_;
+    // Why the result being built cannot be kept (a temporary file could not be
+    // written); the run stops at the line that found it.
+    std::string storeFailure_;
     size_t entriesTotal_ = 0;
     size_t entriesWritten_ = 0;
     bool writingCut_ = false;

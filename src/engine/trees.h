@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/spill.h"
 #include "engine/string_table.h"
 
 namespace plix {
@@ -84,10 +85,26 @@ private:
 // One concordance line of the result (CPlixTreeNode).
 struct CPlixTreeNode
 {
-    std::string_view sortKey;
     std::string_view contextText;
     std::string_view referenceText;
     size_t keywordLength = 0;
+};
+
+// How a concordance tree tells its writer what it is doing once the last line
+// has been read: the stage it is in ("Sorting...", "Writing..."), and whether
+// the user has asked it to stop (asked now and then, never per comparison).
+struct CPlixWalkControl
+{
+    std::function<void(const std::string&)> status;
+    std::function<bool()> cancelled;
+};
+
+enum class PlixWalkEnd
+{
+    Done,       // every hit was visited
+    Stopped,    // the visitor said stop
+    Cancelled,  // the user stopped the sort or the merge
+    Failed      // a temporary file could not be read or written: see Error()
 };
 
 class CPlixTree
@@ -95,30 +112,73 @@ class CPlixTree
 public:
     CPlixTree();
     ~CPlixTree();
-    void Insert(std::string_view key, std::string_view line, std::string_view reference,
-                size_t keywordLength);
-    bool Empty() const { return hits_.empty(); }
-    size_t Size() const { return hits_.size(); }
+    CPlixTree(const CPlixTree&) = delete;
+    CPlixTree& operator=(const CPlixTree&) = delete;
+
+    // Set before the first hit. Keys that repeat (keywords, the words of the
+    // concordance of all words) are kept once each; keys that are nearly all
+    // different (contexts) are kept with their hits, as collation keys, so
+    // that sorting compares bytes and never builds a string.
+    void SetKeysRepeat(bool repeat);
+    // What the tree may hold in memory; past it, sorted runs go to disk.
+    void SetMemoryBudget(uint64_t bytes);
+    // False when a run could not be written (the hit is lost): see Error().
+    [[nodiscard]] bool Insert(std::string_view key, std::string_view line,
+                              std::string_view reference, size_t keywordLength);
+    bool Empty() const { return total_ == 0; }
+    size_t Size() const { return static_cast<size_t>(total_); }
+    // Runs written to disk so far.
+    size_t SpilledRuns() const { return runs_.size(); }
     // Calls `visit` for each hit in key order (equal keys in the order met)
     // until it returns false.
-    void Walk(const std::function<bool(const CPlixTreeNode&)>& visit) const;
+    PlixWalkEnd Walk(const std::function<bool(const CPlixTreeNode&)>& visit,
+                     const CPlixWalkControl& control = {});
+    // Why the tree failed; empty while it has not.
+    const std::string& Error() const { return error_.empty() ? spill_.Error() : error_; }
     void DeleteTree();
 
 private:
     struct Hit
     {
-        uint32_t key;
+        uint32_t key;  // shared keys: the key's index; own keys: its length
         uint32_t chunk;
         uint32_t offset;
-        uint32_t lineLength;
-        uint32_t referenceLength;
-        uint32_t keywordLength;
     };
-    void Store(std::string_view first, std::string_view second, uint32_t& chunk, uint32_t& offset);
+    struct Sorted;
+    struct Source;
+    char* Reserve(size_t bytes, uint32_t& chunk, uint32_t& offset);
+    uint64_t MemoryInUse() const;
+    std::string_view OwnKey(const Hit& hit) const;
+    // The hits held in memory in key order, as indexes into hits_; nothing
+    // when the user cancelled.
+    bool SortHeld(std::vector<uint32_t>& order, const CPlixWalkControl& control);
+    bool SpillHeld(const CPlixWalkControl& control);
+    void ClearHeld(bool keepMemory);
+    PlixWalkEnd MergeRuns(const std::function<bool(const CPlixTreeNode&)>& visit,
+                          const CPlixWalkControl& control);
 
+    bool keysRepeat_ = true;
+    bool byteOrder_ = true;
+    uint64_t budget_;
+    uint64_t total_ = 0;
+    size_t chunkSize_;
     CStringTable keys_;
-    std::vector<std::unique_ptr<std::string>> chunks_;
-    std::vector<Hit> hits_;
+    struct Chunk
+    {
+        char* data = nullptr;
+        size_t capacity = 0;
+    };
+    // Chunks stay allocated from one run to the next: the memory is the
+    // budget's anyway, and fresh pages would each cost a fault.
+    std::vector<Chunk> chunks_;
+    size_t chunksInUse_ = 0;
+    size_t chunkUsed_ = 0;
+    uint64_t chunkBytes_ = 0;  // of the chunks in use
+    std::vector<Hit, HugePageAllocator<Hit>> hits_;
+    std::string scratch_;
+    CSpillFile spill_;
+    std::vector<SpillRun> runs_;
+    std::string error_;
 };
 
 // One collocate (CCountTreeNode): its total and its counts at -5..-1, +1..+5.

@@ -129,6 +129,9 @@ class CCorpus
     void SetOutputAsFiles(int flag) { outputAsFiles = flag ? 1 : 0; }
     int GetAsWhole() const { return asWhole; }
     void SetAsWhole(int flag) { asWhole = flag ? 1 : 0; }
+    // How many bytes a result may hold in memory before it spills to disk.
+    uint64_t GetMemoryBudget() const { return memoryBudget; }
+    void SetMemoryBudget(uint64_t bytes) { memoryBudget = bytes > 0 ? bytes : 1; }
     // A new entry's output path: the extension replaced by ".plx".
     static std::string DefaultOutputPath(const std::string& inputPath);
 
@@ -198,6 +201,8 @@ class CCorpus
     std::string separator;
     std::string openQuote;
     std::string closeQuote;
+    // Not persisted: a property of the machine a run is on, not of the corpus.
+    uint64_t memoryBudget = uint64_t{1} << 30;
 };
 
 // A type chosen on its own, as plix-cli's --type chooses it: the record's

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <cstdlib>
 
 #include <gtest/gtest.h>
 
@@ -78,6 +79,8 @@ TEST(CliOptions, UsageErrorsNameTheOption)
         {{"wordlist", "--window", "--to-files", "a"}, "exclude each other"},
         {{"wordlist", "--marks", "[", }, "--marks: missing value"},
         {{"wordlist", "--saved", "a"}, "--saved: not available yet"},
+        {{"wordlist", "--memory", "12KB", "a"}, "--memory: expected a number of bytes"},
+        {{"wordlist", "--memory", "0", "a"}, "--memory: expected a number of bytes"},
     };
     for (const Case& k : cases) {
         CPlixContext ctx;
@@ -96,7 +99,8 @@ TEST(CliOptions, SettingsAppliedLikeTheDialogs)
         "concordance-right", "--format", "other", "--marks", "<", ">", "--length", "120",
         "--position", "60", "--sort-column", "2", "--suppress-headers", "--no-numbers",
         "--case-sensitive", "--lines", "3-12", "--keyword", "Cat", "--left", "--context", "dog",
-        "--context-right", "3", "a.txt", "b.txt=out/b.res", "c=d.txt=", "--whole", "--to-files"};
+        "--context-right", "3", "a.txt", "b.txt=out/b.res", "c=d.txt=", "--whole", "--to-files",
+        "--memory", "64K"};
     auto options = cli::ParseAndApply(args, ctx, error);
     ASSERT_TRUE(options.has_value()) << error.message;
     const CCorpus& c = ctx.corpus;
@@ -112,6 +116,7 @@ TEST(CliOptions, SettingsAppliedLikeTheDialogs)
     EXPECT_EQ(c.GetEndLine(), 12);
     EXPECT_EQ(c.GetAsWhole(), 1);
     EXPECT_EQ(c.GetOutputAsFiles(), 1);
+    EXPECT_EQ(c.GetMemoryBudget(), 65536u);
     EXPECT_EQ(c.inputFiles, (std::vector<std::string>{"a.txt", "b.txt", "c=d.txt"}));
     EXPECT_EQ(c.outputFiles, (std::vector<std::string>{"a.plx", "out/b.res", "c=d.plx"}));
     EXPECT_EQ(options->command, AnalysisCommand::ConcordanceRight);
@@ -192,6 +197,45 @@ TEST(CliProgram, ConcordanceAndCollocation)
                  "--suppress-headers --format tagged --quiet " + a, dir);
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, a + "(1):     the cat sat\n");
+}
+
+TEST(CliProgram, ASmallMemoryBudgetSpillsToTmpdirWithTheSameResult)
+{
+    test::TempDir dir;
+    std::string text;
+    for (int i = 0; i < 300; ++i) {
+        text += "the cat " + std::to_string(i % 17) + " sat on the mat of the " +
+                std::to_string(i % 5) + "\n";
+    }
+    const std::string a = dir.Write("a.txt", text);
+    const std::string tmp = dir.File("tmp");
+    ASSERT_EQ(mkdir(tmp.c_str(), 0700), 0);
+    const char* given = std::getenv("TMPDIR");
+    const std::string saved = given != nullptr ? given : "";
+    for (const char* command : {"concordance-all", "concordance-left --keyword the"}) {
+        SCOPED_TRACE(command);
+        const CliRun held = RunCli(std::string(command) + " --quiet " + a, dir);
+        ASSERT_EQ(held.status, 0) << held.err;
+        setenv("TMPDIR", tmp.c_str(), 1);
+        const CliRun spilled = RunCli(std::string(command) + " --memory 4K --quiet " + a, dir);
+        EXPECT_EQ(spilled.status, 0) << spilled.err;
+        EXPECT_TRUE(spilled.out == held.out);
+        // Where temporary files cannot be made, the run fails and says why.
+        setenv("TMPDIR", dir.File("none").c_str(), 1);
+        const CliRun nowhere = RunCli(std::string(command) + " --memory 4K --quiet " + a, dir);
+        if (given != nullptr) {
+            setenv("TMPDIR", saved.c_str(), 1);
+        } else {
+            unsetenv("TMPDIR");
+        }
+        EXPECT_EQ(nowhere.status, 1);
+        EXPECT_NE(nowhere.err.find("Abort Process: cannot make a temporary file in " +
+                                   dir.File("none")),
+                  std::string::npos)
+            << nowhere.err;
+        EXPECT_EQ(nowhere.out.find("Total Occurrence(s)"), std::string::npos);
+    }
+    EXPECT_EQ(rmdir(tmp.c_str()), 0);  // nothing was left in it
 }
 
 }  // namespace

@@ -1,0 +1,538 @@
+// The concordance tree. Hits are appended to large chunks as one record each
+// and sorted once, when the result is written. A result larger than the
+// memory budget is sorted a part at a time into runs on disk, which the
+// writer merges; a hit's key decides its place, and among equal keys the run
+// made first and, within a run, the hit met first come first, so the order
+// is the one the tree would give in memory.
+#include "engine/trees.h"
+
+#include <algorithm>
+#include <cstring>
+#include <numeric>
+
+#include "settings/text.h"
+
+namespace plix {
+
+namespace {
+
+constexpr size_t kMaxChunk = size_t{16} << 20;
+constexpr size_t kSortBlock = size_t{1} << 20;
+constexpr size_t kPollEvery = size_t{1} << 12;
+// Room for the three numbers of a record at most.
+constexpr size_t kRecordNumbers = 30;
+
+// Eight bytes of a key from `from` on, zero-padded, as a number that orders
+// as the bytes do.
+uint64_t BigEndianPrefix(std::string_view key, size_t from)
+{
+    if (key.size() >= from + 8) {
+        uint64_t word;
+        std::memcpy(&word, key.data() + from, 8);
+        return __builtin_bswap64(word);
+    }
+    uint64_t prefix = 0;
+    for (size_t i = from; i < key.size(); ++i) {
+        prefix |= static_cast<uint64_t>(static_cast<unsigned char>(key[i])) << (56 - 8 * (i - from));
+    }
+    return prefix;
+}
+
+char* PutVarint(char* p, uint64_t value)
+{
+    while (value >= 0x80) {
+        *p++ = static_cast<char>((value & 0x7f) | 0x80);
+        value >>= 7;
+    }
+    *p++ = static_cast<char>(value);
+    return p;
+}
+
+// A record in memory was written whole by this program: no bounds to check.
+uint64_t GetVarint(const char*& p)
+{
+    uint64_t value = 0;
+    for (unsigned shift = 0;; shift += 7) {
+        const auto byte = static_cast<unsigned char>(*p++);
+        value |= static_cast<uint64_t>(byte & 0x7f) << shift;
+        if ((byte & 0x80) == 0) {
+            return value;
+        }
+    }
+}
+
+// Asked every few thousand steps of the work (never at its start, so that a
+// small result is written without a question more than a hit has).
+bool Polled(size_t step, const CPlixWalkControl& control)
+{
+    return step != 0 && step % kPollEvery == 0 && control.cancelled && control.cancelled();
+}
+
+}  // namespace
+
+// One hit of the hits held in memory, as the sort of own keys moves it.
+struct CPlixTree::Sorted
+{
+    uint64_t prefix[2];
+    uint32_t index;
+    uint32_t length;
+};
+
+// One run being merged: its reader and the record it stands at.
+struct CPlixTree::Source
+{
+    Source(CSpillFile& file, SpillRun run, size_t buffer) : reader(file, run, buffer) {}
+    CSpillReader reader;
+    std::string key;
+    std::string reference;
+    std::string line;
+    uint64_t keywordLength = 0;
+    bool damaged = false;
+
+    // Moves to the next record; false at the end of the run or on a failure.
+    bool Next()
+    {
+        if (reader.AtEnd()) {
+            return false;
+        }
+        uint64_t keyCode = 0;
+        uint64_t n = 0;
+        bool ok = reader.ReadVarint(keyCode);
+        if (ok && keyCode > 0) {
+            key.clear();
+            ok = reader.ReadBytes(key, keyCode - 1);
+        }
+        reference.clear();
+        line.clear();
+        ok = ok && reader.ReadVarint(n) && reader.ReadBytes(reference, n);
+        ok = ok && reader.ReadVarint(n) && reader.ReadBytes(line, n);
+        ok = ok && reader.ReadVarint(keywordLength);
+        damaged = !ok;
+        return ok;
+    }
+};
+
+CPlixTree::CPlixTree()
+{
+    SetMemoryBudget(kDefaultMemoryBudget);
+}
+
+CPlixTree::~CPlixTree()
+{
+    ClearHeld(false);
+}
+
+void CPlixTree::SetKeysRepeat(bool repeat)
+{
+    if (total_ == 0) {
+        keysRepeat_ = repeat;
+    }
+}
+
+void CPlixTree::SetMemoryBudget(uint64_t bytes)
+{
+    budget_ = std::max<uint64_t>(bytes, 1);
+    chunkSize_ = static_cast<size_t>(std::clamp<uint64_t>(budget_ / 16, 4096, kMaxChunk));
+}
+
+uint64_t CPlixTree::MemoryInUse() const
+{
+    // The key table's slots, offsets and bytes, roughly, per distinct key.
+    return chunkBytes_ + hits_.size() * sizeof(Hit) + keys_.Size() * 96;
+}
+
+char* CPlixTree::Reserve(size_t bytes, uint32_t& chunk, uint32_t& offset)
+{
+    if (chunksInUse_ == 0 || chunks_[chunksInUse_ - 1].capacity - chunkUsed_ < bytes) {
+        if (chunksInUse_ == chunks_.size() || chunks_[chunksInUse_].capacity < bytes) {
+            // Huge pages where the system allows: hits are read back in key
+            // order, from anywhere in the chunks.
+            const size_t capacity = std::max(chunkSize_, bytes);
+            Chunk fresh{static_cast<char*>(AllocateLarge(capacity)), capacity};
+            chunks_.insert(chunks_.begin() + static_cast<ptrdiff_t>(chunksInUse_), fresh);
+        }
+        chunkBytes_ += chunks_[chunksInUse_].capacity;
+        ++chunksInUse_;
+        chunkUsed_ = 0;
+    }
+    chunk = static_cast<uint32_t>(chunksInUse_ - 1);
+    offset = static_cast<uint32_t>(chunkUsed_);
+    return chunks_[chunksInUse_ - 1].data + chunkUsed_;
+}
+
+std::string_view CPlixTree::OwnKey(const Hit& hit) const
+{
+    return std::string_view(chunks_[hit.chunk].data + hit.offset, hit.key);
+}
+
+bool CPlixTree::Insert(std::string_view key, std::string_view line, std::string_view reference,
+                       size_t keywordLength)
+{
+    if (!error_.empty() || spill_.Failed()) {
+        return false;
+    }
+    if (total_ == 0 && hits_.empty()) {
+        byteOrder_ = CollationIsByteOrder();
+    }
+    Hit hit{};
+    std::string_view ownKey;
+    if (keysRepeat_) {
+        bool inserted = false;
+        hit.key = keys_.FindOrInsert(key, inserted);
+    } else {
+        if (byteOrder_) {
+            ownKey = key;
+        } else {
+            scratch_ = CollationKey(key);
+            ownKey = scratch_;
+        }
+        hit.key = static_cast<uint32_t>(ownKey.size());
+    }
+    const size_t most = ownKey.size() + kRecordNumbers + reference.size() + line.size();
+    char* start = Reserve(most, hit.chunk, hit.offset);
+    char* p = start;
+    std::memcpy(p, ownKey.data(), ownKey.size());
+    p += ownKey.size();
+    p = PutVarint(p, reference.size());
+    p = PutVarint(p, line.size());
+    p = PutVarint(p, keywordLength);
+    std::memcpy(p, reference.data(), reference.size());
+    p += reference.size();
+    std::memcpy(p, line.data(), line.size());
+    p += line.size();
+    chunkUsed_ += static_cast<size_t>(p - start);
+    hits_.push_back(hit);
+    ++total_;
+    if (MemoryInUse() > budget_ && !SpillHeld({})) {
+        return false;
+    }
+    return true;
+}
+
+bool CPlixTree::SortHeld(std::vector<uint32_t>& order, const CPlixWalkControl& control)
+{
+    const size_t n = hits_.size();
+    order.resize(n);
+    if (keysRepeat_) {
+        // Rank every distinct key by collation (keys the locale holds equal
+        // share a rank), then bucket the hits by rank: a stable order, so
+        // equal keys keep the order in which the hits were found.
+        std::vector<uint32_t> rank(keys_.Size());
+        const std::vector<std::vector<uint32_t>> groups = CollateEntries(keys_);
+        for (uint32_t r = 0; r < groups.size(); ++r) {
+            for (uint32_t index : groups[r]) {
+                rank[index] = r;
+            }
+        }
+        std::vector<uint32_t> start(groups.size() + 1, 0);
+        for (size_t i = 0; i < n; ++i) {
+            if (Polled(i, control)) {
+                return false;
+            }
+            ++start[rank[hits_[i].key] + 1];
+        }
+        std::partial_sum(start.begin(), start.end(), start.begin());
+        for (uint32_t i = 0; i < n; ++i) {
+            order[start[rank[hits_[i].key]]++] = i;
+        }
+        return true;
+    }
+    // Own keys: their first sixteen bytes settle most comparisons without
+    // leaving the array; the hit's index breaks the ties of equal keys. The
+    // records are read in the order they were stored, which is cheap.
+    std::vector<Sorted> items(n);
+    for (uint32_t i = 0; i < n; ++i) {
+        const std::string_view key = OwnKey(hits_[i]);
+        items[i] = Sorted{{BigEndianPrefix(key, 0), BigEndianPrefix(key, 8)}, i, hits_[i].key};
+    }
+    auto before = [this](const Sorted& a, const Sorted& b) {
+        if (a.prefix[0] != b.prefix[0]) {
+            return a.prefix[0] < b.prefix[0];
+        }
+        if (a.prefix[1] != b.prefix[1]) {
+            return a.prefix[1] < b.prefix[1];
+        }
+        if (a.length > 16 && b.length > 16) {
+            const int c = OwnKey(hits_[a.index]).substr(16).compare(OwnKey(hits_[b.index]).substr(16));
+            if (c != 0) {
+                return c < 0;
+            }
+        } else if (a.length != b.length) {
+            return a.length < b.length;
+        }
+        return a.index < b.index;
+    };
+    // Sorted in blocks and merged pairwise, so that a cancel is seen between
+    // the pieces of the work.
+    for (size_t from = 0; from < n; from += kSortBlock) {
+        if (from > 0 && control.cancelled && control.cancelled()) {
+            return false;
+        }
+        std::sort(items.begin() + static_cast<ptrdiff_t>(from),
+                  items.begin() + static_cast<ptrdiff_t>(std::min(n, from + kSortBlock)), before);
+    }
+    std::vector<Sorted> merged(n);
+    for (size_t width = kSortBlock; width < n; width *= 2) {
+        for (size_t from = 0; from < n; from += 2 * width) {
+            if (control.cancelled && control.cancelled()) {
+                return false;
+            }
+            const auto first = items.begin() + static_cast<ptrdiff_t>(from);
+            const auto middle = items.begin() + static_cast<ptrdiff_t>(std::min(n, from + width));
+            const auto last = items.begin() + static_cast<ptrdiff_t>(std::min(n, from + 2 * width));
+            std::merge(first, middle, middle, last, merged.begin() + static_cast<ptrdiff_t>(from),
+                       before);
+        }
+        items.swap(merged);
+    }
+    for (size_t i = 0; i < n; ++i) {
+        order[i] = items[i].index;
+    }
+    return true;
+}
+
+bool CPlixTree::SpillHeld(const CPlixWalkControl& control)
+{
+    std::vector<uint32_t> order;
+    if (!SortHeld(order, control)) {
+        return false;
+    }
+    if (!spill_.Open()) {
+        return false;
+    }
+    std::vector<std::string> comparable;
+    if (keysRepeat_ && !byteOrder_) {
+        comparable.resize(keys_.Size());
+        for (uint32_t k = 0; k < keys_.Size(); ++k) {
+            comparable[k] = CollationKey(keys_.Key(k));
+        }
+    }
+    SpillRun run{spill_.Size(), 0};
+    std::string record;
+    std::string_view lastKey;
+    bool first = true;
+    for (size_t i = 0; i < order.size(); ++i) {
+        if (Polled(i + 1, control)) {
+            return false;
+        }
+        if (i + 8 < order.size()) {
+            const Hit& soon = hits_[order[i + 8]];
+            __builtin_prefetch(chunks_[soon.chunk].data + soon.offset);
+        }
+        const Hit& hit = hits_[order[i]];
+        std::string_view key;
+        const char* p = chunks_[hit.chunk].data + hit.offset;
+        if (keysRepeat_) {
+            key = byteOrder_ ? keys_.Key(hit.key) : std::string_view(comparable[hit.key]);
+        } else {
+            key = std::string_view(p, hit.key);
+            p += hit.key;
+        }
+        const uint64_t referenceLength = GetVarint(p);
+        const uint64_t lineLength = GetVarint(p);
+        const uint64_t keywordLength = GetVarint(p);
+        record.clear();
+        // A key equal to the one before is not written again.
+        if (!first && key == lastKey) {
+            AppendVarint(record, 0);
+        } else {
+            AppendVarint(record, key.size() + 1);
+            record.append(key);
+        }
+        first = false;
+        lastKey = key;
+        AppendVarint(record, referenceLength);
+        record.append(p, referenceLength);
+        AppendVarint(record, lineLength);
+        record.append(p + referenceLength, lineLength);
+        AppendVarint(record, keywordLength);
+        if (!spill_.Append(record)) {
+            return false;
+        }
+    }
+    run.end = spill_.Size();
+    runs_.push_back(run);
+    ClearHeld(true);
+    return true;
+}
+
+void CPlixTree::ClearHeld(bool keepMemory)
+{
+    keys_.Clear();
+    chunksInUse_ = 0;
+    chunkUsed_ = 0;
+    chunkBytes_ = 0;
+    hits_.clear();
+    if (!keepMemory) {
+        for (const Chunk& chunk : chunks_) {
+            FreeLarge(chunk.data, chunk.capacity);
+        }
+        chunks_.clear();
+        hits_.shrink_to_fit();
+    }
+}
+
+PlixWalkEnd CPlixTree::Walk(const std::function<bool(const CPlixTreeNode&)>& visit,
+                            const CPlixWalkControl& control)
+{
+    if (!error_.empty() || spill_.Failed()) {
+        return PlixWalkEnd::Failed;
+    }
+    if (control.status) {
+        control.status("Sorting...");
+    }
+    if (!runs_.empty()) {
+        if (!hits_.empty() && !SpillHeld(control)) {
+            return spill_.Failed() ? PlixWalkEnd::Failed : PlixWalkEnd::Cancelled;
+        }
+        // All of it is on disk now: the merge needs only its buffers.
+        ClearHeld(false);
+        return MergeRuns(visit, control);
+    }
+    std::vector<uint32_t> order;
+    if (!SortHeld(order, control)) {
+        return PlixWalkEnd::Cancelled;
+    }
+    if (control.status) {
+        control.status("Writing...");
+    }
+    CPlixTreeNode node;
+    // The hits come from anywhere in memory: ask for them a little ahead.
+    constexpr size_t kAhead = 16;
+    for (size_t k = 0; k < order.size(); ++k) {
+        if (k + kAhead < order.size()) {
+            __builtin_prefetch(&hits_[order[k + kAhead]]);
+        }
+        if (k + kAhead / 2 < order.size()) {
+            const Hit& soon = hits_[order[k + kAhead / 2]];
+            const char* record = chunks_[soon.chunk].data + soon.offset;
+            __builtin_prefetch(record);
+            __builtin_prefetch(record + 64);
+        }
+        const Hit& hit = hits_[order[k]];
+        const char* p = chunks_[hit.chunk].data + hit.offset + (keysRepeat_ ? 0 : hit.key);
+        const uint64_t referenceLength = GetVarint(p);
+        const uint64_t lineLength = GetVarint(p);
+        node.keywordLength = static_cast<size_t>(GetVarint(p));
+        node.referenceText = std::string_view(p, referenceLength);
+        node.contextText = std::string_view(p + referenceLength, lineLength);
+        if (!visit(node)) {
+            return PlixWalkEnd::Stopped;
+        }
+    }
+    return PlixWalkEnd::Done;
+}
+
+PlixWalkEnd CPlixTree::MergeRuns(const std::function<bool(const CPlixTreeNode&)>& visit,
+                                 const CPlixWalkControl& control)
+{
+    // As many runs at once as the budget gives reading buffers for; more
+    // runs are first merged in groups into longer ones.
+    const size_t fanIn = static_cast<size_t>(std::clamp<uint64_t>(budget_ / (64u << 10), 4, 64));
+    const size_t buffer =
+        static_cast<size_t>(std::clamp<uint64_t>(budget_ / (2 * fanIn), 4096, 1u << 20));
+    if (!spill_.Flush()) {
+        return PlixWalkEnd::Failed;
+    }
+    auto merge = [&](size_t begin, size_t end, bool final, SpillRun* out) -> PlixWalkEnd {
+        std::vector<std::unique_ptr<Source>> sources;
+        for (size_t r = begin; r < end; ++r) {
+            sources.push_back(std::make_unique<Source>(spill_, runs_[r], buffer));
+        }
+        auto less = [&](size_t a, size_t b) { return sources[a]->key < sources[b]->key; };
+        CMergeHeap<decltype(less)> heap(less);
+        for (size_t s = 0; s < sources.size(); ++s) {
+            if (sources[s]->Next()) {
+                heap.Push(s);
+            } else if (sources[s]->damaged) {
+                return PlixWalkEnd::Failed;
+            }
+        }
+        if (final && control.status) {
+            control.status("Writing...");
+        }
+        if (out != nullptr) {
+            out->begin = spill_.Size();
+        }
+        std::string record;
+        std::string lastKey;
+        bool first = true;
+        CPlixTreeNode node;
+        for (size_t step = 1; !heap.Empty(); ++step) {
+            Source& top = *sources[heap.Top()];
+            if (final) {
+                node.referenceText = top.reference;
+                node.contextText = top.line;
+                node.keywordLength = static_cast<size_t>(top.keywordLength);
+                if (!visit(node)) {
+                    return PlixWalkEnd::Stopped;
+                }
+            } else {
+                if (Polled(step, control)) {
+                    return PlixWalkEnd::Cancelled;
+                }
+                record.clear();
+                if (!first && top.key == lastKey) {
+                    AppendVarint(record, 0);
+                } else {
+                    AppendVarint(record, top.key.size() + 1);
+                    record.append(top.key);
+                    lastKey = top.key;
+                }
+                first = false;
+                AppendVarint(record, top.reference.size());
+                record.append(top.reference);
+                AppendVarint(record, top.line.size());
+                record.append(top.line);
+                AppendVarint(record, top.keywordLength);
+                if (!spill_.Append(record)) {
+                    return PlixWalkEnd::Failed;
+                }
+            }
+            if (top.Next()) {
+                heap.ReplaceTop();
+            } else if (top.damaged) {
+                return PlixWalkEnd::Failed;
+            } else {
+                heap.PopTop();
+            }
+        }
+        if (out != nullptr) {
+            out->end = spill_.Size();
+            if (!spill_.Flush()) {
+                return PlixWalkEnd::Failed;
+            }
+        }
+        return PlixWalkEnd::Done;
+    };
+    auto finished = [this](PlixWalkEnd end) {
+        if (end == PlixWalkEnd::Failed && error_.empty() && !spill_.Failed()) {
+            error_ = "a temporary file of the concordance was damaged";
+        }
+        return end;
+    };
+    while (runs_.size() > fanIn) {
+        std::vector<SpillRun> longer;
+        for (size_t begin = 0; begin < runs_.size(); begin += fanIn) {
+            SpillRun run;
+            const PlixWalkEnd end = merge(begin, std::min(runs_.size(), begin + fanIn), false, &run);
+            if (end != PlixWalkEnd::Done) {
+                return finished(end);
+            }
+            longer.push_back(run);
+        }
+        runs_.swap(longer);
+    }
+    return finished(merge(0, runs_.size(), true, nullptr));
+}
+
+void CPlixTree::DeleteTree()
+{
+    ClearHeld(false);
+    spill_.Close();
+    runs_.clear();
+    total_ = 0;
+    error_.clear();
+}
+
+}  // namespace plix

@@ -1,0 +1,354 @@
+#include "engine/spill.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+
+namespace plix {
+
+namespace {
+
+constexpr size_t kWriteBuffer = size_t{1} << 20;
+
+// Bytes left before the simulated full disk; negative: no limit.
+std::atomic<int64_t> g_diskLeft{-1};
+
+// Takes `n` bytes from the simulated disk; false when they do not fit.
+bool TakeDisk(size_t n)
+{
+    int64_t left = g_diskLeft.load(std::memory_order_relaxed);
+    while (left >= 0) {
+        if (static_cast<uint64_t>(left) < n) {
+            return false;
+        }
+        if (g_diskLeft.compare_exchange_weak(left, left - static_cast<int64_t>(n))) {
+            return true;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+void SetSpillDiskLimit(std::optional<uint64_t> bytes)
+{
+    if (!bytes) {
+        g_diskLeft = -1;
+    } else {
+        g_diskLeft = static_cast<int64_t>(
+            std::min<uint64_t>(*bytes, static_cast<uint64_t>(std::numeric_limits<int64_t>::max())));
+    }
+}
+
+std::optional<uint64_t> ParseByteCount(std::string_view text)
+{
+    if (text.empty()) {
+        return std::nullopt;
+    }
+    uint64_t value = 0;
+    size_t i = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        const uint64_t digit = static_cast<uint64_t>(text[i] - '0');
+        if (value > (std::numeric_limits<uint64_t>::max() - digit) / 10) {
+            return std::nullopt;
+        }
+        value = value * 10 + digit;
+    }
+    if (i == 0) {
+        return std::nullopt;
+    }
+    unsigned shift = 0;
+    if (i < text.size()) {
+        switch (text[i]) {
+        case 'k': case 'K': shift = 10; break;
+        case 'm': case 'M': shift = 20; break;
+        case 'g': case 'G': shift = 30; break;
+        default: return std::nullopt;
+        }
+        if (++i != text.size()) {
+            return std::nullopt;
+        }
+    }
+    if (value == 0 || value > (std::numeric_limits<uint64_t>::max() >> shift)) {
+        return std::nullopt;
+    }
+    return value << shift;
+}
+
+std::string SpillDirectory()
+{
+    const char* dir = std::getenv("TMPDIR");
+    if (dir != nullptr && dir[0] != '\0') {
+        return dir;
+    }
+    return "/tmp";
+}
+
+// ---- the file -----------------------------------------------------------------
+
+CSpillFile::CSpillFile() = default;
+
+CSpillFile::~CSpillFile()
+{
+    Close();
+}
+
+CSpillFile::CSpillFile(CSpillFile&& other) noexcept
+    : fd_(std::exchange(other.fd_, -1)),
+      size_(std::exchange(other.size_, 0)),
+      written_(std::exchange(other.written_, 0)),
+      buffer_(std::move(other.buffer_)),
+      error_(std::move(other.error_))
+{
+}
+
+CSpillFile& CSpillFile::operator=(CSpillFile&& other) noexcept
+{
+    if (this != &other) {
+        Close();
+        fd_ = std::exchange(other.fd_, -1);
+        size_ = std::exchange(other.size_, 0);
+        written_ = std::exchange(other.written_, 0);
+        buffer_ = std::move(other.buffer_);
+        error_ = std::move(other.error_);
+    }
+    return *this;
+}
+
+void CSpillFile::SetError(const std::string& what, int code)
+{
+    if (error_.empty()) {
+        error_ = what + ": " + std::strerror(code);
+    }
+}
+
+bool CSpillFile::Open()
+{
+    if (fd_ >= 0) {
+        return true;
+    }
+    if (Failed()) {
+        return false;
+    }
+    std::string path = SpillDirectory();
+    if (path.back() != '/') {
+        path += '/';
+    }
+    path += "plix-XXXXXX";
+    int fd = mkostemp(path.data(), O_CLOEXEC);
+    if (fd < 0) {
+        SetError("cannot make a temporary file in " + SpillDirectory(), errno);
+        return false;
+    }
+    // Nameless from the start: nothing is left behind, however the run ends.
+    (void)unlink(path.c_str());
+    fd_ = fd;
+    size_ = 0;
+    written_ = 0;
+    buffer_.clear();
+    buffer_.reserve(kWriteBuffer);
+    return true;
+}
+
+void CSpillFile::Close()
+{
+    if (fd_ >= 0) {
+        (void)::close(fd_);
+        fd_ = -1;
+    }
+    buffer_.clear();
+    buffer_.shrink_to_fit();
+    size_ = 0;
+    written_ = 0;
+}
+
+bool CSpillFile::WriteOut(const char* data, size_t n)
+{
+    if (!TakeDisk(n)) {
+        SetError("cannot write the temporary file", ENOSPC);
+        return false;
+    }
+    while (n > 0) {
+        ssize_t done = ::pwrite(fd_, data, n, static_cast<off_t>(written_));
+        if (done < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            SetError("cannot write the temporary file", errno);
+            return false;
+        }
+        if (done == 0) {
+            SetError("cannot write the temporary file", ENOSPC);
+            return false;
+        }
+        data += done;
+        n -= static_cast<size_t>(done);
+        written_ += static_cast<uint64_t>(done);
+    }
+    return true;
+}
+
+bool CSpillFile::Append(const void* data, size_t n)
+{
+    if (Failed() || (fd_ < 0 && !Open())) {
+        return false;
+    }
+    const char* bytes = static_cast<const char*>(data);
+    size_ += n;
+    if (buffer_.size() + n <= kWriteBuffer) {
+        buffer_.append(bytes, n);
+        return true;
+    }
+    if (!Flush()) {
+        return false;
+    }
+    if (n >= kWriteBuffer) {
+        return WriteOut(bytes, n);
+    }
+    buffer_.append(bytes, n);
+    return true;
+}
+
+bool CSpillFile::Flush()
+{
+    if (Failed()) {
+        return false;
+    }
+    if (buffer_.empty()) {
+        return true;
+    }
+    bool ok = WriteOut(buffer_.data(), buffer_.size());
+    buffer_.clear();
+    return ok;
+}
+
+bool CSpillFile::ReadAt(uint64_t offset, void* data, size_t n)
+{
+    if (Failed() || fd_ < 0) {
+        return false;
+    }
+    if (offset + n > written_ && !Flush()) {
+        return false;
+    }
+    char* out = static_cast<char*>(data);
+    while (n > 0) {
+        ssize_t got = ::pread(fd_, out, n, static_cast<off_t>(offset));
+        if (got < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            SetError("cannot read the temporary file", errno);
+            return false;
+        }
+        if (got == 0) {
+            SetError("cannot read the temporary file", EIO);
+            return false;
+        }
+        out += got;
+        n -= static_cast<size_t>(got);
+        offset += static_cast<uint64_t>(got);
+    }
+    return true;
+}
+
+// ---- reading a run ------------------------------------------------------------
+
+CSpillReader::CSpillReader(CSpillFile& file, SpillRun run, size_t bufferBytes)
+    : file_(file), run_(run), position_(run.begin), buffer_(std::max<size_t>(bufferBytes, 64))
+{
+}
+
+bool CSpillReader::Refill()
+{
+    if (position_ >= run_.end) {
+        return false;
+    }
+    // Keep what is left of the buffer in front.
+    const size_t rest = limit_ - next_;
+    std::memmove(buffer_.data(), buffer_.data() + next_, rest);
+    next_ = 0;
+    limit_ = rest;
+    const size_t want =
+        static_cast<size_t>(std::min<uint64_t>(buffer_.size() - rest, run_.end - position_));
+    if (!file_.ReadAt(position_, buffer_.data() + rest, want)) {
+        return false;
+    }
+    position_ += want;
+    limit_ += want;
+    return true;
+}
+
+bool CSpillReader::Read(void* data, size_t n)
+{
+    char* out = static_cast<char*>(data);
+    while (n > 0) {
+        if (next_ == limit_ && !Refill()) {
+            return false;
+        }
+        const size_t take = std::min(n, limit_ - next_);
+        std::memcpy(out, buffer_.data() + next_, take);
+        next_ += take;
+        out += take;
+        n -= take;
+    }
+    return true;
+}
+
+bool CSpillReader::ReadBytes(std::string& out, size_t n)
+{
+    const size_t at = out.size();
+    out.resize(at + n);
+    if (!Read(out.data() + at, n)) {
+        out.resize(at);
+        return false;
+    }
+    return true;
+}
+
+bool CSpillReader::ReadVarint(uint64_t& value)
+{
+    value = 0;
+    for (unsigned shift = 0; shift < 64; shift += 7) {
+        if (next_ == limit_ && !Refill()) {
+            return false;
+        }
+        const auto byte = static_cast<unsigned char>(buffer_[next_++]);
+        value |= static_cast<uint64_t>(byte & 0x7f) << shift;
+        if ((byte & 0x80) == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// ---- numbers ------------------------------------------------------------------
+
+void AppendVarint(std::string& out, uint64_t value)
+{
+    while (value >= 0x80) {
+        out += static_cast<char>((value & 0x7f) | 0x80);
+        value >>= 7;
+    }
+    out += static_cast<char>(value);
+}
+
+std::optional<uint64_t> ReadVarint(const char*& p, const char* end)
+{
+    uint64_t value = 0;
+    for (unsigned shift = 0; shift < 64 && p < end; shift += 7) {
+        const auto byte = static_cast<unsigned char>(*p++);
+        value |= static_cast<uint64_t>(byte & 0x7f) << shift;
+        if ((byte & 0x80) == 0) {
+            return value;
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace plix

@@ -1,0 +1,223 @@
+// A concordance larger than its memory budget goes through sorted runs on
+// disk: the result must be the one held in memory, byte for byte, whatever
+// the sort, the form, the output type and "As a Whole"; a disk that fills up
+// fails the run with its reason; and the sort and the merge tell the
+// progress what they are doing and stop when it is cancelled.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "engine/parse.h"
+#include "engine/spill.h"
+#include "settings/text.h"
+#include "support/engine_fixture.h"
+
+namespace plix {
+namespace {
+
+using test::EngineTest;
+using test::ReadFile;
+
+// Lines of words from a small vocabulary, so that keys repeat within a file,
+// across files and across runs; "The" and "the" are one key.
+std::string MakeCorpus(unsigned seed, int lines)
+{
+    static const char* const kWords[] = {"the", "The", "a",    "cat",  "sat", "on",
+                                         "mat", "dog", "ran",  "then", "thé", "zebra",
+                                         "Ab",  "ab",  "tHe,", "x-y",  "of",  "in"};
+    std::string text;
+    unsigned state = seed;
+    for (int l = 0; l < lines; ++l) {
+        const int words = 1 + static_cast<int>(state % 9);
+        for (int w = 0; w < words; ++w) {
+            state = state * 1103515245u + 12345u;
+            text += kWords[(state >> 16) % std::size(kWords)];
+            text += w + 1 < words ? " " : "\n";
+        }
+    }
+    return text;
+}
+
+struct Settings
+{
+    AnalysisCommand command;
+    int outputType;
+    bool toFile;
+    bool whole;
+    int sortColumn;
+};
+
+// Everything the command wrote: its windows or its output files, in order.
+std::string RunAll(const Settings& s, uint64_t budget, CommandOutcome* outcome = nullptr)
+{
+    EngineTest t;
+    t.AddFile("one.txt", MakeCorpus(7, 70));
+    t.AddFile("two.txt", MakeCorpus(11, 50));
+    t.ctx.corpus.SetOutputType(s.outputType);
+    t.ctx.corpus.SetOutputAsFiles(s.toFile ? 1 : 0);
+    t.ctx.corpus.SetAsWhole(s.whole ? 1 : 0);
+    t.ctx.corpus.sortColumn = s.sortColumn;
+    t.ctx.corpus.SetLineFormat(40, 20);
+    t.ctx.corpus.SetMemoryBudget(budget);
+    KeywordRequest keyword;
+    keyword.keyword = "the";
+    const CommandOutcome result = t.RunCommand(s.command, keyword);
+    if (outcome != nullptr) {
+        *outcome = result;
+    }
+    std::string all;
+    if (s.toFile) {
+        for (int i = 0; i < t.ctx.corpus.GetFileCount(); ++i) {
+            all += ReadFile(t.ctx.corpus.GetOutputFile(static_cast<size_t>(i)));
+        }
+    } else {
+        for (const std::string& window : t.target.results) {
+            all += window + "\n----\n";
+        }
+    }
+    for (const std::string& reason : t.aborts) {
+        all += "abort: " + reason + "\n";
+    }
+    // Each run has a folder of its own: the headers name it.
+    for (size_t at = all.find(t.dir.Path()); at != std::string::npos;
+         at = all.find(t.dir.Path(), at)) {
+        all.replace(at, t.dir.Path().size(), "DIR");
+    }
+    return all;
+}
+
+const AnalysisCommand kConcordances[] = {AnalysisCommand::Concordance,
+                                         AnalysisCommand::ConcordanceLeft,
+                                         AnalysisCommand::ConcordanceRight,
+                                         AnalysisCommand::ConcordanceAll};
+
+TEST(ConcordanceSpill, ResultsThroughRunsOnDiskAreTheResultsInMemory)
+{
+    // 2 KB holds a few hits: runs of one and of a few hits, merged in more
+    // than one pass for the concordance of all words. 64 KB: a few runs.
+    for (const char* locale : {"C", "en_US.UTF-8"}) {
+        test::LocaleGuard guard(locale);
+        if (!guard.Installed()) {
+            continue;
+        }
+        for (AnalysisCommand command : kConcordances) {
+            for (int type : {kOutputText, kOutputComma, kOutputXml}) {
+                for (bool toFile : {false, true}) {
+                    for (bool whole : {false, true}) {
+                        for (int column : {0, 2}) {
+                            if (column != 0 && (command == AnalysisCommand::Concordance ||
+                                                command == AnalysisCommand::ConcordanceAll)) {
+                                continue;
+                            }
+                            const Settings s{command, type, toFile, whole, column};
+                            SCOPED_TRACE(std::string(locale) + ", command " +
+                                         std::to_string(static_cast<int>(command)) + ", type " +
+                                         std::to_string(type) + (toFile ? ", file" : ", window") +
+                                         (whole ? ", whole" : "") + ", column " +
+                                         std::to_string(column));
+                            const std::string inMemory = RunAll(s, kDefaultMemoryBudget);
+                            ASSERT_EQ(inMemory.find("abort"), std::string::npos) << inMemory;
+                            for (uint64_t budget : {2048, 16 << 10}) {
+                                const std::string spilled = RunAll(s, budget);
+                                const auto differ = std::mismatch(spilled.begin(), spilled.end(),
+                                                                  inMemory.begin(), inMemory.end());
+                                if (spilled != inMemory) {
+                                    const size_t at =
+                                        static_cast<size_t>(differ.first - spilled.begin());
+                                    const size_t from = at > 80 ? at - 80 : 0;
+                                    ADD_FAILURE() << "budget " << budget << ", byte " << at
+                                                  << "\nspilled:   " << spilled.substr(from, 200)
+                                                  << "\nin memory: " << inMemory.substr(from, 200);
+                                    return;
+                                }
+                            }
+                        }
+                    }
+                }
+            }
+        }
+    }
+}
+
+TEST(ConcordanceSpill, AFullDiskFailsTheRunWithItsReason)
+{
+    struct Case
+    {
+        uint64_t budget;
+        uint64_t disk;
+        bool fails;
+    } cases[] = {
+        {kDefaultMemoryBudget, 0, false},  // nothing spills: no disk needed
+        {2048, 0, true},                   // the first run cannot be written
+        {2048, 20000, true},               // a later run, or a merge pass, cannot
+    };
+    for (AnalysisCommand command : kConcordances) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::to_string(static_cast<int>(command)) + " budget " +
+                         std::to_string(c.budget) + " disk " + std::to_string(c.disk));
+            const Settings s{command, kOutputText, true, true, 0};
+            SetSpillDiskLimit(c.disk);
+            CommandOutcome outcome;
+            const std::string text = RunAll(s, c.budget, &outcome);
+            SetSpillDiskLimit(std::nullopt);
+            EXPECT_EQ(outcome.completed, !c.fails);
+            EXPECT_EQ(text.find("Total Occurrence(s)") != std::string::npos, !c.fails) << text;
+            if (c.fails) {
+                EXPECT_NE(outcome.reason.find("No space left on device"), std::string::npos)
+                    << outcome.reason;
+                EXPECT_NE(text.find("abort: "), std::string::npos);
+            }
+        }
+    }
+}
+
+TEST(ConcordanceSpill, SortingAndMergingReportTheirStageAndStopWhenCancelled)
+{
+    // Enough hits for the sort and the merge to ask whether to go on.
+    std::string corpus;
+    for (int i = 0; i < 40000; ++i) {
+        corpus += "k w" + std::to_string(i % 997) + "\n";
+    }
+    const long lines = 40000;
+    struct Case
+    {
+        AnalysisCommand command;
+        uint64_t budget;
+    } cases[] = {
+        {AnalysisCommand::Concordance, kDefaultMemoryBudget},
+        {AnalysisCommand::ConcordanceRight, 64 << 10},
+        {AnalysisCommand::ConcordanceAll, 64 << 10},
+    };
+    KeywordRequest keyword;
+    keyword.keyword = "k";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(static_cast<int>(c.command)) + " budget " +
+                     std::to_string(c.budget));
+        EngineTest t;
+        t.AddFile("big.txt", corpus);
+        t.ctx.corpus.SetMemoryBudget(c.budget);
+        CommandOutcome whole = t.RunCommand(c.command, keyword);
+        ASSERT_TRUE(whole.completed);
+        const std::vector<std::string>& seen = t.progress.statuses;
+        ASSERT_GE(seen.size(), 3u);
+        EXPECT_EQ(seen[seen.size() - 2], "Sorting...");
+        EXPECT_EQ(seen.back(), "Writing...");
+        // The questions asked before the first entry is written, beyond one
+        // a line: the sort's and the merge's.
+        const long asked = t.progress.asked;
+        const long entries = static_cast<long>(c.command == AnalysisCommand::ConcordanceAll ? 80000 : 40000);
+        EXPECT_GT(asked - lines - entries, 0);
+        // Cancelled at the first question after reading: nothing is written
+        // and the result says so.
+        t.progress.asked = 0;
+        t.progress.cancelAfter = lines;
+        CommandOutcome cut = t.RunCommand(c.command, keyword);
+        EXPECT_TRUE(cut.cancelled);
+        ASSERT_EQ(cut.cutShort.size(), 1u);
+        EXPECT_EQ(cut.cutShort[0], CutShortText(0, entries));
+        EXPECT_LE(t.progress.asked, lines + 2);
+    }
+}
+
+}  // namespace
+}  // namespace plix
