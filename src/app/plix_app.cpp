@@ -392,6 +392,7 @@ CommandOutcome CPlixApp::RunAnalysis(AnalysisCommand command)
     // The keyword history and the list keyword may have changed.
     emit settingsChanged();
     FinishRun(made, outcome.cancelled);
+    ShowRegexNotes(outcome.regexGaveUp);
     return outcome;
 }
 
@@ -484,6 +485,7 @@ CommandOutcome CPlixApp::RunQuick(QuickCommand command, CPlixView* view)
     }
     emit settingsChanged();
     FinishRun(made, outcome.cancelled);
+    ShowRegexNotes(outcome.regexGaveUp);
     return outcome;
 }
 
@@ -559,6 +561,15 @@ void CPlixApp::ShowWarning(const QString& text)
                     mainFrame_.get());
     FitMessageBoxToText(box);
     box.exec();
+}
+
+void CPlixApp::ShowRegexNotes(const std::vector<std::string>& notes)
+{
+    for (const std::string& note : notes) {
+        std::u16string wide = DecodeLocaleText(note);
+        ShowWarning(
+            QString(reinterpret_cast<const QChar*>(wide.data()), static_cast<qsizetype>(wide.size())));
+    }
 }
 
 void CPlixApp::RunAutomation()

@@ -11,6 +11,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/progress_dlg.h"
 #include "app/result_sorter.h"
@@ -128,6 +129,8 @@ private:
     void ShowAbort(const std::string& reason);
     // A warning with an OK button, as wide as its text needs.
     void ShowWarning(const QString& text);
+    // Once per run: the regular expressions whose searches gave up.
+    void ShowRegexNotes(const std::vector<std::string>& notes);
     // After a run or a sort: the window it made (the active one when it made
     // none) in front, with the focus; "Cancelled" on the status bar when the
     // user stopped it.

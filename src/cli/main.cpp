@@ -111,5 +111,8 @@ int main(int argc, char** argv)
     for (const std::string& note : outcome.cutShort) {
         std::fprintf(stderr, "plix-cli: %s\n", note.c_str());
     }
+    for (const std::string& note : outcome.regexGaveUp) {
+        std::fprintf(stderr, "plix-cli: %s\n", note.c_str());
+    }
     return outcome.completed && outcome.cutShort.empty() ? 0 : 1;
 }

@@ -126,6 +126,7 @@ CommandOutcome RunAnalysisCommand(CPlixContext& context, AnalysisCommand command
 
     outcome.cancelled = parse.UserCancelled();
     outcome.cutShort = parse.CutShortNotes();
+    outcome.regexGaveUp = context.gnu.TakeGaveUpNotes();
     if (collocation) {
         corpus.SetLineFormat(savedLength, savedPosition);
     }
@@ -161,6 +162,7 @@ CommandOutcome RunQuickCommand(CPlixContext& context, QuickCommand command,
     context.input.SetFileSource();
     outcome.cancelled = parse.UserCancelled();
     outcome.cutShort = parse.CutShortNotes();
+    outcome.regexGaveUp = context.gnu.TakeGaveUpNotes();
     if (!ok) {
         outcome.completed = false;
         outcome.failedEntry = 0;

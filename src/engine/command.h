@@ -49,6 +49,9 @@ struct CommandOutcome
     // One line for each result whose writing the user stopped (it was written
     // in the result before its footer), without its line end.
     std::vector<std::string> cutShort;
+    // One line for each regular expression whose searches gave up on some
+    // lines of this run (hits may be missing), without its line end.
+    std::vector<std::string> regexGaveUp;
 };
 
 CommandOutcome RunAnalysisCommand(CPlixContext& context, AnalysisCommand command,

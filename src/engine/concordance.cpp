@@ -72,7 +72,8 @@ bool CParse::PrepareKeyword(const KeywordRequest& request)
         LowerMbInPlace(keyword);
     } else {
         ctx_.gnu.InitKeyword();
-        (void)ctx_.gnu.CompileKeyword(keyword);
+        (void)ctx_.gnu.CompileKeyword(
+            keyword, RegexWordCharacters{ctx_.corpus.countNumbers != 0, ctx_.corpus.diacritics});
     }
     useContextWord = request.useContextWord ? 1 : 0;
     if (useContextWord) {
@@ -87,7 +88,9 @@ bool CParse::PrepareKeyword(const KeywordRequest& request)
             LowerMbInPlace(contextWord);
         } else {
             ctx_.gnu.InitContext();
-            (void)ctx_.gnu.CompileContext(contextWord);
+            (void)ctx_.gnu.CompileContext(
+                contextWord,
+                RegexWordCharacters{ctx_.corpus.countNumbers != 0, ctx_.corpus.diacritics});
         }
     }
     return true;

@@ -19,7 +19,8 @@ void CParse::CompileListFilter()
         // it for every word, at a fraction of the cost. A pattern that does not
         // compile matches nothing.
         ctx_.gnu.InitKeyword();
-        (void)ctx_.gnu.CompileKeyword(c.keyword);
+        (void)ctx_.gnu.CompileKeyword(
+            c.keyword, RegexWordCharacters{ctx_.corpus.countNumbers != 0, ctx_.corpus.diacritics});
     }
 }
 

@@ -2,18 +2,19 @@
 
 #include "match/translate.h"
 
+#include <langinfo.h>
 #include <locale.h>
 #include <regex.h>
 #include <string.h>
 
 #include <algorithm>
 #include <array>
-#include <chrono>
 #include <iterator>
 #include <climits>
 #include <cstdint>
 #include <mutex>
 #include <new>
+#include <vector>
 
 namespace plix {
 namespace {
@@ -32,10 +33,12 @@ constexpr reg_syntax_t kSyntax = RE_NO_BK_PARENS | RE_NO_BK_VBAR | RE_CONTEXT_IN
 // searched backwards in one pass instead.
 constexpr std::size_t kShortText = 256;
 
-// The first window of the backward search of a long text (see Find). A match
-// longer than this can be passed over for a later one that ends inside the
-// window; concordance hits are far shorter.
+// The first window of the backward search of a long text (see Find).
 constexpr std::size_t kFirstWindow = 1024;
+
+// Offsets before a window's match tried one by one for a longer match that
+// starts earlier, before one pass over the rest of the text is cheaper.
+constexpr int kEarlierAttempts = 32;
 
 // The library counts in int.
 constexpr std::size_t kMaxLibraryText = INT_MAX / 2;
@@ -50,10 +53,13 @@ constexpr std::size_t kMaxLibraryText = INT_MAX / 2;
 // found before running out of room.
 constexpr std::uint64_t kAttemptLimit = 250'000;
 
-// And a search of a pattern with back-references stops trying further
-// offsets after this long. Normal lines take microseconds; this only cuts
-// off pathological pattern-and-text pairs.
-constexpr std::chrono::milliseconds kReferenceSearchTime{20};
+// And a search of a pattern with back-references gives up after this much
+// work, counted in the same estimated steps: each back-reference attempt
+// costs its estimate, and each byte the finder passes over one step.
+// Counting work rather than time gives the same answer on every machine and
+// under every build; a normal line needs a few thousand steps, "(\w+) \1"
+// over a line of 2 500 words about two million.
+constexpr std::uint64_t kReferenceSearchBudget = 32 * kAttemptLimit;
 
 // The library keeps every automaton state it has built for a pattern until
 // the pattern is freed. A few patterns ("[ab]*a[ab][ab]...[ab]c" with a dozen
@@ -82,14 +88,34 @@ unsigned char* SwapTable()
 // library all follow the thread's locale when a pattern is compiled. The
 // language is byte-wise whatever the user's locale, so compile and search run
 // under "C" and put the caller's locale back.
+// In a UTF-8 locale the pattern reads characters: compile and search then run
+// under "C.UTF-8", whose classes are the letters of every UTF-8 locale and
+// whose messages are the library's own; no range ever reaches the library
+// (the translation writes members out), so collation plays no part.
 class CLocaleScope
 {
 public:
-    CLocaleScope()
+    explicit CLocaleScope(bool utf8)
     {
         static const locale_t c = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
-        if (c != static_cast<locale_t>(nullptr)) {
-            previous_ = uselocale(c);
+        static const locale_t cUtf8 = [] {
+            locale_t l = newlocale(LC_ALL_MASK, "C.UTF-8", static_cast<locale_t>(nullptr));
+            if (l == static_cast<locale_t>(nullptr) && c != static_cast<locale_t>(nullptr)) {
+                // Without C.UTF-8, the user's own UTF-8 character classes.
+                locale_t base = duplocale(c);
+                const char* ctype = setlocale(LC_CTYPE, nullptr);
+                l = base != static_cast<locale_t>(nullptr) && ctype != nullptr
+                        ? newlocale(LC_CTYPE_MASK, ctype, base)
+                        : static_cast<locale_t>(nullptr);
+                if (l == static_cast<locale_t>(nullptr) && base != static_cast<locale_t>(nullptr)) {
+                    freelocale(base);
+                }
+            }
+            return l;
+        }();
+        const locale_t use = utf8 ? cUtf8 : c;
+        if (use != static_cast<locale_t>(nullptr)) {
+            previous_ = uselocale(use);
         }
     }
     ~CLocaleScope()
@@ -121,14 +147,16 @@ public:
     LibraryPattern& operator=(const LibraryPattern&) = delete;
 
     // "" on success, else the library's error text. Call under CLocaleScope.
-    std::string Compile(const std::string& pattern)
+    std::string Compile(const std::string& pattern, bool utf8)
     {
         buffer_.fastmap = fastmap_.data();
         buffer_.translate = SwapTable();
         // The syntax setting is one variable for the whole process.
         static std::mutex syntaxLock;
         std::lock_guard<std::mutex> lock(syntaxLock);
-        re_set_syntax(kSyntax);
+        // Character classes only ever come from \w and \W in a UTF-8
+        // locale: the translation escapes every "[" a user writes in a list.
+        re_set_syntax(utf8 ? kSyntax | RE_CHAR_CLASSES : kSyntax);
         if (const char* error = re_compile_pattern(pattern.data(), pattern.size(), &buffer_)) {
             return error;
         }
@@ -151,21 +179,25 @@ private:
     std::array<char, 256> fastmap_{};
 };
 
+// The estimated steps of one back-reference attempt over `length` bytes,
+// capped just above kAttemptLimit.
+std::uint64_t AttemptCost(std::uint64_t length, int exponent)
+{
+    std::uint64_t result = 1;
+    for (int i = 0; i < exponent && length > 1; ++i) {
+        if (result > kAttemptLimit / length) {
+            return kAttemptLimit + 1;
+        }
+        result *= length;
+    }
+    return result;
+}
+
 // The longest stretch whose attempt stays within kAttemptLimit.
 std::size_t LongestAffordableStretch(int exponent)
 {
-    const auto cost = [exponent](std::uint64_t length) {
-        std::uint64_t result = 1;
-        for (int i = 0; i < exponent; ++i) {
-            if (result > kAttemptLimit / length) {
-                return kAttemptLimit + 1;
-            }
-            result *= length;
-        }
-        return result;
-    };
     std::uint64_t length = 1;
-    while (cost(length + 1) <= kAttemptLimit) {
+    while (AttemptCost(length + 1, exponent) <= kAttemptLimit) {
         ++length;
     }
     return static_cast<std::size_t>(length);
@@ -189,13 +221,23 @@ public:
         filterStartBytes_ = false;
         singleStartByte_ = -1;
         affordableStretch_ = 0;
+        pattern_.clear();
+        gaveUp_ = false;
+        utf8_ = false;
     }
 
-    std::string Compile(std::string_view pattern)
+    std::string Compile(std::string_view pattern, const RegexWordCharacters& words)
     {
         Init();
+        pattern_.assign(pattern);
         try {
-            CompileTranslated(pattern);
+            RegexCharacters characters;
+            const char* codeset = nl_langinfo(CODESET);
+            characters.utf8 = codeset != nullptr && strcmp(codeset, "UTF-8") == 0;
+            characters.countNumbers = words.countNumbers;
+            characters.diacritics = words.diacritics;
+            utf8_ = characters.utf8;
+            CompileTranslated(pattern, characters);
         } catch (const std::bad_alloc&) {
             Init();
             error_ = kRegexMemoryExhausted;
@@ -211,6 +253,9 @@ public:
     long Search(std::string_view text, std::size_t start, std::size_t& length) const;
     const std::string& Error() const { return error_; }
     bool Ready() const { return ready_; }
+    const std::string& Pattern() const { return pattern_; }
+    bool GaveUp() const { return gaveUp_; }
+    void ForgetGaveUp() { gaveUp_ = false; }
 
 private:
     struct Match
@@ -219,12 +264,17 @@ private:
         std::size_t end = 0;
     };
 
-    void CompileTranslated(std::string_view pattern);
+    void CompileTranslated(std::string_view pattern, const RegexCharacters& characters);
+    bool IsStart(std::string_view text, std::size_t at) const;
+    void ReverseInto(std::string_view text, std::size_t left, std::size_t right) const;
     bool AnyStartByte(std::string_view text, std::size_t from) const;
     bool Find(std::string_view text, std::size_t from, Match& match) const;
     bool ReversedReady() const;
+    long ReversedReach(std::string_view text, std::size_t from, std::size_t end) const;
+    std::size_t EarlierLongMatch(std::string_view text, std::size_t from, std::size_t found) const;
     void RefreshIfGrown(std::size_t bytesSearched) const;
     long SearchWithReferences(std::string_view text, std::size_t start, std::size_t& length) const;
+    std::size_t NextStart(std::string_view text, std::size_t at) const;
 
     bool ready_ = false;
     std::string error_;
@@ -242,11 +292,15 @@ private:
     bool filterStartBytes_ = false;
     int singleStartByte_ = -1;
     std::size_t affordableStretch_ = 0;
+    std::string pattern_;
+    mutable bool gaveUp_ = false;
+    // Text and pattern are UTF-8 characters (decided when compiled).
+    bool utf8_ = false;
 };
 
-void CGNU::Slot::CompileTranslated(std::string_view pattern)
+void CGNU::Slot::CompileTranslated(std::string_view pattern, const RegexCharacters& characters)
 {
-    translation_ = TranslateRegex(pattern);
+    translation_ = TranslateRegex(pattern, characters);
     if (!translation_.error.empty()) {
         error_ = translation_.error;
         return;
@@ -256,12 +310,12 @@ void CGNU::Slot::CompileTranslated(std::string_view pattern)
         ready_ = true;
         return;
     }
-    CLocaleScope scope;
+    CLocaleScope scope(utf8_);
     finder_ = std::make_unique<LibraryPattern>();
-    std::string error = finder_->Compile(translation_.finder);
+    std::string error = finder_->Compile(translation_.finder, utf8_);
     if (error.empty() && translation_.hasBackReferences) {
         verifier_ = std::make_unique<LibraryPattern>();
-        error = verifier_->Compile(translation_.forward);
+        error = verifier_->Compile(translation_.forward, utf8_);
     }
     if (!error.empty()) {
         error_ = RegexErrorFromLibrary(error);
@@ -310,13 +364,13 @@ void CGNU::Slot::RefreshIfGrown(std::size_t bytesSearched) const
     bytesSinceCompile_ = 0;
     try {
         auto finder = std::make_unique<LibraryPattern>();
-        if (!finder->Compile(translation_.finder).empty()) {
+        if (!finder->Compile(translation_.finder, utf8_).empty()) {
             return;
         }
         std::unique_ptr<LibraryPattern> verifier;
         if (verifier_) {
             verifier = std::make_unique<LibraryPattern>();
-            if (!verifier->Compile(translation_.forward).empty()) {
+            if (!verifier->Compile(translation_.forward, utf8_).empty()) {
                 return;
             }
         }
@@ -333,7 +387,7 @@ bool CGNU::Slot::ReversedReady() const
     if (!reversed_ && !reversedFailed_) {
         try {
             auto reversed = std::make_unique<LibraryPattern>();
-            if (reversed->Compile(translation_.reversedFinder).empty()) {
+            if (reversed->Compile(translation_.reversedFinder, utf8_).empty()) {
                 reversed_ = std::move(reversed);
             } else {
                 reversedFailed_ = true;
@@ -343,6 +397,99 @@ bool CGNU::Slot::ReversedReady() const
         }
     }
     return reversed_ != nullptr;
+}
+
+// How far back from the right end of [from, end) the reversed finder reaches:
+// the leftmost start, at or after `from`, of a finder match that ends at or
+// before `end`, is end - reach. 0 or less: there is none.
+long CGNU::Slot::ReversedReach(std::string_view text, std::size_t from, std::size_t end) const
+{
+    // On reversed text, "any bytes, then the reversed pattern" matched from
+    // the right end of the stretch as far as it can reach ends at the
+    // leftmost start of a match inside it: one pass, whatever the pattern.
+    // The bytes just outside go along as context, so the word operators see
+    // the real neighbours and the text's own start and end anchors hold only
+    // where the text starts and ends.
+    const std::size_t n = text.size();
+    std::size_t left = from > 0 ? from - 1 : 0;
+    std::size_t right = end < n ? end + 1 : n;
+    if (utf8_) {
+        // The neighbours are whole characters.
+        while (left > 0 && !IsStart(text, left)) {
+            --left;
+        }
+        while (right < n && !IsStart(text, right)) {
+            ++right;
+        }
+    }
+    ReverseInto(text, left, right);
+    return re_match_2(reversed_->Buffer(), nullptr, 0, reversedText_.data(),
+                      static_cast<regoff_t>(right - left), static_cast<regoff_t>(right - end),
+                      nullptr, static_cast<regoff_t>(right - from));
+}
+
+// Whether a character starts at `at`: in UTF-8 text, not inside a valid
+// character (a stray byte is a character of its own).
+bool CGNU::Slot::IsStart(std::string_view text, std::size_t at) const
+{
+    if (!utf8_ || (static_cast<unsigned char>(text[at]) & 0xC0) != 0x80) {
+        return true;
+    }
+    for (std::size_t back = 1; back <= 3 && back <= at; ++back) {
+        const unsigned char b = static_cast<unsigned char>(text[at - back]);
+        if ((b & 0xC0) != 0x80) {
+            return Utf8CharacterLength(text, at - back) <= back;
+        }
+    }
+    return true;
+}
+
+// text[left, right) backwards into reversedText_; in UTF-8 character by
+// character, each keeping its bytes in order, so that the library reads
+// characters in the reversed text too.
+void CGNU::Slot::ReverseInto(std::string_view text, std::size_t left, std::size_t right) const
+{
+    reversedText_.assign(std::make_reverse_iterator(text.begin() + static_cast<long>(right)),
+                         std::make_reverse_iterator(text.begin() + static_cast<long>(left)));
+    if (!utf8_) {
+        return;
+    }
+    for (std::size_t i = left; i < right;) {
+        const std::size_t length = std::max<std::size_t>(Utf8CharacterLength(text, i), 1);
+        if (length > 1 && i + length <= right) {
+            std::copy(text.begin() + static_cast<long>(i),
+                      text.begin() + static_cast<long>(i + length),
+                      reversedText_.begin() + static_cast<long>(right - i - length));
+        }
+        i += length;
+    }
+}
+
+// A window search found the leftmost match among those that end inside the
+// window; one that starts earlier and runs past the window's end would have
+// been passed over. The few offsets before `found` that can start a match
+// are tried one by one; when there are many, one pass over the rest of the
+// text settles it instead.
+std::size_t CGNU::Slot::EarlierLongMatch(std::string_view text, std::size_t from,
+                                         std::size_t found) const
+{
+    const std::size_t n = text.size();
+    int attempts = 0;
+    for (std::size_t p = from; p < found; ++p) {
+        if ((filterStartBytes_ && !startBytes_[static_cast<unsigned char>(text[p])]) ||
+            !IsStart(text, p)) {
+            continue;
+        }
+        if (++attempts > kEarlierAttempts) {
+            const long reach = ReversedReach(text, from, n);
+            return reach >= 1 ? n - static_cast<std::size_t>(reach) : found;
+        }
+        if (re_match(finder_->Buffer(), text.data(), static_cast<regoff_t>(n),
+                     static_cast<regoff_t>(p), nullptr) >= 0) {
+            return p;
+        }
+    }
+    return found;
 }
 
 // The leftmost finder match that starts in [from, text.size()), with the end
@@ -359,7 +506,8 @@ bool CGNU::Slot::Find(std::string_view text, std::size_t from, Match& match) con
         // offset 4 of "_xaxa\na" finds 5, not the empty match at 4).
         // Anchored attempts are exact: one per offset that can start a match.
         for (std::size_t start = from; start < n; ++start) {
-            if (filterStartBytes_ && !startBytes_[static_cast<unsigned char>(text[start])]) {
+            if ((filterStartBytes_ && !startBytes_[static_cast<unsigned char>(text[start])]) ||
+                !IsStart(text, start)) {
                 continue;
             }
             const regoff_t length = re_match(finder, text.data(), static_cast<regoff_t>(n),
@@ -381,19 +529,12 @@ bool CGNU::Slot::Find(std::string_view text, std::size_t from, Match& match) con
         }
         match.start = static_cast<std::size_t>(start);
     } else {
-        // On reversed text, "any bytes, then the reversed pattern" matched
-        // from the right end of a window as far as it can reach ends at the
-        // leftmost start of a match inside the window: one pass, whatever the
-        // pattern. The window starts at `from` and doubles until it holds a
-        // match or reaches the end of the text, so a search costs about the
-        // distance to its match: a long line with many hits is not read to
-        // its end once per hit. The bytes just outside the window go along
-        // as context, so the word operators see the real neighbours and the
-        // text's own start and end anchors hold only where the text starts
-        // and ends.
-        // A match that starts right at `from` is the leftmost one; looking
-        // there first (within the first window) spares the backward pass
-        // the common case of hits next to each other.
+        // The window starts at `from` and doubles until it holds a match or
+        // reaches the end of the text, so a search costs about the distance
+        // to its match: a long line with many hits is not read to its end
+        // once per hit. A match that starts right at `from` is the leftmost
+        // one; looking there first (within the first window) spares the
+        // backward pass the common case of hits next to each other.
         bool here = false;
         if (!filterStartBytes_ || startBytes_[static_cast<unsigned char>(text[from])]) {
             here = re_match_2(finder, nullptr, 0, text.data(), static_cast<regoff_t>(n),
@@ -402,17 +543,16 @@ bool CGNU::Slot::Find(std::string_view text, std::size_t from, Match& match) con
         }
         match.start = from;
         for (std::size_t window = kFirstWindow; !here; window *= 2) {
-            const std::size_t end = n - from <= window ? n : from + window;
-            const std::size_t left = from > 0 ? from - 1 : 0;
-            const std::size_t right = end < n ? end + 1 : n;
-            reversedText_.assign(std::make_reverse_iterator(text.begin() + static_cast<long>(right)),
-                                 std::make_reverse_iterator(text.begin() + static_cast<long>(left)));
-            const regoff_t reach = re_match_2(
-                reversed_->Buffer(), nullptr, 0, reversedText_.data(),
-                static_cast<regoff_t>(right - left), static_cast<regoff_t>(right - end), nullptr,
-                static_cast<regoff_t>(right - from));
+            std::size_t end = n - from <= window ? n : from + window;
+            while (end < n && !IsStart(text, end)) {
+                ++end;
+            }
+            const long reach = ReversedReach(text, from, end);
             if (reach >= 1) {
                 match.start = end - static_cast<std::size_t>(reach);
+                if (end < n && match.start > from) {
+                    match.start = EarlierLongMatch(text, from, match.start);
+                }
                 break;
             }
             if (end == n) {
@@ -460,7 +600,7 @@ long CGNU::Slot::Search(std::string_view text, std::size_t start, std::size_t& l
     if (filterStartBytes_ && !AnyStartByte(text, start)) {
         return -1;
     }
-    CLocaleScope scope;
+    CLocaleScope scope(utf8_);
     RefreshIfGrown(std::min(n - start, kFirstWindow));
     if (translation_.hasBackReferences) {
         return SearchWithReferences(text, start, length);
@@ -475,14 +615,16 @@ long CGNU::Slot::Search(std::string_view text, std::size_t start, std::size_t& l
 
 // The finder (each back-reference widened to a copy of its group) proposes
 // start offsets and bounds how far a match from each can reach; the library's
-// back-reference matcher then decides within that stretch.
+// back-reference matcher then decides within that stretch. The work is
+// counted, not timed (see kReferenceSearchBudget); a search that runs out of
+// it says so through GaveUp() rather than passing over hits in silence.
 long CGNU::Slot::SearchWithReferences(std::string_view text, std::size_t start,
                                       std::size_t& length) const
 {
     const std::size_t n = text.size();
-    const auto deadline = std::chrono::steady_clock::now() + kReferenceSearchTime;
+    std::uint64_t work = 0;
     std::size_t from = start;
-    while (from < n && std::chrono::steady_clock::now() < deadline) {
+    while (from < n) {
         Match candidate;
         if (!Find(text, from, candidate)) {
             return -1;
@@ -490,18 +632,33 @@ long CGNU::Slot::SearchWithReferences(std::string_view text, std::size_t start,
         // No match from here reaches past the finder's, so the stretch ends
         // there at the latest. Stopping short of the text's end keeps the
         // next byte as context and $ from holding.
-        const std::size_t stop =
-            candidate.start + std::min(candidate.end - candidate.start, affordableStretch_);
-        const regoff_t matched = re_match_2(
-            verifier_->Buffer(), nullptr, 0, text.data(), static_cast<regoff_t>(n),
-            static_cast<regoff_t>(candidate.start), nullptr, static_cast<regoff_t>(stop));
+        const std::size_t stretch = std::min(candidate.end - candidate.start, affordableStretch_);
+        work += (candidate.start - from) + AttemptCost(stretch, translation_.backReferenceExponent);
+        if (work > kReferenceSearchBudget) {
+            gaveUp_ = true;
+            return -1;
+        }
+        const regoff_t matched = re_match_2(verifier_->Buffer(), nullptr, 0, text.data(),
+                                            static_cast<regoff_t>(n),
+                                            static_cast<regoff_t>(candidate.start), nullptr,
+                                            static_cast<regoff_t>(candidate.start + stretch));
         if (matched >= 0) {
             length = std::max<std::size_t>(static_cast<std::size_t>(matched), 1);
             return static_cast<long>(candidate.start);
         }
-        from = candidate.start + 1;
+        from = NextStart(text, candidate.start);
     }
     return -1;
+}
+
+// The offset after `at` where a match may start.
+std::size_t CGNU::Slot::NextStart(std::string_view text, std::size_t at) const
+{
+    ++at;
+    while (at < text.size() && !IsStart(text, at)) {
+        ++at;
+    }
+    return at;
 }
 
 CGNU::CGNU() : keyword_(std::make_unique<Slot>()), context_(std::make_unique<Slot>()) {}
@@ -512,9 +669,9 @@ void CGNU::InitKeyword()
     keyword_->Init();
 }
 
-std::string CGNU::CompileKeyword(std::string_view pattern)
+std::string CGNU::CompileKeyword(std::string_view pattern, const RegexWordCharacters& words)
 {
-    return keyword_->Compile(pattern);
+    return keyword_->Compile(pattern, words);
 }
 
 long CGNU::SearchKeyword(std::string_view text, std::size_t start, std::size_t& length) const
@@ -537,9 +694,9 @@ void CGNU::InitContext()
     context_->Init();
 }
 
-std::string CGNU::CompileContext(std::string_view pattern)
+std::string CGNU::CompileContext(std::string_view pattern, const RegexWordCharacters& words)
 {
-    return context_->Compile(pattern);
+    return context_->Compile(pattern, words);
 }
 
 long CGNU::SearchContext(std::string_view text, std::size_t start, std::size_t& length) const
@@ -555,6 +712,26 @@ const std::string& CGNU::ContextError() const
 bool CGNU::ContextReady() const
 {
     return context_->Ready();
+}
+
+std::vector<std::string> CGNU::TakeGaveUpNotes()
+{
+    std::vector<std::string> notes;
+    for (Slot* slot : {keyword_.get(), context_.get()}) {
+        if (slot->GaveUp()) {
+            notes.push_back(RegexGaveUpNote(slot->Pattern()));
+            slot->ForgetGaveUp();
+        }
+    }
+    return notes;
+}
+
+std::string RegexGaveUpNote(std::string_view pattern)
+{
+    std::string note = "the regular expression \"";
+    note += pattern;
+    note += "\" needed more work on some lines than a search may take: hits may be missing";
+    return note;
 }
 
 }  // namespace plix

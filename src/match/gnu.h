@@ -22,8 +22,18 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace plix {
+
+// In a UTF-8 locale \w, \W, \b, \B, \< and \> take the program's word
+// characters: a letter, or a letter or digit with `countNumbers`, or one of
+// the characters of `diacritics`. In 8-bit locales they do not matter.
+struct RegexWordCharacters
+{
+    bool countNumbers = true;
+    std::string diacritics;
+};
 
 // The two process-wide pattern slots (keyword, context word). One object is
 // owned by the engine context; tests make their own. An object is used by
@@ -40,7 +50,9 @@ public:
     void InitKeyword();
     // "" on success, else the error text (also kept as KeywordError()). A
     // failed compile leaves the slot matching nothing.
-    std::string CompileKeyword(std::string_view pattern);
+    // The pattern reads UTF-8 characters when the codeset of the current
+    // locale is UTF-8 at the time of the compile; otherwise bytes.
+    std::string CompileKeyword(std::string_view pattern, const RegexWordCharacters& words = {});
     // Offset (in `text`) of the leftmost match that starts at or after `start`
     // and before text.size(), or -1. `length` receives the match length; an
     // empty match is reported as length 1; with no match it is 0.
@@ -56,15 +68,26 @@ public:
     bool KeywordReady() const;
 
     void InitContext();
-    std::string CompileContext(std::string_view pattern);
+    std::string CompileContext(std::string_view pattern, const RegexWordCharacters& words = {});
     long SearchContext(std::string_view text, std::size_t start, std::size_t& length) const;
     const std::string& ContextError() const;
     bool ContextReady() const;
+
+    // A search of a pattern with back-references gives up after a fixed
+    // amount of work (counted, so the same on every machine and build) and
+    // then reports no match from there. One note for each slot whose searches
+    // gave up since the last call or since the slot was compiled, naming its
+    // pattern; the marks are cleared.
+    std::vector<std::string> TakeGaveUpNotes();
 
 private:
     class Slot;
     std::unique_ptr<Slot> keyword_;
     std::unique_ptr<Slot> context_;
 };
+
+// What a front end tells the user, once per run, when searches of `pattern`
+// gave up: some hits may be missing from the result.
+std::string RegexGaveUpNote(std::string_view pattern);
 
 }  // namespace plix

@@ -44,6 +44,14 @@ struct Node
     bool optional = false;              // Repeat: zero repeats allowed
     bool many = false;                  // Repeat: more than one repeat allowed
     ByteSet set;                        // Set
+    std::string chars;                  // Literal: a UTF-8 character of several bytes
+    // A Set of UTF-8 characters: `set` holds its ASCII members, `wide` the
+    // others as ranges of code points, `wordClass` a class of the library
+    // ("alpha", "alnum") that belongs to it; `negated` takes the complement.
+    bool utf8Set = false;
+    bool negated = false;
+    const char* wordClass = nullptr;
+    std::vector<std::pair<char32_t, char32_t>> wide;
     std::vector<Node> children;
 };
 
@@ -92,7 +100,10 @@ ByteSet WordBytes()
 class Parser
 {
 public:
-    explicit Parser(std::string_view pattern) : pattern_(pattern) {}
+    Parser(std::string_view pattern, const RegexCharacters& characters)
+        : pattern_(pattern), characters_(characters)
+    {
+    }
 
     // nullptr on success, else the error text.
     const char* Parse(Node& root)
@@ -170,8 +181,15 @@ private:
     void ParseRepeat(Node& sequence, unsigned char first);
     void ParseEscape(Node& sequence);
     void ParseList(Node& sequence);
+    void ParseListUtf8(Node& sequence);
+    // In UTF-8: the character that starts at byte `c`, just read; false for
+    // a byte that starts no valid character (it then stands for itself).
+    bool TakeCharacter(unsigned char c, char32_t& code, std::string& bytes);
+    Node WordSet(bool negated) const;
+    void AddCharacter(Node& sequence, unsigned char c);
 
     std::string_view pattern_;
+    const RegexCharacters& characters_;
     std::size_t pos_ = 0;
     std::size_t elements_ = 0;
     int groups_ = 0;
@@ -221,7 +239,11 @@ Node Parser::ParseBranch()
                 break;
             }
             case '[':
-                ParseList(sequence);
+                if (characters_.utf8) {
+                    ParseListUtf8(sequence);
+                } else {
+                    ParseList(sequence);
+                }
                 break;
             case '^':
                 Add(sequence, MakeAnchor(Anchor::TextStart));
@@ -233,7 +255,7 @@ Node Parser::ParseBranch()
                 ParseEscape(sequence);
                 break;
             default:
-                Add(sequence, Literal(c));
+                AddCharacter(sequence, c);
                 break;
         }
     }
@@ -319,10 +341,10 @@ void Parser::ParseEscape(Node& sequence)
             }
             break;
         case 'w':
-            Add(sequence, MakeSet(WordBytes()));
+            Add(sequence, characters_.utf8 ? WordSet(false) : MakeSet(WordBytes()));
             break;
         case 'W':
-            Add(sequence, MakeSet(~WordBytes()));
+            Add(sequence, characters_.utf8 ? WordSet(true) : MakeSet(~WordBytes()));
             break;
         case 'b':
             Add(sequence, MakeAnchor(Anchor::WordBoundary));
@@ -344,7 +366,7 @@ void Parser::ParseEscape(Node& sequence)
             break;
         default:
             // No control-character or numeric escapes: "\n" is the letter n.
-            Add(sequence, Literal(c));
+            AddCharacter(sequence, c);
             break;
     }
 }
@@ -405,6 +427,212 @@ void Parser::ParseList(Node& sequence)
         previous = c;
     }
     Add(sequence, MakeSet(negate ? ~set : set));
+}
+
+// The UTF-8 character of `text` at `at`: its length (0 when the bytes there
+// are no valid, shortest-form character) and code point.
+std::size_t DecodeUtf8(std::string_view text, std::size_t at, char32_t& code)
+{
+    const auto b = [&](std::size_t i) { return static_cast<unsigned char>(text[at + i]); };
+    const unsigned char lead = b(0);
+    std::size_t length = 0;
+    char32_t min = 0;
+    if (lead < 0x80) {
+        code = lead;
+        return 1;
+    }
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+        code = lead & 0x1F;
+        min = 0x80;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        code = lead & 0x0F;
+        min = 0x800;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        code = lead & 0x07;
+        min = 0x10000;
+    } else {
+        return 0;
+    }
+    if (text.size() - at < length) {
+        return 0;
+    }
+    for (std::size_t i = 1; i < length; ++i) {
+        if ((b(i) & 0xC0) != 0x80) {
+            return 0;
+        }
+        code = (code << 6) | (b(i) & 0x3F);
+    }
+    if (code < min || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
+        return 0;
+    }
+    return length;
+}
+
+void AppendUtf8(std::string& out, char32_t code)
+{
+    if (code < 0x80) {
+        out += static_cast<char>(code);
+    } else if (code < 0x800) {
+        out += static_cast<char>(0xC0 | (code >> 6));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+        out += static_cast<char>(0xE0 | (code >> 12));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (code >> 18));
+        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+}
+
+bool Parser::TakeCharacter(unsigned char c, char32_t& code, std::string& bytes)
+{
+    bytes.assign(1, static_cast<char>(c));
+    code = c;
+    if (!characters_.utf8 || c < 0x80) {
+        return true;
+    }
+    const std::size_t length = DecodeUtf8(pattern_, pos_ - 1, code);
+    if (length == 0) {
+        return false;
+    }
+    bytes.assign(pattern_.substr(pos_ - 1, length));
+    pos_ += length - 1;
+    return true;
+}
+
+void Parser::AddCharacter(Node& sequence, unsigned char c)
+{
+    char32_t code = 0;
+    std::string bytes;
+    if (TakeCharacter(c, code, bytes) && bytes.size() > 1) {
+        // One node, so that the backward form keeps the character's bytes in order.
+        Node node = Literal(c);
+        node.chars = bytes;
+        Add(sequence, std::move(node));
+        return;
+    }
+    Add(sequence, Literal(c));
+}
+
+Node Parser::WordSet(bool negated) const
+{
+    Node node;
+    node.kind = Kind::Set;
+    node.utf8Set = true;
+    node.negated = negated;
+    node.wordClass = characters_.countNumbers ? "alnum" : "alpha";
+    const std::string_view d = characters_.diacritics;
+    for (std::size_t i = 0; i < d.size();) {
+        char32_t code = 0;
+        const std::size_t length = DecodeUtf8(d, i, code);
+        if (length == 0) {
+            // A byte of no character is no word character.
+            ++i;
+            continue;
+        }
+        if (code < 0x80) {
+            node.set.set(code);
+        } else {
+            node.wide.emplace_back(code, code);
+        }
+        i += length;
+    }
+    return node;
+}
+
+// A list of UTF-8 characters: as ParseList, with members and range ends
+// that are characters and ranges by code point.
+void Parser::ParseListUtf8(Node& sequence)
+{
+    std::vector<std::pair<char32_t, char32_t>> members;
+    bool negate = false;
+    if (!AtEnd() && Peek() == '^') {
+        negate = true;
+        ++pos_;
+    }
+    const auto has = [&](char32_t code) {
+        return std::any_of(members.begin(), members.end(),
+                           [&](const auto& r) { return r.first <= code && code <= r.second; });
+    };
+    const auto take = [&](char32_t& code) {
+        if (AtEnd()) {
+            Fail(kRegexPrematureEnd);
+            return false;
+        }
+        unsigned char c = Next();
+        if (c == '\\') {
+            if (AtEnd()) {
+                Fail(kRegexPrematureEnd);
+                return false;
+            }
+            c = Next();
+        }
+        std::string bytes;
+        if (!TakeCharacter(c, code, bytes)) {
+            // A byte of no character: text never holds it as a character.
+            code = 0xFFFD;
+        }
+        return true;
+    };
+    bool first = true;
+    long previous = -1;
+    bool previousAlone = false;
+    for (;;) {
+        if (AtEnd()) {
+            Fail(kRegexPrematureEnd);
+            return;
+        }
+        if (Peek() == ']' && !first) {
+            ++pos_;
+            break;
+        }
+        first = false;
+        if (Peek() == '-' && previous >= 0 && pos_ + 1 < pattern_.size() &&
+            pattern_[pos_ + 1] != ']') {
+            ++pos_;
+            char32_t last = 0;
+            if (!take(last)) {
+                return;
+            }
+            if (static_cast<char32_t>(previous) > last && previousAlone) {
+                members.pop_back();
+            }
+            if (static_cast<char32_t>(previous) <= last) {
+                members.emplace_back(static_cast<char32_t>(previous), last);
+            }
+            previous = last;
+            previousAlone = false;
+            continue;
+        }
+        char32_t code = 0;
+        if (!take(code)) {
+            return;
+        }
+        previousAlone = !has(code);
+        if (previousAlone) {
+            members.emplace_back(code, code);
+        }
+        previous = code;
+    }
+    Node node;
+    node.kind = Kind::Set;
+    node.utf8Set = true;
+    node.negated = negate;
+    for (const auto& [low, high] : members) {
+        for (char32_t b = low; b <= std::min<char32_t>(high, 0x7F); ++b) {
+            node.set.set(b);
+        }
+        if (high >= 0x80) {
+            node.wide.emplace_back(std::max<char32_t>(low, 0x80), high);
+        }
+    }
+    Add(sequence, std::move(node));
 }
 
 // ---------------------------------------------------------------------------
@@ -505,6 +733,60 @@ void PutSet(std::string& out, const ByteSet& set)
     out += ']';
 }
 
+// A list of UTF-8 characters, every member written out: ranges in a UTF-8
+// locale follow its collation (or are refused), never code points.
+void PutSetUtf8(std::string& out, const Node& node)
+{
+    std::size_t wideCount = 0;
+    for (const auto& [low, high] : node.wide) {
+        wideCount += high - low + 1;
+    }
+    if (!node.negated && node.wordClass == nullptr && wideCount == 0 && node.set.count() < 2) {
+        PutSet(out, node.set);
+        return;
+    }
+    out += '[';
+    if (node.negated) {
+        out += '^';
+    }
+    if (node.wordClass != nullptr) {
+        out += "[:";
+        out += node.wordClass;
+        out += ":]";
+    }
+    for (int b = 0; b < 128; ++b) {
+        if (node.set.test(b)) {
+            PutListMember(out, b);
+        }
+    }
+    for (const auto& [low, high] : node.wide) {
+        for (char32_t code = low; code <= high; ++code) {
+            if (code < 0xD800 || code > 0xDFFF) {
+                AppendUtf8(out, code);
+            }
+        }
+    }
+    if (node.negated && node.wordClass == nullptr && wideCount == 0 && node.set.none()) {
+        // "[^]" is no list: every character but the NUL that lines never hold.
+        out += static_cast<char>(kUnderscoreStandIn);
+    }
+    out += ']';
+}
+
+// Any character, newline included.
+void PutAll(std::string& out, bool utf8)
+{
+    if (utf8) {
+        out += '[';
+        out += '^';
+        out += static_cast<char>(kUnderscoreStandIn);
+        out += ']';
+        return;
+    }
+    ByteSet all;
+    PutSet(out, all.set());
+}
+
 // Matches at least one byte whatever path is taken through it.
 bool AlwaysConsumes(const Node& node)
 {
@@ -563,6 +845,7 @@ public:
         bool boundaryAtEnd = true;
         // Groups that back-references name.
         std::bitset<10> referenced;
+        bool utf8 = false;
     };
 
     Emitter(const std::vector<const Node*>& groups, Options options)
@@ -654,13 +937,21 @@ void Emitter::Put(const Node& node, bool inCopy)
 {
     switch (node.kind) {
         case Kind::Literal:
-            PutByte(out_, node.byte);
+            if (!node.chars.empty()) {
+                out_ += node.chars;
+            } else {
+                PutByte(out_, node.byte);
+            }
             break;
         case Kind::Any:
             out_ += '.';
             break;
         case Kind::Set:
-            PutSet(out_, node.set);
+            if (node.utf8Set) {
+                PutSetUtf8(out_, node);
+            } else {
+                PutSet(out_, node.set);
+            }
             break;
         case Kind::Anchor:
             // A copy of a group stands for the text the group matched, which a
@@ -679,8 +970,7 @@ void Emitter::Put(const Node& node, bool inCopy)
                     copyRoom_ -= size;
                     Put(body, true);
                 } else {
-                    ByteSet all;
-                    PutSet(out_, all.set());
+                    PutAll(out_, options_.utf8);
                     out_ += '*';
                 }
                 out_ += ')';
@@ -984,7 +1274,7 @@ void AnalyseLiterals(const Node& root, RegexTranslation& out)
     std::string best;
     for (const Node& node : sequence.children) {
         if (node.kind == Kind::Literal) {
-            run += static_cast<char>(node.byte);
+            run += node.chars.empty() ? std::string(1, static_cast<char>(node.byte)) : node.chars;
             continue;
         }
         allLiteral = false;
@@ -1003,10 +1293,10 @@ void AnalyseLiterals(const Node& root, RegexTranslation& out)
     out.literal = best;
 }
 
-void Translate(std::string_view pattern, RegexTranslation& out)
+void Translate(std::string_view pattern, const RegexCharacters& characters, RegexTranslation& out)
 {
     Node root;
-    Parser parser(pattern);
+    Parser parser(pattern, characters);
     if (const char* error = parser.Parse(root)) {
         out.error = error;
         return;
@@ -1019,6 +1309,7 @@ void Translate(std::string_view pattern, RegexTranslation& out)
     }
 
     Emitter::Options options;
+    options.utf8 = characters.utf8;
     CollectReferenced(root, options.referenced);
     out.hasAnchors = HasAnchor(root);
     {
@@ -1035,8 +1326,7 @@ void Translate(std::string_view pattern, RegexTranslation& out)
     options.widenReferences = true;
     out.finder = out.hasBackReferences ? Emitter(groups, options).Emit(root) : out.forward;
     options.reversed = true;
-    ByteSet all;
-    PutSet(out.reversedFinder, all.set());
+    PutAll(out.reversedFinder, characters.utf8);
     out.reversedFinder += "*(";
     out.reversedFinder += Emitter(groups, options).Emit(root);
     out.reversedFinder += ')';
@@ -1046,16 +1336,22 @@ void Translate(std::string_view pattern, RegexTranslation& out)
 
 }  // namespace
 
-RegexTranslation TranslateRegex(std::string_view pattern)
+RegexTranslation TranslateRegex(std::string_view pattern, const RegexCharacters& characters)
 {
     RegexTranslation out;
     try {
-        Translate(pattern, out);
+        Translate(pattern, characters, out);
     } catch (const std::bad_alloc&) {
         out = RegexTranslation{};
         out.error = kRegexMemoryExhausted;
     }
     return out;
+}
+
+std::size_t Utf8CharacterLength(std::string_view text, std::size_t at)
+{
+    char32_t code = 0;
+    return at < text.size() ? DecodeUtf8(text, at, code) : 0;
 }
 
 std::string RegexErrorFromLibrary(std::string_view libraryText)

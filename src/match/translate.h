@@ -51,6 +51,18 @@ inline constexpr int kRegexMaxOpenGroups = 10;
 // this byte (lines are NUL-free), so the swap is invisible to users.
 inline constexpr unsigned char kUnderscoreStandIn = 0;
 
+// How a pattern reads characters. Byte-wise (the 8-bit and EUC-JP locales)
+// unless `utf8`: then "." and a list match one UTF-8 character, and \w and
+// \W are the program's word characters: a letter (a letter or digit with
+// `countNumbers`) by the locale's classes, or one of the characters of
+// `diacritics` read as UTF-8.
+struct RegexCharacters
+{
+    bool utf8 = false;
+    bool countNumbers = true;
+    std::string diacritics;
+};
+
 struct RegexTranslation
 {
     // Empty when the pattern is usable; otherwise one of the texts above.
@@ -82,7 +94,11 @@ struct RegexTranslation
     std::string literal;
 };
 
-RegexTranslation TranslateRegex(std::string_view pattern);
+// The length of the valid, shortest-form UTF-8 character at `at` of `text`,
+// or 0 when the bytes there start none.
+std::size_t Utf8CharacterLength(std::string_view text, std::size_t at);
+
+RegexTranslation TranslateRegex(std::string_view pattern, const RegexCharacters& characters = {});
 
 // The text to report for an error text from glibc's compiler.
 std::string RegexErrorFromLibrary(std::string_view libraryText);

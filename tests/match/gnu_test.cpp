@@ -372,7 +372,8 @@ TEST(RegexSearch, SameAnswersInEveryLocale)
         {"[[:alpha:]]", "\xe9]", 0, -1, 0},
         {"\xe9t\xe9|x", "l'\xe9t\xe9", 0, 2, 3},
     };
-    for (const char* name : {"C", "en_US.ISO-8859-1", "ja_JP.eucJP", "en_US.UTF-8"}) {
+    // UTF-8 locales read characters (see utf8_test.cpp).
+    for (const char* name : {"C", "en_US.ISO-8859-1", "ja_JP.eucJP"}) {
         test::LocaleGuard guard(name);
         if (!guard.Installed()) {
             continue;
