@@ -203,6 +203,12 @@ long CParse::FindUtf8(size_t offset)
     return static_cast<long>(start);
 }
 
+long CParse::KeywordIndex() const
+{
+    // Bytes: the keyword always starts at the keyword position's index.
+    return utf8_ ? keywordAt_ : static_cast<long>(ctx_.corpus.GetKeywordPosition()) - 1;
+}
+
 bool CParse::ContextWordAt(long i) const
 {
     if (i < 0 || static_cast<size_t>(i) >= contextLine.size()) {

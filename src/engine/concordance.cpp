@@ -196,7 +196,6 @@ void CParse::BuildContextLine(size_t h)
         return;
     }
     const long P = ctx_.corpus.GetKeywordPosition();
-    keywordAt_ = P - 1;
     const long L = ctx_.corpus.GetLineLength();
     const std::string& line = SeparatedLine();
     const long n = static_cast<long>(line.size());
@@ -323,8 +322,8 @@ void CParse::UpdateLeftText()
 
 bool CParse::MatchBoundaries()
 {
-    bool beforeWord = ContextWordAt(keywordAt_ - 1);
-    bool afterWord = ContextWordAt(keywordAt_ + static_cast<long>(keywordLength));
+    bool beforeWord = ContextWordAt(KeywordIndex() - 1);
+    bool afterWord = ContextWordAt(KeywordIndex() + static_cast<long>(keywordLength));
     if (matchLeft && beforeWord) {
         return false;
     }
@@ -400,13 +399,13 @@ bool CParse::MatchContextWord()
     leftWords.clear();
     rightWords.clear();
     if (contextLeft > 0) {
-        ScanLeftWords(contextLine, keywordAt_ - 1, isWord, [&](std::string_view w) {
+        ScanLeftWords(contextLine, KeywordIndex() - 1, isWord, [&](std::string_view w) {
             leftWords.push_back(LowerText(w));
             return static_cast<int>(leftWords.size()) < contextLeft;
         });
     }
     if (contextRight > 0) {
-        ScanRightWords(contextLine, keywordAt_ + static_cast<long>(keywordLength), isWord,
+        ScanRightWords(contextLine, KeywordIndex() + static_cast<long>(keywordLength), isWord,
                        [&](std::string_view w) {
                            rightWords.push_back(LowerText(w));
                            return static_cast<int>(rightWords.size()) < contextRight;
@@ -425,7 +424,7 @@ bool CParse::MatchContextWord()
 
 void CParse::MakeSortKey(int sortKind)
 {
-    const long P = keywordAt_ + 1;  // the keyword's column, counting from 1
+    const long P = KeywordIndex() + 1;  // the keyword's column, counting from 1
     const int column = ctx_.corpus.GetSortColumn();
     const long n = static_cast<long>(contextLine.size());
     auto isWord = [this](long i) { return ContextWordAt(i); };
@@ -658,12 +657,12 @@ void CParse::CountCollocates()
         }
     };
     int slot = 4;
-    ScanLeftWords(contextLine, keywordAt_ - 1, isWord, [&](std::string_view w) {
+    ScanLeftWords(contextLine, KeywordIndex() - 1, isWord, [&](std::string_view w) {
         insert(w, slot--);
         return slot >= 0;
     });
     slot = 5;
-    ScanRightWords(contextLine, keywordAt_ + static_cast<long>(keywordLength), isWord,
+    ScanRightWords(contextLine, KeywordIndex() + static_cast<long>(keywordLength), isWord,
                    [&](std::string_view w) {
                        insert(w, slot++);
                        return slot <= 9;

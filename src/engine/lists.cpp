@@ -14,6 +14,9 @@ void CParse::CompileListFilter()
     }
     listFilterReady_ = true;
     const CCorpus& c = ctx_.corpus;
+    // In UTF-8 text the filter is lowered as the words are, character by
+    // character; in a code page it is compared as stored.
+    listKeyword_ = utf8_ && c.ignoreCase && !c.keywordRegex ? LowerUtf8(c.keyword) : c.keyword;
     if (!c.keyword.empty() && c.keywordRegex) {
         // Compiled once for the whole command: the same answers as compiling
         // it for every word, at a fraction of the cost. A pattern that does not
@@ -33,12 +36,13 @@ bool CParse::ListFilter()
         size_t length = 0;
         return ctx_.gnu.SearchKeyword(word, 0, length) >= 0;
     }
-    size_t at = word.find(c.keyword);
+    const std::string& filter = listFilterReady_ ? listKeyword_ : c.keyword;
+    size_t at = word.find(filter);
     if (at == std::string::npos) {
         return false;
     }
     unsigned char before = at == 0 ? ' ' : static_cast<unsigned char>(word[at - 1]);
-    size_t endAt = at + c.keyword.size();
+    size_t endAt = at + filter.size();
     unsigned char after = endAt >= word.size() ? 0 : static_cast<unsigned char>(word[endAt]);
     bool beforeWord = IsWordChar(before);
     bool afterWord = after != 0 && IsWordChar(after);

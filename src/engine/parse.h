@@ -187,6 +187,8 @@ class CParse
     long NextAnyWordUtf8(size_t offset);
     // Whether the byte at `i` of the context line belongs to a word character.
     bool ContextWordAt(long i) const;
+    // Where the keyword starts in the context line.
+    long KeywordIndex() const;
     std::string LowerText(std::string_view text) const;
     std::string ReverseText(std::string_view text) const;
     void CompileListFilter();
@@ -210,6 +212,7 @@ class CParse
     // lower_ in the low byte, 1 above it for a word character: one look-up a byte
     std::array<uint16_t, 256> wordLower_{};
     bool listFilterReady_ = false;
+    std::string listKeyword_;  // the list filter as the words are compared with it
     bool utf8_ = false;  // asked once per run
     CUtf8Words utf8Words_;
     long keywordAt_ = 0;  // where the keyword starts in the context line

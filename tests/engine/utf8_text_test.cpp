@@ -232,6 +232,30 @@ TEST_P(Utf8Text, KeywordIsColouredWhereItStands)
     EXPECT_EQ(target.ColouredTexts(0), (std::vector<std::string>{"本", "本", "本"}));
 }
 
+TEST_P(Utf8Text, ListFilterIsLoweredAsTheWordsAre)
+{
+    const struct
+    {
+        AnalysisCommand command;
+        const char* filter;
+        int left, right;
+        std::string expected;
+    } cases[] = {
+        {AnalysisCommand::Wordlist, "ÜB", 1, 0, "über\t2\r\n"},
+        {AnalysisCommand::Wordlist, "ЖУК", 1, 1, "жук\t2\r\n"},
+        {AnalysisCommand::Wordlist, "本", 0, 0, "日本語\t2\r\n本\t1\r\n"},
+        // Reversed by character for the backward list, "Right" still ends the word.
+        {AnalysisCommand::BackwardList, "КА", 0, 1, "\tжука\t1\r\n"},
+        {AnalysisCommand::Index, "É", 0, 1, "café\t3\r\n 1 1 1\r\n"},
+    };
+    for (const auto& k : cases) {
+        ctx.corpus.keyword = k.filter;
+        ctx.corpus.matchLeft = k.left;
+        ctx.corpus.matchRight = k.right;
+        EXPECT_EQ(Run(k.command), k.expected) << k.filter;
+    }
+}
+
 TEST_P(Utf8Text, RegularExpressionMatchesCharacters)
 {
     // "." and a bracket list stand for one character, not one byte.

@@ -209,7 +209,7 @@ TEST(Persistence, SaveOrderDeletesFirstAndWritesSectionBySection)
                                          "int Type/Start",
                                          "int Type/End",
                                          "string Type/StartMark",
-                                         "string Type/EndMark",
+                                         "string Type/EndMark", "int Type/UTF8",
                                          "string Input/Input1",
                                          "string Output/Output1"};
     for (int i = 1; i <= 15; ++i) {
