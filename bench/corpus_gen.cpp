@@ -3,6 +3,12 @@
 //   corpus_gen --size 100M [--seed N] [--types N] [-o FILE]
 //   corpus_gen --rare-keyword [--seed N] [--types N]
 //   corpus_gen --size 100M --markup cocoa|sgml|helsinki|bnc|ppcme2 ...
+//   corpus_gen --size 100M --accented ...
+//
+// --accented gives about one running word in five a non-ASCII letter (UTF-8):
+// the first vowel of the words so chosen becomes an accented one. Words are
+// chosen by rank until they carry a fifth of the expected tokens, so the
+// vocabulary keeps its size and the text its shape.
 //
 // The vocabulary is a fixed list of English function words followed by
 // pseudo-words built from syllables, all drawn from one seeded PRNG, so the
@@ -190,6 +196,27 @@ std::vector<std::string> MakeVocabulary(std::uint64_t seed, std::size_t types) {
 
 // Zipf exponent slightly above 1, as measured on large English corpora.
 constexpr double kZipfExponent = 1.05;
+
+// Replaces the first vowel of enough words, taken by rank, that about a fifth
+// of the running words have a non-ASCII letter.
+void AccentVocabulary(std::vector<std::string>& vocab, const std::vector<double>& cumulative) {
+  double accented = 0;
+  double previous = 0;
+  for (std::size_t r = 0; r < vocab.size(); ++r) {
+    const double mass = cumulative[r] - previous;
+    previous = cumulative[r];
+    if (accented >= 0.2 * cumulative[r]) continue;
+    std::string& word = vocab[r];
+    static const char* const kVowels = "aeiou";
+    static const char* const kAccented[] = {"\xC3\xA4", "\xC3\xA9", "\xC3\xAF", "\xC3\xB6",
+                                            "\xC3\xBC"};
+    const std::size_t at = word.find_first_of(kVowels);
+    if (at == std::string::npos) continue;
+    const std::size_t which = static_cast<std::size_t>(std::strchr(kVowels, word[at]) - kVowels);
+    word.replace(at, 1, kAccented[which]);
+    accented += mass;
+  }
+}
 
 std::vector<double> MakeCumulative(std::size_t types) {
   std::vector<double> cumulative(types);
@@ -533,7 +560,8 @@ std::uint64_t ParseSize(const char* text) {
   std::fprintf(stderr,
                "usage: corpus_gen --size N[K|M|G] [--seed N] [--types N] [-o FILE]\n"
                "       corpus_gen --rare-keyword [--seed N] [--types N]\n"
-               "       corpus_gen --size N --markup cocoa|sgml|helsinki|bnc|ppcme2 ...\n");
+               "       corpus_gen --size N --markup cocoa|sgml|helsinki|bnc|ppcme2 ...\n"
+               "       corpus_gen --size N --accented ...\n");
   std::exit(2);
 }
 
@@ -544,6 +572,7 @@ int main(int argc, char** argv) {
   std::uint64_t seed = 1;
   std::size_t types = 100000;
   bool rare_keyword = false;
+  bool accented = false;
   Markup markup = Markup::kNone;
   const char* output = nullptr;
   for (int i = 1; i < argc; ++i) {
@@ -577,14 +606,17 @@ int main(int argc, char** argv) {
       }
     } else if (arg == "--rare-keyword") {
       rare_keyword = true;
+    } else if (arg == "--accented") {
+      accented = true;
     } else {
       Usage();
     }
   }
   if (types < std::size(kFunctionWords) + 10) Usage();
 
-  const std::vector<std::string> vocab = MakeVocabulary(seed, types);
+  std::vector<std::string> vocab = MakeVocabulary(seed, types);
   const std::vector<double> cumulative = MakeCumulative(types);
+  if (accented) AccentVocabulary(vocab, cumulative);
   if (rare_keyword) {
     std::printf("%s\n", RareKeyword(vocab, cumulative).c_str());
     return 0;

@@ -178,6 +178,7 @@ def main(argv):
             out.append(f"| {case} | {corpus} | {tool} | {median} | {mem} | {ratio_cell} | {notes(row)} |")
     out.append("")
     out.extend(targets(meta, groups, find, rare))
+    out.extend(locale_targets(groups, find, rare))
     print("\n".join(out))
 
 
@@ -316,6 +317,42 @@ def targets(meta, groups, find, rare):
 
     return lines + results
 
+
+
+def locale_targets(groups, find, rare):
+    """The UTF-8 locales against "C" on the same ASCII text, against grep in
+    the same locale, and the accented text against the ASCII one."""
+    corpora = sorted({c for (case, c) in groups if case == "locale wordlist"}, key=size_of)
+    if not corpora:
+        return []
+    corpus = corpora[0]
+    accented = "accented-" + corpus[len("gen-"):]
+    lines = ["", "### Targets in UTF-8 locales", ""]
+
+    def ratio_line(text, row, base, limit):
+        if row is None or base is None or not row.ok or not base.ok or base.median <= 0:
+            lines.append(f"- **n/a** {text}")
+            return
+        r = row.median / base.median
+        status = "PASS" if r <= limit else "MISS"
+        lines.append(f"- **{status}** {text}: {fmt_time(row.median)} against "
+                     f"{fmt_time(base.median)} → {fmt_ratio(r)}× (needs ≤ {limit}×)")
+
+    for loc in ("C.UTF-8", "en_US.UTF-8"):
+        ratio_line(f"word list, {corpus}, {loc} within 1.15× of C",
+                   find("locale wordlist", corpus, f"plix {loc}"),
+                   find("locale wordlist", corpus, "plix C"), 1.15)
+        ratio_line(f"rare-keyword concordance (`{rare}`), {corpus}, {loc} within 1.15× of C",
+                   find("locale concordance rare", corpus, f"plix {loc}"),
+                   find("locale concordance rare", corpus, "plix C"), 1.15)
+        ratio_line(f"rare-keyword concordance, {corpus}, {loc} within 1.5× of grep -ci in {loc}",
+                   find("locale concordance rare", corpus, f"plix {loc}"),
+                   find("locale concordance rare", corpus, f"grep -ci {loc}"), 1.5)
+        ratio_line(f"word list, one word in five non-ASCII ({accented}), {loc} within 2× of the "
+                   "ASCII text",
+                   find("locale wordlist accented", accented, f"plix {loc}"),
+                   find("locale wordlist", corpus, f"plix {loc}"), 2.0)
+    return lines
 
 if __name__ == "__main__":
     main(sys.argv)

@@ -21,6 +21,7 @@
 #   BENCH_RUNS=N        timed runs per command (after one warm-up run)
 #   BENCH_TIMEOUT=S     seconds before one run of a command is given up
 #   BENCH_JOBS=N        build jobs (default: number of cores)
+#   BENCH_LOCALES=0     skip the C / C.UTF-8 / en_US.UTF-8 cases
 set -euo pipefail
 
 usage() {
@@ -553,6 +554,48 @@ if [[ ",$corpora," == *,gen,* ]]; then
       done
     fi
   done
+fi
+
+# --- Locales ----------------------------------------------------------------
+# The same generated text under "C" and the two UTF-8 locales (PLIX with
+# "UTF-8 text" set there, grep in the same locale), and the word list of a
+# text where one word in five has a non-ASCII letter. Everything else in this
+# script runs under LC_ALL=C.
+accented_corpus() {
+  local label=$1
+  local file=$data/accented-$label.txt stamp=$data/accented-$label.stamp want
+  want="$(sha1sum <"$bench_dir/corpus_gen.cpp" | cut -d' ' -f1) size=$label seed=$seed accented"
+  if ! stamp_ok "$stamp" "$want" || [ ! -f "$file" ]; then
+    say "Generating $label of accented text into ${file#"$root"/}"
+    "$corpus_gen" --size "$label" --seed "$seed" --accented -o "$file.tmp"
+    mv "$file.tmp" "$file"
+    printf '%s' "$want" >"$stamp"
+  fi
+  printf '%s' "$file"
+}
+
+locale_cases() {
+  local size=$1 rare=$2 file accented loc utf8
+  file=$(gen_corpus "$size")
+  accented=$(accented_corpus "$size")
+  for loc in C C.UTF-8 en_US.UTF-8; do
+    utf8=--no-utf8
+    [ "$loc" = C ] || utf8=--utf8
+    measure "locale wordlist" "gen-$size" "plix $loc" 0 \
+      "LC_ALL=$loc $(P) wordlist --quiet $utf8 $(q "$file")"
+    measure "locale concordance rare ($rare)" "gen-$size" "plix $loc" 0 \
+      "LC_ALL=$loc $(P) concordance --quiet $utf8 --keyword $(q "$rare") $(q "$file")"
+    measure "locale concordance rare ($rare)" "gen-$size" "grep -ci $loc" "0 1" \
+      "LC_ALL=$loc grep -ci $(q "$rare") $(q "$file")"
+    [ "$loc" = C ] && continue
+    measure "locale wordlist accented" "accented-$size" "plix $loc" 0 \
+      "LC_ALL=$loc $(P) wordlist --quiet --utf8 $(q "$accented")"
+  done
+}
+
+if [[ ",$corpora," == *,gen,* ]] && [ "${BENCH_LOCALES:-1}" = 1 ]; then
+  IFS=, read -r -a locale_sizes <<<"$sizes"
+  locale_cases "${locale_sizes[0]}" "$rare_gen"
 fi
 
 if [[ ",$corpora," == *,brown,* ]]; then

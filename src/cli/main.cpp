@@ -24,6 +24,7 @@ int main(int argc, char** argv)
     std::setlocale(LC_ALL, "");
     CPlixContext context;
     context.corpus.SaveSystemLocale();
+    context.corpus.utf8Text = LocaleNameIsUtf8(context.corpus.systemLocale) ? 1 : 0;
     context.corpus.SetLanguage("System");
 
     std::vector<std::string> args(argv + 1, argv + argc);

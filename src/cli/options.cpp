@@ -59,7 +59,7 @@ const std::set<std::string> kFlags = {
     "--filter-regex", "--untag",          "--ice-ignored",      "--ice-addition",
     "--ice-overlap",  "--no-bnc-pos",     "--window",           "--to-files",
     "--whole",        "--saved",          "--progress",         "--quiet",
-    "--help",         "--version",
+    "--help",         "--version",          "--utf8",             "--no-utf8",
 };
 
 // What scan-sgml takes besides the corpus files.
@@ -277,6 +277,16 @@ bool ApplySettings(const Parsed& p, Options& options, CPlixContext& context, Usa
         }
         c.startLine = static_cast<int>(a);
         c.endLine = static_cast<int>(b);
+    }
+    if (p.Has("--utf8") && p.Has("--no-utf8")) {
+        return Fail(error, "--utf8 and --no-utf8 exclude each other");
+    }
+    if (p.Has("--utf8") || p.Has("--no-utf8")) {
+        // The encoding decides which locale the language gets: install it again.
+        c.utf8Text = p.Has("--utf8") ? 1 : 0;
+        if (!p.Has("--locale")) {
+            c.SetLanguage(c.GetLanguage());
+        }
     }
     if (p.Has("--locale")) {
         const std::string& text = p.Last("--locale")[0];
@@ -754,6 +764,8 @@ Settings (defaults: the initial settings, not the saved ones):
                       code 0-18
   --locale NAME       System, ASCII, English, French, German, Danish, Dutch, Japanese,
                       Italian, Swedish, Icelandic, Polish, Spanish, Portuguese, Norwegian
+  --utf8, --no-utf8   read the text as UTF-8 characters, or as bytes of the locale's code
+                      page ("UTF-8 text"; default: set when the start-up locale is UTF-8)
   --diacritics TEXT   extra word characters
   --lines FROM-TO     line range (0-0: all lines)
   --no-numbers        digits are not word characters

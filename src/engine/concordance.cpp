@@ -69,7 +69,7 @@ bool CParse::PrepareKeyword(const KeywordRequest& request)
     matchRight = request.matchRight ? 1 : 0;
     regex = request.regex ? 1 : 0;
     if (!regex) {
-        LowerMbInPlace(keyword);
+        keyword = LowerText(keyword);
     } else {
         ctx_.gnu.InitKeyword();
         (void)ctx_.gnu.CompileKeyword(
@@ -85,7 +85,7 @@ bool CParse::PrepareKeyword(const KeywordRequest& request)
         contextLeft = request.contextLeft;
         contextRight = request.contextRight;
         if (!regex) {
-            LowerMbInPlace(contextWord);
+            contextWord = LowerText(contextWord);
         } else {
             ctx_.gnu.InitContext();
             (void)ctx_.gnu.CompileContext(
@@ -119,6 +119,9 @@ long CParse::FindKeyword(size_t offset)
         }
         keywordLength = length;
         return found;
+    }
+    if (utf8_) {
+        return FindUtf8(offset);
     }
     if (!LocaleIsMultibyte()) {
         return FindFolded(offset);
@@ -195,6 +198,10 @@ const std::string& CParse::SeparatedLine()
 
 void CParse::BuildContextLine(size_t h)
 {
+    if (utf8_) {
+        BuildContextLineUtf8(h);
+        return;
+    }
     const long P = ctx_.corpus.GetKeywordPosition();
     const long L = ctx_.corpus.GetLineLength();
     const std::string& line = SeparatedLine();
@@ -286,6 +293,13 @@ void CParse::UpdateLeftText()
     }
     const size_t p = static_cast<size_t>(std::max(0, ctx_.corpus.GetKeywordPosition()));
     const std::string& line = SeparatedLine();
+    if (utf8_) {
+        if (!LeftTextTakesBytes(line)) {
+            UpdateLeftTextUtf8(line);
+            return;
+        }
+        leftTextAscii_ = true;
+    }
     // Only the bytes taken from this line need their control characters
     // blanked: what stays of the old text was blanked before.
     size_t fresh = 0;
@@ -312,26 +326,11 @@ void CParse::UpdateLeftText()
     }
 }
 
-namespace {
-
-// The byte at `index`, or NUL past the end of the text.
-unsigned char ByteAt(const std::string& text, long index)
-{
-    if (index < 0 || static_cast<size_t>(index) >= text.size()) {
-        return 0;
-    }
-    return static_cast<unsigned char>(text[static_cast<size_t>(index)]);
-}
-
-}  // namespace
 
 bool CParse::MatchBoundaries()
 {
-    const long P = ctx_.corpus.GetKeywordPosition();
-    unsigned char before = ByteAt(contextLine, P - 2);
-    unsigned char after = ByteAt(contextLine, P - 1 + static_cast<long>(keywordLength));
-    bool beforeWord = before != 0 && IsWordChar(before);
-    bool afterWord = after != 0 && IsWordChar(after);
+    bool beforeWord = ContextWordAt(KeywordIndex() - 1);
+    bool afterWord = ContextWordAt(KeywordIndex() + static_cast<long>(keywordLength));
     if (matchLeft && beforeWord) {
         return false;
     }
@@ -347,20 +346,18 @@ namespace {
 // scan starts just before the keyword (after the rest of a word the keyword
 // begins inside), the right scan just after it. A word cut by the edge of the
 // line never counts. `visit` gets each word and returns false to stop.
-template <typename Visit>
-void ScanLeftWords(const std::string& text, long start, const std::array<bool, 256>& isWord,
-                   Visit visit)
+template <typename IsWord, typename Visit>
+void ScanLeftWords(const std::string& text, long start, IsWord isWord, Visit visit)
 {
     long i = start;
-    if (ByteAt(text, i) != 0 && isWord[ByteAt(text, i)]) {
-        while (i >= 0 && isWord[ByteAt(text, i)] && ByteAt(text, i) != 0) {
+    if (isWord(i)) {
+        while (i >= 0 && isWord(i)) {
             --i;
         }
     }
     long wordEnd = -1;  // one past the last byte of the word being collected
     for (; i >= 0; --i) {
-        unsigned char b = ByteAt(text, i);
-        if (b != 0 && isWord[b]) {
+        if (isWord(i)) {
             if (wordEnd < 0) {
                 wordEnd = i + 1;
             }
@@ -374,19 +371,17 @@ void ScanLeftWords(const std::string& text, long start, const std::array<bool, 2
     }
 }
 
-template <typename Visit>
-void ScanRightWords(const std::string& text, long start, const std::array<bool, 256>& isWord,
-                    Visit visit)
+template <typename IsWord, typename Visit>
+void ScanRightWords(const std::string& text, long start, IsWord isWord, Visit visit)
 {
     const long n = static_cast<long>(text.size());
     long i = start;
-    while (i < n && isWord[ByteAt(text, i)]) {
+    while (i < n && isWord(i)) {
         ++i;
     }
     long wordStart = -1;
     for (; i < n; ++i) {
-        unsigned char b = ByteAt(text, i);
-        if (isWord[b]) {
+        if (isWord(i)) {
             if (wordStart < 0) {
                 wordStart = i;
             }
@@ -407,19 +402,19 @@ bool CParse::MatchContextWord()
     if (!useContextWord) {
         return true;
     }
-    const long P = ctx_.corpus.GetKeywordPosition();
+    auto isWord = [this](long i) { return ContextWordAt(i); };
     leftWords.clear();
     rightWords.clear();
     if (contextLeft > 0) {
-        ScanLeftWords(contextLine, P - 2, wordChar_, [&](std::string_view w) {
-            leftWords.push_back(LowerMb(w));
+        ScanLeftWords(contextLine, KeywordIndex() - 1, isWord, [&](std::string_view w) {
+            leftWords.push_back(LowerText(w));
             return static_cast<int>(leftWords.size()) < contextLeft;
         });
     }
     if (contextRight > 0) {
-        ScanRightWords(contextLine, P - 1 + static_cast<long>(keywordLength), wordChar_,
+        ScanRightWords(contextLine, KeywordIndex() + static_cast<long>(keywordLength), isWord,
                        [&](std::string_view w) {
-                           rightWords.push_back(LowerMb(w));
+                           rightWords.push_back(LowerText(w));
                            return static_cast<int>(rightWords.size()) < contextRight;
                        });
     }
@@ -436,16 +431,35 @@ bool CParse::MatchContextWord()
 
 void CParse::MakeSortKey(int sortKind)
 {
-    const long P = ctx_.corpus.GetKeywordPosition();
+    const long P = KeywordIndex() + 1;  // the keyword's column, counting from 1
     const int column = ctx_.corpus.GetSortColumn();
     const long n = static_cast<long>(contextLine.size());
-    auto isWord = [&](long i) {
-        unsigned char b = ByteAt(contextLine, i);
-        return b != 0 && wordChar_[b];
-    };
+    auto isWord = [this](long i) { return ContextWordAt(i); };
     word.clear();
     if (sortKind == 1) {
-        if (column == 0) {
+        if (column == 0 && utf8_) {
+            // The whole left context, nearest word first, each spelt forwards;
+            // a UTF-8 word character spans several bytes, so words are found
+            // by character.
+            long wordEnd = -1;
+            for (long i = P - 2; i >= 0; --i) {
+                if (isWord(i)) {
+                    if (wordEnd < 0) {
+                        wordEnd = i + 1;
+                    }
+                    continue;
+                }
+                if (wordEnd >= 0) {
+                    word.append(contextLine, static_cast<size_t>(i + 1),
+                                static_cast<size_t>(wordEnd - i - 1));
+                    wordEnd = -1;
+                }
+                word += ' ';
+            }
+            if (wordEnd >= 0) {
+                word.append(contextLine, 0, static_cast<size_t>(wordEnd));
+            }
+        } else if (column == 0) {
             // The whole left context, nearest word first, each spelt forwards;
             // every other byte, and every place past the end of the line, a
             // blank: one byte of key for each place before the keyword. Built
@@ -535,7 +549,9 @@ void CParse::MakeSortKey(int sortKind)
             word.assign(contextLine, static_cast<size_t>(start), static_cast<size_t>(end - start));
         }
     }
-    if (LocaleIsMultibyte()) {
+    if (utf8_) {
+        word = LowerUtf8(word);
+    } else if (LocaleIsMultibyte()) {
         LowerMbInPlace(word);
     } else {
         // A context key is long: one table look-up a byte, not a call.
@@ -564,6 +580,9 @@ void CParse::MakeReference()
 
 long CParse::NextAnyWord(size_t offset)
 {
+    if (utf8_) {
+        return NextAnyWordUtf8(offset);
+    }
     size_t i = offset;
     while (i < line.size() && !wordChar_[static_cast<unsigned char>(line[i])]) {
         ++i;
@@ -604,7 +623,9 @@ bool CParse::WriteConcordanceLines()
             return false;
         }
         text.clear();
-        size_t highlightAt = column;
+        // In UTF-8 text the keyword's column is a count of display columns.
+        size_t highlightAt =
+            utf8_ ? OffsetOfColumn(node.contextText, column) : column;
         if (outputType == kOutputText) {
             text.append(node.referenceText).append(eol).append(node.contextText).append(eol);
         } else if (outputType == kOutputXml) {
@@ -694,7 +715,7 @@ bool CParse::MakeConcordanceAll(const std::string& name)
             BuildContextLine(static_cast<size_t>(offset));
             MakeReference();
             StoreHit(key);
-            offset = NextAnyWord(static_cast<size_t>(offset) + key.size());
+            offset = NextAnyWord(static_cast<size_t>(offset) + keywordLength);
         }
     };
     return RunConcordanceFile(name, steps);
@@ -702,21 +723,21 @@ bool CParse::MakeConcordanceAll(const std::string& name)
 
 void CParse::CountCollocates()
 {
-    const long P = ctx_.corpus.GetKeywordPosition();
+    auto isWord = [this](long i) { return ContextWordAt(i); };
     auto insert = [this](std::string_view w, int slot) {
-        bool newType = collocationTree_.Insert(LowerMb(w), slot);
+        bool newType = collocationTree_.Insert(LowerText(w), slot);
         ++ctx_.totalTokens;
         if (newType) {
             ++ctx_.totalTypes;
         }
     };
     int slot = 4;
-    ScanLeftWords(contextLine, P - 2, wordChar_, [&](std::string_view w) {
+    ScanLeftWords(contextLine, KeywordIndex() - 1, isWord, [&](std::string_view w) {
         insert(w, slot--);
         return slot >= 0;
     });
     slot = 5;
-    ScanRightWords(contextLine, P - 1 + static_cast<long>(keywordLength), wordChar_,
+    ScanRightWords(contextLine, KeywordIndex() + static_cast<long>(keywordLength), isWord,
                    [&](std::string_view w) {
                        insert(w, slot++);
                        return slot <= 9;

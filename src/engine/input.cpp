@@ -142,6 +142,15 @@ bool CInput::MayHoldNul(size_t lineEnd)
     return lineEnd > nulFreeEnd_;
 }
 
+void CInput::DropByteOrderMark(std::string& out) const
+{
+    // Only the first line of a file can open with the mark (nothing of the
+    // file is consumed yet); in UTF-8 text it is no character of the text.
+    if (skipByteOrderMark_ && consumed_ == 0 && out.compare(0, 3, "\xEF\xBB\xBF") == 0) {
+        out.erase(0, 3);
+    }
+}
+
 bool CInput::NextRawLine(std::string& out)
 {
     if (window_ != nullptr) {
@@ -167,6 +176,7 @@ bool CInput::NextRawLine(std::string& out)
                 --lineEnd;
             }
             out.assign(buffer_.data() + bufferPos_, lineEnd - bufferPos_);
+            DropByteOrderMark(out);
             if (MayHoldNul(lineEnd)) {
                 BlankNuls(out);
             }
@@ -179,6 +189,7 @@ bool CInput::NextRawLine(std::string& out)
             if (bufferEnd_ > bufferPos_ && !readFailed_) {
                 // The last line has no line end.
                 out.assign(buffer_.data() + bufferPos_, bufferEnd_ - bufferPos_);
+                DropByteOrderMark(out);
                 consumed_ += bufferEnd_ - bufferPos_;
                 bufferPos_ = bufferEnd_;
                 BlankNuls(out);

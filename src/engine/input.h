@@ -55,7 +55,12 @@ public:
     bool ReadFailed() const { return readFailed_; }
     const std::string& LastError() const { return error_; }
 
+    // Whether a UTF-8 byte-order mark that opens the file is dropped.
+    void SetSkipByteOrderMark(bool skip) { skipByteOrderMark_ = skip; }
+
 private:
+    void DropByteOrderMark(std::string& out) const;
+    bool skipByteOrderMark_ = false;
     // The next raw line from the file or window, without its line end.
     bool NextRawLine(std::string& out);
     // Whether the line ending at `lineEnd` (in the buffer) may hold a NUL byte.

@@ -14,6 +14,9 @@ void CParse::CompileListFilter()
     }
     listFilterReady_ = true;
     const CCorpus& c = ctx_.corpus;
+    // In UTF-8 text the filter is lowered as the words are, character by
+    // character; in a code page it is compared as stored.
+    listKeyword_ = utf8_ && c.ignoreCase && !c.keywordRegex ? LowerUtf8(c.keyword) : c.keyword;
     if (!c.keyword.empty() && c.keywordRegex) {
         // Compiled once for the whole command: the same answers as compiling
         // it for every word, at a fraction of the cost. A pattern that does not
@@ -34,15 +37,19 @@ bool CParse::ListFilter()
         size_t length = 0;
         return ctx_.gnu.SearchKeyword(word, 0, length) >= 0;
     }
-    size_t at = word.find(c.keyword);
+    const std::string& filter = listFilterReady_ ? listKeyword_ : c.keyword;
+    size_t at = word.find(filter);
     if (at == std::string::npos) {
         return false;
     }
     unsigned char before = at == 0 ? ' ' : static_cast<unsigned char>(word[at - 1]);
-    size_t endAt = at + c.keyword.size();
+    size_t endAt = at + filter.size();
     unsigned char after = endAt >= word.size() ? 0 : static_cast<unsigned char>(word[endAt]);
     bool beforeWord = IsWordChar(before);
     bool afterWord = after != 0 && IsWordChar(after);
+    if (utf8_) {
+        (void)ListFilterBoundaryUtf8(at, endAt, beforeWord, afterWord);
+    }
     if (c.matchLeft && c.matchRight) {
         return !beforeWord && !afterWord;
     }
@@ -74,9 +81,15 @@ void CParse::TakeListWords(bool backward, bool index)
         wordStarts_.resize(n / 2 + 2);
         wordEnds_.resize(n / 2 + 2);
     }
+    if (utf8_ && wordBuffer_.size() < 2 * n + 16) {
+        wordBuffer_.resize(2 * n + 16);  // a lowered character may be longer
+    }
     char* buffer = wordBuffer_.data();
-    const size_t count = wordScanner_->Scan(reinterpret_cast<const unsigned char*>(line.data()), n, buffer,
-                                            0, wordStarts_.data(), wordEnds_.data());
+    const auto* bytes = reinterpret_cast<const unsigned char*>(line.data());
+    size_t lowered = 0;
+    const size_t count =
+        utf8_ ? ScanUtf8(bytes, n, buffer, 0, wordStarts_.data(), wordEnds_.data(), lowered)
+              : wordScanner_->Scan(bytes, n, buffer, 0, wordStarts_.data(), wordEnds_.data());
     const bool filtering = !ctx_.corpus.keyword.empty();
     for (size_t k = 0; k < count; ++k) {
         const size_t length = wordEnds_[k] - wordStarts_[k];
@@ -103,7 +116,11 @@ void CParse::CountLineWords(bool backward)
     constexpr size_t kPiece = size_t{1} << 18;
     const size_t n = line.size();
     const auto* text = reinterpret_cast<const unsigned char*>(line.data());
-    auto inWord = [this, text](size_t i) { return (wordLower_[text[i]] >> 8) != 0; };
+    // A piece never ends inside a UTF-8 character: bytes from 128 up hold on.
+    const bool utf8 = utf8_;
+    auto inWord = [this, text, utf8](size_t i) {
+        return (wordLower_[text[i]] >> 8) != 0 || (utf8 && text[i] >= 0x80);
+    };
     size_t pos = 0;
     while (pos < n) {
         size_t end = n;
@@ -135,12 +152,16 @@ void CParse::CountPieceWords(const unsigned char* text, size_t n, size_t maxWord
 {
     // This loop sees every byte of a word list's corpus: the scanner copies the
     // text lowered into the word counter's batch and notes where the words are.
-    wordCounter_.Reserve(n, maxWords);
+    // A lowered UTF-8 character may take a byte more than the character did.
+    const bool wider = utf8_ && FirstNonAscii(text, n) != n;
+    wordCounter_.Reserve(wider ? 2 * n : n, maxWords);
     char* out = wordCounter_.Bytes();
     size_t* starts = wordCounter_.Starts();
     size_t* ends = wordCounter_.Ends();
     const size_t base = wordCounter_.Used();
-    size_t count = wordScanner_->Scan(text, n, out, base, starts, ends);
+    size_t written = n;
+    size_t count = utf8_ ? ScanUtf8(text, n, out, base, starts, ends, written)
+                         : wordScanner_->Scan(text, n, out, base, starts, ends);
     const bool filtering = !ctx_.corpus.keyword.empty();
     if (backward || filtering) {
         // Reverse and test each word in place; the ones the filter drops are
@@ -149,7 +170,10 @@ void CParse::CountPieceWords(const unsigned char* text, size_t n, size_t maxWord
         for (size_t k = 0; k < count; ++k) {
             char* w = out + (starts[k] - base);
             const size_t length = ends[k] - starts[k];
-            if (backward) {
+            if (backward && utf8_) {
+                const std::string reversed = ReverseUtf8(std::string_view(w, length));
+                std::memcpy(w, reversed.data(), length);
+            } else if (backward) {
                 std::reverse(w, w + length);
             }
             if (filtering) {
@@ -165,11 +189,15 @@ void CParse::CountPieceWords(const unsigned char* text, size_t n, size_t maxWord
         count = kept;
     }
     ctx_.totalTokens += static_cast<int64_t>(count);
-    wordCounter_.EndLine(n, count);
+    wordCounter_.EndLine(written, count);
 }
 
 void CParse::LastWordReversed(std::string& text)
 {
+    if (utf8_) {
+        LastWordReversedUtf8(text);
+        return;
+    }
     word.clear();
     if (text.size() < 2) {
         text.clear();
@@ -202,7 +230,7 @@ void CParse::WriteWordEntries(const std::vector<CWordEntry>& entries, bool backw
             text.append("<list><word>").append(e.text).append("</word><count>").append(count);
             text.append("</count></list>").append(eol);
         } else if (backward) {
-            text.append("\t").append(e.text.rbegin(), e.text.rend()).append("\t").append(count);
+            text.append("\t").append(ReverseText(e.text)).append("\t").append(count);
             text.append(eol);
         } else {
             text.append(e.text).append("\t").append(count).append(eol);
@@ -283,7 +311,8 @@ void WriteIndexEntries(CParse& parse, CFormat& f, const CIndexTree& tree, bool r
         }
         std::string spelling(node.text);
         if (reversed) {
-            std::reverse(spelling.begin(), spelling.end());
+            spelling = parse.ReadsUtf8() ? ReverseUtf8(spelling)
+                                         : std::string(spelling.rbegin(), spelling.rend());
         }
         std::string count = std::to_string(node.count);
         text.clear();
@@ -364,7 +393,10 @@ bool CParse::MakeRhymeIndex(const std::string& name)
             h->CleanListLine(view_, line);
         }
         LastWordReversed(line);
-        if (word.empty() || !IsWordChar(static_cast<unsigned char>(word[0])) || !ListFilter()) {
+        // In UTF-8 text the reversed word may begin with a combining mark; it
+        // holds word characters only either way.
+        const bool wordFirst = !word.empty() && (utf8_ || IsWordChar(static_cast<unsigned char>(word[0])));
+        if (!wordFirst || !ListFilter()) {
             return;
         }
         bool newType = indexTree_.Insert(word, lineNumber, fileCounter);

@@ -53,9 +53,17 @@ void CParse::Fail(const std::string& reason)
 void CParse::PrepareTables()
 {
     const CCorpus& c = ctx_.corpus;
+    utf8_ = c.ReadsUtf8();
+    if (utf8_) {
+        utf8Words_ = CUtf8Words(c.countNumbers != 0, c.diacritics);
+    }
+    ctx_.input.SetSkipByteOrderMark(utf8_);
+    leftTextAscii_ = true;
     for (int b = 0; b < 256; ++b) {
         auto byte = static_cast<unsigned char>(b);
-        wordChar_[b] = c.IsWordChar(byte);
+        // In UTF-8 text the bytes from 128 up are parts of characters, which
+        // are decoded and tested whole; the byte tables know only ASCII.
+        wordChar_[b] = utf8_ ? b < 128 && utf8Words_.AsciiWord(byte) : c.IsWordChar(byte);
         alwaysLower_[b] = static_cast<unsigned char>(std::tolower(b));
         lower_[b] = c.ignoreCase ? alwaysLower_[b] : byte;
         wordLower_[b] = static_cast<uint16_t>((wordChar_[b] ? 0x100 : 0) | lower_[b]);

@@ -18,6 +18,7 @@
 #include "engine/trees.h"
 #include "engine/word_counter.h"
 #include "engine/word_scan.h"
+#include "settings/utf8.h"
 
 namespace plix {
 
@@ -72,6 +73,8 @@ class CParse
     void LastWordReversed(std::string& text);
     [[nodiscard]] bool ListFilter();
     bool IsWordChar(unsigned char byte) const { return wordChar_[byte]; }
+    // Whether the run reads its text as UTF-8 characters.
+    bool ReadsUtf8() const { return utf8_; }
 
     // --- concordance building ------------------------------------------------
     long FindKeyword(size_t offset);
@@ -176,6 +179,22 @@ class CParse
     void CountCollocates();
     const std::string& SeparatedLine();
     long FindFolded(size_t offset);
+    // --- the same steps over UTF-8 characters (characters.cpp) ---------------
+    size_t ScanUtf8(const unsigned char* text, size_t n, char* out, size_t base, size_t* starts,
+                    size_t* ends, size_t& outLength) const;
+    long FindUtf8(size_t offset);
+    void BuildContextLineUtf8(size_t hitOffset);
+    void UpdateLeftTextUtf8(const std::string& line);
+    bool LeftTextTakesBytes(const std::string& line) const;
+    void LastWordReversedUtf8(std::string& text);
+    bool ListFilterBoundaryUtf8(size_t at, size_t endAt, bool& beforeWord, bool& afterWord) const;
+    long NextAnyWordUtf8(size_t offset);
+    // Whether the byte at `i` of the context line belongs to a word character.
+    bool ContextWordAt(long i) const;
+    // Where the keyword starts in the context line.
+    long KeywordIndex() const;
+    std::string LowerText(std::string_view text) const;
+    std::string ReverseText(std::string_view text) const;
     void CompileListFilter();
     void Fail(const std::string& reason);
 
@@ -200,6 +219,14 @@ class CParse
     // lower_ in the low byte, 1 above it for a word character: one look-up a byte
     std::array<uint16_t, 256> wordLower_{};
     bool listFilterReady_ = false;
+    std::string listKeyword_;  // the list filter as the words are compared with it
+    bool utf8_ = false;  // asked once per run
+    CUtf8Words utf8Words_;
+    long keywordAt_ = 0;  // where the keyword starts in the context line
+    std::vector<unsigned char> contextMask_;  // word bytes of the context line (UTF-8)
+    std::vector<unsigned char> lineMask_;     // word bytes of the line (UTF-8)
+    std::vector<size_t> loweredOrigins_;      // where each lowered byte came from
+    bool leftTextAscii_ = true;
     bool keywordReversed_ = false;
     std::string loweredLine_;
     std::string separatedLine_;

@@ -2,6 +2,7 @@
 
 #include "settings/corpus.h"
 #include "settings/text.h"
+#include "settings/utf8.h"
 
 #include <algorithm>
 #include <cctype>
@@ -58,6 +59,38 @@ std::string LowerCopy(std::string_view text)
 {
     return LowerMb(text);
 }
+
+// The word test over one line: byte by byte, or in UTF-8 text whole
+// characters (every byte of a word character counts as a word byte).
+class LineWords
+{
+  public:
+    LineWords(std::string_view line, const CCorpus& corpus)
+        : line_(line), corpus_(corpus), utf8_(corpus.ReadsUtf8())
+    {
+        if (utf8_) {
+            CUtf8Words(corpus.countNumbers != 0, corpus.diacritics).MarkWords(line, mask_);
+        }
+    }
+    bool operator()(size_t i) const
+    {
+        if (utf8_) {
+            return i < mask_.size() && mask_[i] != 0;
+        }
+        return corpus_.IsWordChar(static_cast<unsigned char>(line_[i]));
+    }
+    // A sort key lowered as the engine lowers its keys.
+    std::string Lower(std::string_view text) const
+    {
+        return utf8_ ? LowerUtf8(text) : LowerMb(text);
+    }
+
+  private:
+    std::string_view line_;
+    const CCorpus& corpus_;
+    bool utf8_;
+    std::vector<unsigned char> mask_;
+};
 
 // Whether `line` holds `word` at `at`, letters compared without case.
 bool HoldsAt(std::string_view line, size_t at, std::string_view word)
@@ -128,6 +161,18 @@ HitColumns TextLayoutColumns(const ConcordanceKeyRule& rule)
 // Tries the marks of a layout from the right; the first after which the
 // keyword stands where the position puts it wins. `offset` is the distance
 // from a mark to its text.
+// Where the keyword stands `position` columns into the text that starts at
+// `textStart`: bytes, or display columns in UTF-8 text.
+size_t ColumnAfter(std::string_view line, size_t textStart, size_t position,
+                   const ConcordanceKeyRule& rule)
+{
+    const size_t before = position > 0 ? position - 1 : 0;
+    if (!rule.displayColumns || textStart >= line.size()) {
+        return textStart + before;
+    }
+    return textStart + OffsetOfColumn(line.substr(textStart), before);
+}
+
 std::optional<HitColumns> MarkHoldingKeyword(std::string_view line,
                                              const std::vector<size_t>& marks, size_t offset,
                                              const ConcordanceKeyRule& rule)
@@ -135,7 +180,7 @@ std::optional<HitColumns> MarkHoldingKeyword(std::string_view line,
     const size_t position = static_cast<size_t>(std::max(0, rule.sortKeywordPosition));
     for (auto it = marks.rbegin(); it != marks.rend(); ++it) {
         size_t textStart = *it + offset;
-        size_t column = textStart + (position > 0 ? position - 1 : 0);
+        size_t column = ColumnAfter(line, textStart, position, rule);
         if (HoldsAt(line, column, rule.sortKeyword)) {
             return HitColumns{textStart, column};
         }
@@ -156,7 +201,7 @@ HitColumns LocateHit(std::string_view line, const ConcordanceKeyRule& rule)
 {
     const size_t position = static_cast<size_t>(std::max(0, rule.sortKeywordPosition));
     auto columnsAfter = [&](size_t textStart) {
-        return HitColumns{textStart, textStart + (position > 0 ? position - 1 : 0)};
+        return HitColumns{textStart, ColumnAfter(line, textStart, position, rule)};
     };
     switch (rule.hitFormat) {
         case 2: {
@@ -215,6 +260,9 @@ HitColumns LocateHit(std::string_view line, const ConcordanceKeyRule& rule)
         default:
             break;
     }
+    if (rule.displayColumns) {
+        return {0, ColumnAfter(line, 0, static_cast<size_t>(std::max(0, rule.sortKeywordPosition)), rule)};
+    }
     return TextLayoutColumns(rule);
 }
 
@@ -227,8 +275,10 @@ struct KeywordSpan
 KeywordSpan FindKeyword(std::string_view line, const ConcordanceKeyRule& rule,
                         const CCorpus& corpus)
 {
-    HitColumns hit = LocateHit(line, rule);
-    auto word = [&](size_t i) { return corpus.IsWordChar(static_cast<unsigned char>(line[i])); };
+    ConcordanceKeyRule measured = rule;
+    measured.displayColumns = corpus.ReadsUtf8();
+    HitColumns hit = LocateHit(line, measured);
+    const LineWords word(line, corpus);
     const size_t textStart = std::min(hit.textStart, line.size());
     if (hit.column >= line.size()) {
         return {textStart, line.size()};
@@ -251,7 +301,7 @@ bool StopsLeftContext(char c)
 std::string LeftContextKey(std::string_view line, const KeywordSpan& span, int sortColumn,
                            const CCorpus& corpus)
 {
-    auto word = [&](size_t i) { return corpus.IsWordChar(static_cast<unsigned char>(line[i])); };
+    const LineWords word(line, corpus);
     std::string key;
     size_t end = span.start;  // one past the character looked at next
     int wanted = sortColumn;
@@ -276,7 +326,7 @@ std::string LeftContextKey(std::string_view line, const KeywordSpan& span, int s
             key.append(line.substr(begin, end - begin));
             key.push_back(' ');
         } else if (count == wanted) {
-            return LowerCopy(line.substr(begin, end - begin));
+            return word.Lower(line.substr(begin, end - begin));
         }
         end = begin;
     }
@@ -285,7 +335,7 @@ std::string LeftContextKey(std::string_view line, const KeywordSpan& span, int s
 std::string RightContextKey(std::string_view line, const KeywordSpan& span, int sortColumn,
                             const CCorpus& corpus)
 {
-    auto word = [&](size_t i) { return corpus.IsWordChar(static_cast<unsigned char>(line[i])); };
+    const LineWords word(line, corpus);
     size_t i = span.start;
     while (i < line.size() && word(i)) {
         ++i;
@@ -294,7 +344,7 @@ std::string RightContextKey(std::string_view line, const KeywordSpan& span, int 
         ++i;
     }
     if (sortColumn <= 0) {
-        return LowerCopy(line.substr(i));
+        return word.Lower(line.substr(i));
     }
     for (int n = 1; i < line.size(); ++n) {
         size_t begin = i;
@@ -302,7 +352,7 @@ std::string RightContextKey(std::string_view line, const KeywordSpan& span, int 
             ++i;
         }
         if (n == sortColumn) {
-            return LowerCopy(line.substr(begin, i - begin));
+            return word.Lower(line.substr(begin, i - begin));
         }
         while (i < line.size() && !word(i)) {
             ++i;
@@ -515,11 +565,12 @@ std::string ConcordanceSortKey(std::string_view line, const ConcordanceKeyRule& 
     if (rule.sortMode == kSortRight) {
         return RightContextKey(line, span, rule.sortColumn, corpus);
     }
+    const LineWords word(line, corpus);
     size_t end = span.start;
-    while (end < line.size() && corpus.IsWordChar(static_cast<unsigned char>(line[end]))) {
+    while (end < line.size() && word(end)) {
         ++end;
     }
-    return LowerCopy(line.substr(span.start, end - span.start));
+    return word.Lower(line.substr(span.start, end - span.start));
 }
 
 std::optional<std::vector<size_t>> SortConcordance(const std::vector<std::string>& lines,
@@ -565,6 +616,7 @@ std::vector<HitKeyword> FindHitKeywords(const std::vector<std::string>& lines,
     rule.hitFormat = layout.hitFormat;
     rule.sortKeyword = layout.sortKeyword;
     rule.sortKeywordPosition = layout.sortKeywordPosition;
+    rule.displayColumns = corpus.ReadsUtf8();
     const size_t textOffset = layout.singleLineHits ? 0 : 1;
     found.reserve(layout.hits.size());
     for (size_t first : layout.hits) {
@@ -579,8 +631,9 @@ std::vector<HitKeyword> FindHitKeywords(const std::vector<std::string>& lines,
             continue;
         }
         const KeywordSpan span = FindKeyword(line, rule, corpus);
+        const LineWords word(line, corpus);
         size_t end = span.start;
-        while (end < line.size() && corpus.IsWordChar(static_cast<unsigned char>(line[end]))) {
+        while (end < line.size() && word(end)) {
             ++end;
         }
         if (end > span.start) {

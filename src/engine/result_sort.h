@@ -124,6 +124,8 @@ struct ConcordanceKeyRule
     int hitFormat = 1;
     std::string sortKeyword;
     int sortKeywordPosition = 0;
+    // The position counts display columns (UTF-8 text), not bytes.
+    bool displayColumns = false;
 };
 
 // Where the keyword of a hit's concordance line starts.

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "settings/text.h"
+#include "settings/utf8.h"
 
 namespace plix {
 
@@ -30,7 +31,7 @@ const std::vector<std::string>& LocaleNames()
     return names;
 }
 
-std::vector<std::string> LocaleCandidates(const std::string& listName)
+std::vector<std::string> LocaleCandidates(const std::string& listName, bool utf8)
 {
     // Each language first asks for the 8-bit (or, for Japanese, double-byte)
     // locale of its legacy code page, so that corpora in those encodings are
@@ -57,14 +58,53 @@ std::vector<std::string> LocaleCandidates(const std::string& listName)
         {"Norwegian", {"nb_NO.ISO-8859-1", "no_NO.ISO-8859-1", "nb_NO.UTF-8"}},
     };
     if (listName == "ASCII") {
-        return {"C"};
+        return {utf8 ? "C.UTF-8" : "C"};
     }
     for (const Entry& e : table) {
         if (listName == e.name) {
-            return e.locales;
+            if (!utf8) {
+                return e.locales;
+            }
+            std::vector<std::string> unicode;
+            for (const std::string& locale : e.locales) {
+                if (LocaleNameIsUtf8(locale)) {
+                    unicode.push_back(locale);
+                }
+            }
+            return unicode;
         }
     }
     return {listName};
+}
+
+bool LocaleNameIsUtf8(const std::string& name)
+{
+    const size_t dot = name.find('.');
+    if (dot == std::string::npos) {
+        return false;
+    }
+    std::string codeset;
+    for (size_t i = dot + 1; i < name.size() && name[i] != '@'; ++i) {
+        if (name[i] != '-') {
+            codeset += static_cast<char>(std::tolower(static_cast<unsigned char>(name[i])));
+        }
+    }
+    return codeset == "utf8";
+}
+
+std::string Utf8LocaleNote()
+{
+    std::string note = "System: the start-up locale when it is UTF-8, else C.UTF-8; ASCII: C.UTF-8";
+    for (const std::string& name : LocaleNames()) {
+        if (name == "System" || name == "ASCII") {
+            continue;
+        }
+        std::vector<std::string> locales = LocaleCandidates(name, true);
+        if (!locales.empty()) {
+            note += "; " + name + ": " + locales.front();
+        }
+    }
+    return note + ".";
 }
 
 bool TypeSetsHelsinkiDiacritics(int corpusType)
@@ -222,6 +262,26 @@ bool InstallCorpusLocale(const std::string& ctype, const std::string& collate)
 void CCorpus::SetLanguage(const std::string& name)
 {
     language = name;
+    if (utf8Text) {
+        // The entry keeps choosing the language; the encoding is UTF-8. The
+        // start-up locale serves "System" only when it reads UTF-8 itself.
+        if (name != "System") {
+            for (const std::string& locale : LocaleCandidates(name, true)) {
+                if (InstallCorpusLocale(locale, locale)) {
+                    return;
+                }
+            }
+            language = "System";
+        }
+        if (LocaleNameIsUtf8(systemLocale) && InstallCorpusLocale(systemLocale, systemCollate)) {
+            return;
+        }
+        if (InstallCorpusLocale("C.UTF-8", "C.UTF-8")) {
+            return;
+        }
+        (void)InstallCorpusLocale(systemLocale, systemCollate);
+        return;
+    }
     if (name == "System") {
         if (InstallCorpusLocale(systemLocale, systemCollate)) {
             return;
@@ -244,7 +304,7 @@ void CCorpus::ClearKeyword()
 
 void CCorpus::ReverseKeyword()
 {
-    keyword = ReverseMb(keyword);
+    keyword = ReadsUtf8() ? ReverseUtf8(keyword) : ReverseMb(keyword);
     std::swap(matchLeft, matchRight);
 }
 
@@ -306,6 +366,11 @@ std::string CCorpus::DefaultOutputPath(const std::string& inputPath)
         return inputPath + ".plx";
     }
     return inputPath.substr(0, dot) + ".plx";
+}
+
+bool CCorpus::ReadsUtf8() const
+{
+    return utf8Text != 0 && CodesetIsUtf8();
 }
 
 bool CCorpus::IsWordChar(unsigned char byte) const

@@ -111,6 +111,10 @@ class CCorpus
     // and the collation (LC_CTYPE, LC_COLLATE) only; falls back to the
     // start-up locale (and stores "System") when the library refuses it.
     void SetLanguage(const std::string& name);
+    // "UTF-8 text" is set and the installed locale reads UTF-8: words are
+    // made of characters, columns count display columns. Asks the locale, so
+    // a run asks once and keeps the answer.
+    bool ReadsUtf8() const;
     void ClearKeyword();
     void ReverseKeyword();
     void PushHistoryKeyword(const std::string& text);
@@ -191,6 +195,9 @@ class CCorpus
     int asWhole = 0;
     std::vector<std::string> keywordHistory;
     int countNumbers = 1;
+    // "UTF-8 text": the Locale entry's UTF-8 locale is installed and text is
+    // read as UTF-8 characters. Start-up sets it from the start-up locale.
+    int utf8Text = 0;
     int outputType = kOutputText;
     int suppressHeaders = 0;
     int lineLength = 100;
@@ -211,6 +218,12 @@ void ChooseCorpusType(CCorpus& corpus, int corpusType);
 
 // The glibc locale names tried, in order, for an entry of the "Locale" list
 // other than "System" (which means the start-up locale).
-std::vector<std::string> LocaleCandidates(const std::string& listName);
+// With `utf8`, the entry's UTF-8 locales ("System" and "ASCII" not included).
+std::vector<std::string> LocaleCandidates(const std::string& listName, bool utf8 = false);
+// The locale each "Locale" entry installs with "UTF-8 text" set, as the page's
+// note and plix-cli's help show it.
+std::string Utf8LocaleNote();
+// Whether the locale named (as setlocale gives it) reads UTF-8.
+bool LocaleNameIsUtf8(const std::string& name);
 
 }  // namespace plix

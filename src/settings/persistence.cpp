@@ -61,6 +61,10 @@ void LoadSettings(CCorpus& corpus, const CSettingsStore& store)
     if (!IsLocaleListEntry(language)) {
         language = "System";
     }
+    // The encoding before the language: it decides which locale the entry gets.
+    // Unsaved, it follows the start-up locale.
+    corpus.utf8Text = ReadIntIn(store, kTypeSection, kUtf8, 0, 1,
+                                LocaleNameIsUtf8(corpus.systemLocale) ? 1 : 0);
     corpus.SetLanguage(language);
 
     corpus.SetAsWhole(ReadIntIn(store, kCorpusListSection, kWhole, 0, 1, 0));
@@ -135,6 +139,7 @@ void SaveSettings(const CCorpus& corpus, CSettingsStore& store)
     store.WriteInt(kTypeSection, kEnd, corpus.GetInfoEnd());
     store.WriteString(kTypeSection, kStartMark, corpus.GetStartMark());
     store.WriteString(kTypeSection, kEndMark, corpus.GetEndMark());
+    store.WriteInt(kTypeSection, kUtf8, corpus.utf8Text ? 1 : 0);
 
     for (int i = 1; i <= count; ++i) {
         store.WriteString(kInputSection, InputValue(i),

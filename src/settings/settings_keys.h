@@ -18,7 +18,8 @@ inline constexpr const char* kWhole = "Whole";
 inline constexpr const char* kInputSection = "Input";
 inline constexpr const char* kOutputSection = "Output";
 
-// "Type": corpus type, output format, line format and fixed-column range.
+// "Type": corpus type, output format, line format, fixed-column range and
+// whether text is read as UTF-8.
 inline constexpr const char* kTypeSection = "Type";
 inline constexpr const char* kType = "Type";
 inline constexpr const char* kFormat = "Format";
@@ -28,6 +29,7 @@ inline constexpr const char* kStart = "Start";
 inline constexpr const char* kEnd = "End";
 inline constexpr const char* kStartMark = "StartMark";
 inline constexpr const char* kEndMark = "EndMark";
+inline constexpr const char* kUtf8 = "UTF8";
 
 // "KeywordList": the newest entries of the keyword history, numbered from 1.
 inline constexpr const char* kKeywordListSection = "KeywordList";

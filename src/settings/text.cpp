@@ -190,8 +190,11 @@ size_t FindMb(std::string_view hay, std::string_view needle)
 
 bool CollationIsByteOrder()
 {
+    // The C library's own UTF-8 locale ("C.UTF-8", "C.utf8") collates by code
+    // point, which for UTF-8 is byte order: no strxfrm needs to be paid for it.
     const char* name = std::setlocale(LC_COLLATE, nullptr);
-    return name == nullptr || std::strcmp(name, "C") == 0 || std::strcmp(name, "POSIX") == 0;
+    return name == nullptr || std::strcmp(name, "C") == 0 || std::strcmp(name, "POSIX") == 0 ||
+           std::strncmp(name, "C.", 2) == 0;
 }
 
 std::string CollationKey(std::string_view text)

@@ -57,6 +57,7 @@ private slots:
     void savedFileIsTheFileOpened_data();
     void savedFileIsTheFileOpened();
     void resultSavedAndReopenedByteForByte();
+    void utf8ResultSavedAndReopenedByteForByte();
     void newDocumentIsSavedUnderTheNameGiven();
     void failedSaveKeepsTheDocumentModified();
     void closingAModifiedDocumentAsks_data();
@@ -140,6 +141,49 @@ void DocumentsTest::resultSavedAndReopenedByteForByte()
     QVERIFY(fixture.app->SaveDocumentTo(reopened, second));
     QCOMPARE(test::ReadBytes(second), saved);
     fixture.app->Corpus().SetLanguage("System");
+}
+
+void DocumentsTest::utf8ResultSavedAndReopenedByteForByte()
+{
+    LocaleScope scope("C");
+    AppFixture fixture;
+    CCorpus& corpus = fixture.app->Corpus();
+    corpus.utf8Text = 1;
+    corpus.SetLanguage("German");
+    fixture.AddCorpusFile(QStringLiteral("a.txt"),
+                          "Die Brücke über den Fluß\nЖук и мост 橋 の 上 Brücke\n");
+    fixture.AnswerKeyword("brücke");
+    QVERIFY(fixture.app->RunAnalysis(AnalysisCommand::Concordance).completed);
+    CPlixView* result = fixture.Frame()->ActiveView();
+    // Shown decoded: the keyword stands in column 50 of each line on screen.
+    const QStringList shown = result->toPlainText().split(QLatin1Char('\n'));
+    int hits = 0;
+    for (const QString& line : shown) {
+        if (line.contains(QStringLiteral("Brücke"))) {
+            const int at = line.indexOf(QStringLiteral("Brücke"), 40);
+            const QString before = line.left(at);
+            int columns = 0;
+            for (QChar c : before) {
+                columns += c.unicode() >= 0x2E80 ? 2 : 1;  // the wide characters here
+            }
+            QCOMPARE(columns, 49);
+            ++hits;
+        }
+    }
+    QCOMPARE(hits, 2);
+    const QString first = fixture.dir.filePath(QStringLiteral("result.plx"));
+    QVERIFY(fixture.app->SaveDocumentTo(result->GetDocument(), first));
+    const QByteArray saved = test::ReadBytes(first);
+    QVERIFY(saved.contains("Жук и мост 橋 の 上 Brücke"));
+    const QString copied = fixture.WriteFile(QStringLiteral("copy.plx"), saved);
+    CPlixDoc* reopened = fixture.app->OpenDocument(copied);
+    QVERIFY(reopened != nullptr);
+    QCOMPARE(reopened->FirstView()->toPlainText(), result->toPlainText());
+    const QString second = fixture.dir.filePath(QStringLiteral("again.plx"));
+    QVERIFY(fixture.app->SaveDocumentTo(reopened, second));
+    QCOMPARE(test::ReadBytes(second), saved);
+    corpus.utf8Text = 0;
+    corpus.SetLanguage("System");
 }
 
 void DocumentsTest::newDocumentIsSavedUnderTheNameGiven()

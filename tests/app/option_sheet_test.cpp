@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 
+#include <clocale>
 #include <functional>
 
 #include "corpora/dispatch.h"
@@ -152,6 +153,7 @@ private slots:
     void leavingALineFieldKeepsTheRangeInOrder();
     void unreadableLineKeepsTheUserOnThePage();
     void okStoresTheTypePageInTheRecord();
+    void utf8BoxShowsAndStoresTheSwitch();
 };
 
 void OptionSheetTest::sheetHasItsPagesInTabOrderAndOpensOnTheOneAsked()
@@ -595,6 +597,36 @@ void OptionSheetTest::okStoresTheTypePageInTheRecord()
     QCOMPARE(corpus.countNumbers, 0);
     QCOMPARE(corpus.ignoreCase, 0);
     corpus.SetLanguage("System");
+}
+
+void OptionSheetTest::utf8BoxShowsAndStoresTheSwitch()
+{
+    for (int stored : {0, 1}) {
+        CCorpus corpus;
+        corpus.utf8Text = stored;
+        {
+            COptionSheet sheet(corpus, Handlers(), COptionSheet::kPageType);
+            QCheckBox* box = sheet.TypePage()->Utf8Check();
+            QCOMPARE(box->text(), QStringLiteral("&UTF-8 text"));
+            QCOMPARE(box->isChecked(), stored == 1);
+            // The note names the locale an entry gets.
+            QVERIFY(box->toolTip().contains(QStringLiteral("German: de_DE.UTF-8")));
+        }
+        WhenSheetShown([](COptionSheet* sheet) {
+            CPageType* page = sheet->TypePage();
+            page->Utf8Check()->click();
+            page->LocaleBox()->setCurrentIndex(
+                page->LocaleBox()->findText(QStringLiteral("German")));
+            sheet->accept();
+        });
+        QVERIFY(OptionsDialog(corpus, Handlers(), 1, nullptr));
+        QCOMPARE(corpus.utf8Text, 1 - stored);
+        QCOMPARE(corpus.GetLanguage(), std::string("German"));
+        QCOMPARE(QByteArray(setlocale(LC_CTYPE, nullptr)),
+                 QByteArray(stored == 0 ? "de_DE.UTF-8" : "de_DE.ISO-8859-1"));
+        corpus.utf8Text = 0;
+        corpus.SetLanguage("System");
+    }
 }
 
 QTEST_MAIN(OptionSheetTest)

@@ -483,3 +483,44 @@ TEST(TagJump, ParsesTheReferenceOfATaggedHit)
 
 }  // namespace
 }  // namespace plix
+
+namespace plix {
+namespace {
+
+TEST(ConcordanceSort, Utf8KeysCountDisplayColumns)
+{
+    test::LocaleGuard guard("C.UTF-8");
+    ASSERT_TRUE(guard.Installed());
+    CCorpus corpus;
+    corpus.SaveSystemLocale();
+    corpus.utf8Text = 1;
+    corpus.SetLanguage("System");
+    struct Case
+    {
+        const char* line;
+        int position;
+        int mode;
+        int column;
+        const char* key;
+    };
+    // The keyword stands in column 9: after eight columns, whatever their bytes.
+    const Case cases[] = {
+        {"Жук ест ЖУК лист", 9, kSortKeyword, 0, "жук"},
+        {"日本語  ЖУК лист", 9, kSortKeyword, 0, "жук"},
+        {"日本語  ЖУК Лист", 9, kSortRight, 1, "лист"},
+        {"Ёж, ест ЖУКА лист", 9, kSortLeft, 1, "ест"},
+        {"Ёж, ест ЖУКА лист", 9, kSortLeft, 2, "ёж"},
+    };
+    for (const Case& k : cases) {
+        ConcordanceKeyRule rule;
+        rule.hitFormat = 1;
+        rule.sortKeyword = "жук";
+        rule.sortKeywordPosition = k.position;
+        rule.sortMode = k.mode;
+        rule.sortColumn = k.column;
+        EXPECT_EQ(ConcordanceSortKey(k.line, rule, corpus), k.key) << k.line;
+    }
+}
+
+}  // namespace
+}  // namespace plix

@@ -316,5 +316,62 @@ TEST(CorpusLocale, LanguagesUseTheirLegacyCodePageFirst)
     }
 }
 
+TEST(CorpusLocale, Utf8TextInstallsEachLanguagesUtf8Locale)
+{
+    struct Case
+    {
+        const char* startUp;
+        const char* language;
+        const char* installed;
+        const char* stored;  // the language the record keeps
+    };
+    const Case cases[] = {
+        {"C", "English", "en_US.UTF-8", "English"},
+        {"C", "German", "de_DE.UTF-8", "German"},
+        {"C", "Japanese", "ja_JP.UTF-8", "Japanese"},
+        {"C", "Norwegian", "nb_NO.UTF-8", "Norwegian"},
+        {"C", "ASCII", "C.UTF-8", "ASCII"},
+        // "System" is the start-up locale only when that one reads UTF-8.
+        {"C", "System", "C.UTF-8", "System"},
+        {"de_DE.ISO-8859-1", "System", "C.UTF-8", "System"},
+        {"de_DE.UTF-8", "System", "de_DE.UTF-8", "System"},
+        {"de_DE.UTF-8", "Klingon", "de_DE.UTF-8", "System"},
+        {"C", "Klingon", "C.UTF-8", "System"},
+    };
+    for (const Case& k : cases) {
+        test::LocaleGuard started(k.startUp);
+        ASSERT_TRUE(started.Installed()) << k.startUp;
+        CCorpus c;
+        c.SaveSystemLocale();
+        c.utf8Text = 1;
+        c.SetLanguage(k.language);
+        EXPECT_STREQ(setlocale(LC_CTYPE, nullptr), k.installed) << k.startUp << " " << k.language;
+        EXPECT_STREQ(setlocale(LC_COLLATE, nullptr), k.installed) << k.language;
+        EXPECT_EQ(c.GetLanguage(), k.stored) << k.startUp << " " << k.language;
+        EXPECT_TRUE(c.ReadsUtf8()) << k.language;
+        // Cleared again, the entry gets its legacy code page back.
+        c.utf8Text = 0;
+        c.SetLanguage("German");
+        EXPECT_STREQ(setlocale(LC_CTYPE, nullptr), "de_DE.ISO-8859-1");
+        EXPECT_FALSE(c.ReadsUtf8());
+    }
+}
+
+TEST(CorpusLocale, Utf8KeywordReversesByCharacter)
+{
+    test::LocaleGuard started("C.UTF-8");
+    ASSERT_TRUE(started.Installed());
+    CCorpus c;
+    c.SaveSystemLocale();
+    c.utf8Text = 1;
+    c.SetLanguage("System");
+    c.keyword = "жук日é";
+    c.matchRight = 1;
+    c.ReverseKeyword();
+    EXPECT_EQ(c.keyword, "é日куж");
+    EXPECT_EQ(c.matchLeft, 1);
+    EXPECT_EQ(c.matchRight, 0);
+}
+
 }  // namespace
 }  // namespace plix

@@ -209,7 +209,7 @@ TEST(Persistence, SaveOrderDeletesFirstAndWritesSectionBySection)
                                          "int Type/Start",
                                          "int Type/End",
                                          "string Type/StartMark",
-                                         "string Type/EndMark",
+                                         "string Type/EndMark", "int Type/UTF8",
                                          "string Input/Input1",
                                          "string Output/Output1"};
     for (int i = 1; i <= 15; ++i) {
@@ -385,6 +385,35 @@ TEST(Persistence, EntryWithOnlyOneOfItsPathsKeepsItsPlace)
     LoadSettings(c, store);
     EXPECT_EQ(c.inputFiles, (std::vector<std::string>{"a.txt", "", "c.txt"}));
     EXPECT_EQ(c.outputFiles, (std::vector<std::string>{"a.plx", "b.plx", ""}));
+}
+
+TEST(Persistence, Utf8TextIsSavedAndFollowsTheStartUpLocaleUnsaved)
+{
+    struct Case
+    {
+        const char* startUp;
+        const char* stored;  // nullptr: nothing saved
+        int loaded;
+    };
+    const Case cases[] = {
+        {"C", nullptr, 0},    {"C.UTF-8", nullptr, 1}, {"en_US.UTF-8", nullptr, 1},
+        {"C.UTF-8", "0", 0},  {"C", "1", 1},           {"C", "7", 0},
+        {"C.UTF-8", "x", 1},
+    };
+    for (const Case& k : cases) {
+        std::setlocale(LC_ALL, k.startUp);
+        CMemorySettingsStore store;
+        if (k.stored != nullptr) {
+            store.WriteString("Type", "UTF8", k.stored);
+        }
+        CCorpus c;
+        LoadSettings(c, store);
+        EXPECT_EQ(c.utf8Text, k.loaded) << k.startUp << " " << (k.stored ? k.stored : "-");
+        CMemorySettingsStore saved;
+        SaveSettings(c, saved);
+        EXPECT_EQ(saved.GetInt("Type", "UTF8", -1), k.loaded);
+        std::setlocale(LC_ALL, "C");
+    }
 }
 
 }  // namespace

@@ -128,6 +128,8 @@ void COptionSheet::StoreInto(CCorpus& corpus) const
     corpus.diacritics = typePage_->Diacritics();
     corpus.startLine = typePage_->StartLine();
     corpus.endLine = typePage_->EndLine();
+    // The encoding first: it decides which locale the language installs.
+    corpus.utf8Text = typePage_->Utf8Text();
     // No entry is selected only when the record held a name the list does not
     // know; the locale in force then stays as it is.
     const std::string language = typePage_->Language();

@@ -26,6 +26,7 @@ CPageType::CPageType(SheetState& state, const CCorpus& corpus, QWidget* parent)
       toEdit_(new CNumberEdit(this)),
       countNumbersCheck_(new QCheckBox(QStringLiteral("Count &Number"), this)),
       ignoreCaseCheck_(new QCheckBox(QStringLiteral("Ignore &Case"), this)),
+      utf8Check_(new QCheckBox(QStringLiteral("&UTF-8 text"), this)),
       startLine_(corpus.GetStartLine()),
       endLine_(corpus.GetEndLine())
 {
@@ -50,6 +51,10 @@ CPageType::CPageType(SheetState& state, const CCorpus& corpus, QWidget* parent)
     toEdit_->SetValue(endLine_);
     countNumbersCheck_->setChecked(corpus.countNumbers != 0);
     ignoreCaseCheck_->setChecked(corpus.ignoreCase != 0);
+    utf8Check_->setChecked(corpus.utf8Text != 0);
+    // The Locale entry keeps choosing the language; the box says which
+    // locale each entry then installs.
+    utf8Check_->setToolTip(QString::fromStdString(Utf8LocaleNote()));
 
     auto* fields = new QGridLayout;
     auto* typeLabel = new QLabel(QStringLiteral("Corpus Type:"), this);
@@ -64,6 +69,7 @@ CPageType::CPageType(SheetState& state, const CCorpus& corpus, QWidget* parent)
     fields->addWidget(diacriticsEdit_, 1, 1);
     fields->addWidget(localeLabel, 2, 0);
     fields->addWidget(localeBox_, 2, 1);
+    fields->addWidget(utf8Check_, 2, 2);
 
     auto* lines = new QGroupBox(QStringLiteral("Lines"), this);
     auto* linesLayout = new QHBoxLayout(lines);
@@ -130,6 +136,11 @@ int CPageType::CountNumbers() const
 int CPageType::IgnoreCase() const
 {
     return ignoreCaseCheck_->isChecked() ? 1 : 0;
+}
+
+int CPageType::Utf8Text() const
+{
+    return utf8Check_->isChecked() ? 1 : 0;
 }
 
 bool CPageType::ReadLines(int& from, int& to)

@@ -1,5 +1,5 @@
-// The "Type" page: corpus type, diacritics, locale, the line range and the two
-// word-list switches.
+// The "Type" page: corpus type, diacritics, locale and text encoding, the line
+// range and the two word-list switches.
 #pragma once
 
 #include <string>
@@ -35,6 +35,7 @@ class CPageType : public COptionPage
     int EndLine() const { return endLine_; }
     int CountNumbers() const;
     int IgnoreCase() const;
+    int Utf8Text() const;
 
     QComboBox* TypeBox() const { return typeBox_; }
     QLineEdit* DiacriticsEdit() const { return diacriticsEdit_; }
@@ -43,6 +44,7 @@ class CPageType : public COptionPage
     CNumberEdit* ToEdit() const { return toEdit_; }
     QCheckBox* CountNumbersCheck() const { return countNumbersCheck_; }
     QCheckBox* IgnoreCaseCheck() const { return ignoreCaseCheck_; }
+    QCheckBox* Utf8Check() const { return utf8Check_; }
 
   private:
     bool ReadLines(int& from, int& to);
@@ -56,6 +58,7 @@ class CPageType : public COptionPage
     CNumberEdit* toEdit_;
     QCheckBox* countNumbersCheck_;
     QCheckBox* ignoreCaseCheck_;
+    QCheckBox* utf8Check_;
     int startLine_;
     int endLine_;
 };

@@ -1,0 +1,301 @@
+// UTF-8 text read as characters: every analysis over a small corpus of
+// accented Latin, Cyrillic and Japanese text, as exact text, in both UTF-8
+// locales; and the same text with "UTF-8 text" cleared, read byte by byte.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "settings/utf8.h"
+#include "support/engine_fixture.h"
+
+namespace plix {
+namespace {
+
+using test::EngineTest;
+using test::LocaleGuard;
+
+const char* const kCorpus =
+    "\xEF\xBB\xBF" "Café naïve Straße café CAFÉ über Über\n"
+    "Жук видит жука, жук спит.\n"
+    "日本語 の 本 と 日本語 の 辞書\n";
+
+class Utf8Text : public EngineTest, public ::testing::TestWithParam<const char*>
+{
+  protected:
+    void SetUp() override
+    {
+        guard_ = std::make_unique<LocaleGuard>(GetParam());
+        if (!guard_->Installed()) {
+            GTEST_SKIP() << GetParam() << " is not installed";
+        }
+        ctx.corpus.SaveSystemLocale();
+        ctx.corpus.utf8Text = 1;
+        ctx.corpus.SetLanguage("System");
+        ctx.corpus.suppressHeaders = 1;
+        ctx.corpus.SetOutputType(kOutputText);
+        ctx.corpus.SetLineFormat(40, 20);
+        AddFile("u.txt", kCorpus);
+    }
+    std::string Run(AnalysisCommand command, const KeywordRequest& keyword = {})
+    {
+        target.results.clear();
+        EXPECT_TRUE(RunCommand(command, keyword).completed);
+        return target.results.empty() ? std::string() : Window();
+    }
+    bool CollatesByCodePoint() const { return std::string(GetParam()) == "C.UTF-8"; }
+
+    std::unique_ptr<LocaleGuard> guard_;
+};
+
+KeywordRequest Keyword(const std::string& text, bool regex = false)
+{
+    KeywordRequest k;
+    k.keyword = text;
+    k.regex = regex;
+    return k;
+}
+
+// One row per command: the text in en_US.UTF-8, and in C.UTF-8 where its
+// code-point collation orders otherwise (empty: the same text).
+struct Expected
+{
+    AnalysisCommand command;
+    KeywordRequest keyword;
+    std::string text;
+    std::string codePointText;
+};
+
+TEST_P(Utf8Text, EveryAnalysisReadsCharacters)
+{
+    const Expected cases[] = {
+        {AnalysisCommand::Wordlist, {},
+             "café\t3\r\n"
+             "naïve\t1\r\n"
+             "straße\t1\r\n"
+             "über\t2\r\n"
+             "видит\t1\r\n"
+             "жук\t2\r\n"
+             "жука\t1\r\n"
+             "спит\t1\r\n"
+             "と\t1\r\n"
+             "の\t2\r\n"
+             "日本語\t2\r\n"
+             "本\t1\r\n"
+             "辞書\t1\r\n",
+             ""},
+        {AnalysisCommand::BackwardList, {},
+             "\tcafé\t3\r\n"
+             "\tstraße\t1\r\n"
+             "\tnaïve\t1\r\n"
+             "\tüber\t2\r\n"
+             "\tжука\t1\r\n"
+             "\tжук\t2\r\n"
+             "\tвидит\t1\r\n"
+             "\tспит\t1\r\n"
+             "\tと\t1\r\n"
+             "\tの\t2\r\n"
+             "\t辞書\t1\r\n"
+             "\t本\t1\r\n"
+             "\t日本語\t2\r\n",
+             "\tnaïve\t1\r\n"
+             "\tstraße\t1\r\n"
+             "\tüber\t2\r\n"
+             "\tcafé\t3\r\n"
+             "\tжука\t1\r\n"
+             "\tжук\t2\r\n"
+             "\tвидит\t1\r\n"
+             "\tспит\t1\r\n"
+             "\tと\t1\r\n"
+             "\tの\t2\r\n"
+             "\t辞書\t1\r\n"
+             "\t本\t1\r\n"
+             "\t日本語\t2\r\n"},
+        {AnalysisCommand::DescendingWordlist, {},
+             "café\t3\r\n"
+             "über\t2\r\n"
+             "жук\t2\r\n"
+             "の\t2\r\n"
+             "日本語\t2\r\n"
+             "naïve\t1\r\n"
+             "straße\t1\r\n"
+             "видит\t1\r\n"
+             "жука\t1\r\n"
+             "спит\t1\r\n"
+             "と\t1\r\n"
+             "本\t1\r\n"
+             "辞書\t1\r\n",
+             ""},
+        {AnalysisCommand::Index, {},
+             "café\t3\r\n"
+             " 1 1 1\r\n"
+             "naïve\t1\r\n"
+             " 1\r\n"
+             "straße\t1\r\n"
+             " 1\r\n"
+             "über\t2\r\n"
+             " 1 1\r\n"
+             "видит\t1\r\n"
+             " 2\r\n"
+             "жук\t2\r\n"
+             " 2 2\r\n"
+             "жука\t1\r\n"
+             " 2\r\n"
+             "спит\t1\r\n"
+             " 2\r\n"
+             "と\t1\r\n"
+             " 3\r\n"
+             "の\t2\r\n"
+             " 3 3\r\n"
+             "日本語\t2\r\n"
+             " 3 3\r\n"
+             "本\t1\r\n"
+             " 3\r\n"
+             "辞書\t1\r\n"
+             " 3\r\n",
+             ""},
+        {AnalysisCommand::RhymeIndex, {},
+             "über\t1\r\n"
+             " 1\r\n"
+             "спит\t1\r\n"
+             " 2\r\n"
+             "辞書\t1\r\n"
+             " 3\r\n",
+             ""},
+        {AnalysisCommand::Concordance, Keyword("ЖУК"),
+             "(2) \r\n"
+             "    CAFÉ über Über Жук видит жука, жук\r\n"
+             "(2) \r\n"
+             "   Жук видит жука, жук спит. 日本語 の\r\n"
+             "(2) \r\n"
+             "    Über Жук видит жука, жук спит.\r\n",
+             ""},
+        {AnalysisCommand::ConcordanceLeft, Keyword("ЖУК"),
+             "(2) \r\n"
+             "    CAFÉ über Über Жук видит жука, жук\r\n"
+             "(2) \r\n"
+             "    Über Жук видит жука, жук спит.\r\n"
+             "(2) \r\n"
+             "   Жук видит жука, жук спит. 日本語 の\r\n",
+             "(2) \r\n"
+             "   Жук видит жука, жук спит. 日本語 の\r\n"
+             "(2) \r\n"
+             "    CAFÉ über Über Жук видит жука, жук\r\n"
+             "(2) \r\n"
+             "    Über Жук видит жука, жук спит.\r\n"},
+        {AnalysisCommand::ConcordanceRight, Keyword("ЖУК"),
+             "(2) \r\n"
+             "    Über Жук видит жука, жук спит.\r\n"
+             "(2) \r\n"
+             "    CAFÉ über Über Жук видит жука, жук\r\n"
+             "(2) \r\n"
+             "   Жук видит жука, жук спит. 日本語 の\r\n",
+             "(2) \r\n"
+             "    CAFÉ über Über Жук видит жука, жук\r\n"
+             "(2) \r\n"
+             "   Жук видит жука, жук спит. 日本語 の\r\n"
+             "(2) \r\n"
+             "    Über Жук видит жука, жук спит.\r\n"},
+        {AnalysisCommand::Collocation, Keyword("ЖУК"),
+             "café\t3\t1\t1\t1\t0\t0\t-\t0\t0\t0\t0\t0\r\n"
+             "straße\t1\t1\t0\t0\t0\t0\t-\t0\t0\t0\t0\t0\r\n"
+             "über\t6\t1\t2\t1\t1\t1\t-\t0\t0\t0\t0\t0\r\n"
+             "видит\t3\t0\t0\t0\t1\t1\t-\t1\t0\t0\t0\t0\r\n"
+             "жук\t4\t0\t0\t1\t1\t0\t-\t1\t0\t1\t0\t0\r\n"
+             "жука\t2\t0\t0\t0\t0\t1\t-\t0\t1\t0\t0\t0\r\n"
+             "спит\t3\t0\t0\t0\t0\t0\t-\t1\t1\t0\t1\t0\r\n"
+             "と\t1\t0\t0\t0\t0\t0\t-\t0\t0\t0\t0\t1\r\n"
+             "の\t2\t0\t0\t0\t0\t0\t-\t0\t0\t1\t1\t0\r\n"
+             "日本語\t3\t0\t0\t0\t0\t0\t-\t0\t1\t1\t0\t1\r\n"
+             "本\t2\t0\t0\t0\t0\t0\t-\t0\t0\t0\t1\t1\r\n",
+             ""},
+        {AnalysisCommand::Concordance, Keyword("É"),
+             "(1) \r\n"
+             "                Café naïve Straße café\r\n"
+             "(1) \r\n"
+             "   naïve Straße café CAFÉ über Über\r\n"
+             "(1) \r\n"
+             "    Straße café CAFÉ über Über Жук\r\n",
+             ""},
+    };
+    for (const Expected& k : cases) {
+        const std::string& expected =
+            CollatesByCodePoint() && !k.codePointText.empty() ? k.codePointText : k.text;
+        EXPECT_EQ(Run(k.command, k.keyword), expected)
+            << static_cast<int>(k.command) << " " << k.keyword.keyword;
+    }
+}
+
+TEST_P(Utf8Text, KeywordIsColouredWhereItStands)
+{
+    // The highlight is a byte range, found by display columns.
+    (void)Run(AnalysisCommand::Concordance, Keyword("本"));
+    EXPECT_EQ(target.ColouredTexts(0), (std::vector<std::string>{"本", "本", "本"}));
+}
+
+TEST_P(Utf8Text, ListFilterIsLoweredAsTheWordsAre)
+{
+    const struct
+    {
+        AnalysisCommand command;
+        const char* filter;
+        int left, right;
+        std::string expected;
+    } cases[] = {
+        {AnalysisCommand::Wordlist, "ÜB", 1, 0, "über\t2\r\n"},
+        {AnalysisCommand::Wordlist, "ЖУК", 1, 1, "жук\t2\r\n"},
+        {AnalysisCommand::Wordlist, "本", 0, 0, "日本語\t2\r\n本\t1\r\n"},
+        // Reversed by character for the backward list, "Right" still ends the word.
+        {AnalysisCommand::BackwardList, "КА", 0, 1, "\tжука\t1\r\n"},
+        {AnalysisCommand::Index, "É", 0, 1, "café\t3\r\n 1 1 1\r\n"},
+    };
+    for (const auto& k : cases) {
+        ctx.corpus.keyword = k.filter;
+        ctx.corpus.matchLeft = k.left;
+        ctx.corpus.matchRight = k.right;
+        EXPECT_EQ(Run(k.command), k.expected) << k.filter;
+    }
+}
+
+TEST_P(Utf8Text, RegularExpressionMatchesCharacters)
+{
+    // "." and a bracket list stand for one character, not one byte.
+    const struct
+    {
+        const char* pattern;
+        std::string expected;
+    } cases[] = {
+        {"caf.", "(1) \r\n Café naïve Straße café CAFÉ über Über\r\n"},
+        {"[éè]", "(1) \r\n                Café naïve Straße café\r\n"
+                 "(1) \r\n   naïve Straße café CAFÉ über Über\r\n"},
+    };
+    for (const auto& k : cases) {
+        EXPECT_EQ(Run(AnalysisCommand::Concordance, Keyword(k.pattern, true)), k.expected)
+            << k.pattern;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Locales, Utf8Text, ::testing::Values("en_US.UTF-8", "C.UTF-8"));
+
+// "UTF-8 text" cleared: the same text is read byte by byte, as it always was,
+// even though the locale is a UTF-8 one.
+TEST(Utf8TextCleared, BytesStayBytes)
+{
+    LocaleGuard guard("C.UTF-8");
+    if (!guard.Installed()) {
+        GTEST_SKIP() << "C.UTF-8 is not installed";
+    }
+    struct Run : EngineTest
+    {
+    } t;
+    t.ctx.corpus.SaveSystemLocale();
+    t.ctx.corpus.utf8Text = 0;
+    t.ctx.corpus.SetLanguage("System");
+    t.ctx.corpus.suppressHeaders = 1;
+    t.ctx.corpus.SetOutputType(kOutputText);
+    t.AddFile("u.txt", kCorpus);
+    ASSERT_TRUE(t.RunCommand(AnalysisCommand::Wordlist).completed);
+    EXPECT_EQ(t.Window(), "ber\t2\r\ncaf\t3\r\ne\t1\r\nna\t1\r\nstra\t1\r\nve\t1\r\n");
+}
+
+}  // namespace
+}  // namespace plix
