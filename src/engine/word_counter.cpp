@@ -6,7 +6,12 @@
 namespace plix {
 
 CWordCounter::CWordCounter(CWordTree& tree, size_t batchWords, bool worker)
-    : tree_(tree), batchWords_(std::max<size_t>(batchWords, 1)), threaded_(worker)
+    : tree_(&tree), batchWords_(std::max<size_t>(batchWords, 1)), threaded_(worker)
+{
+}
+
+CWordCounter::CWordCounter(CIndexTree& index, size_t batchWords, bool worker)
+    : index_(&index), batchWords_(std::max<size_t>(batchWords, 1)), threaded_(worker)
 {
 }
 
@@ -52,16 +57,32 @@ int64_t CWordCounter::Enter(const Batch& batch, std::vector<Key>& keys)
     // The table is bigger than the cache: ask for the slots of words a little
     // ahead so that their memory waits overlap with the work on this one.
     constexpr size_t kAhead = 8;
+    if (index_ != nullptr) {
+        for (size_t k = 0; k < n && k < kAhead; ++k) {
+            index_->Prefetch(keys[k].hash);
+        }
+        size_t k = 0;
+        for (const Batch::Line& line : batch.lines) {
+            for (; k < line.wordsEnd; ++k) {
+                if (k + kAhead < n) {
+                    index_->Prefetch(keys[k + kAhead].hash);
+                }
+                std::string_view word(bytes + batch.starts[k], batch.ends[k] - batch.starts[k]);
+                index_->Insert(word, keys[k].hash, keys[k].head, line.number, line.file);
+            }
+        }
+        return 0;
+    }
     for (size_t k = 0; k < n && k < kAhead; ++k) {
-        tree_.Prefetch(keys[k].hash);
+        tree_->Prefetch(keys[k].hash);
     }
     int64_t added = 0;
     for (size_t k = 0; k < n; ++k) {
         if (k + kAhead < n) {
-            tree_.Prefetch(keys[k + kAhead].hash);
+            tree_->Prefetch(keys[k + kAhead].hash);
         }
         std::string_view word(bytes + batch.starts[k], batch.ends[k] - batch.starts[k]);
-        if (tree_.Insert(word, keys[k].hash, keys[k].head)) {
+        if (tree_->Insert(word, keys[k].hash, keys[k].head)) {
             ++added;
         }
     }
