@@ -26,16 +26,36 @@ uint64_t HeapBytes(const std::string& s)
 // the step in lines; one in another file (or, never in practice, further up
 // the same one) is an odd number, twice the step in files plus one, followed
 // by its line.
-void AppendOccurrence(std::string& out, uint64_t& last, uint64_t file, uint64_t line)
+// Seven bits a byte, low bits first, into `p`; returns the end.
+inline char* PutVarint(char* p, uint64_t value)
+{
+    while (value >= 0x80) {
+        *p++ = static_cast<char>((value & 0x7f) | 0x80);
+        value >>= 7;
+    }
+    *p++ = static_cast<char>(value);
+    return p;
+}
+
+inline void AppendOccurrence(std::string& out, uint64_t& last, uint64_t file, uint64_t line)
 {
     const uint64_t lastFile = last >> 40;
     const uint64_t lastLine = last & kLineMask;
+    char bytes[24];
+    char* end;
     if (file == lastFile && line >= lastLine) {
-        AppendVarint(out, (line - lastLine) << 1);
+        const uint64_t step = (line - lastLine) << 1;
+        if (step < 0x80) {
+            // Nearly every occurrence of a common word: one byte.
+            out.push_back(static_cast<char>(step));
+            last = file << 40 | (line & kLineMask);
+            return;
+        }
+        end = PutVarint(bytes, step);
     } else {
-        AppendVarint(out, ((file - lastFile) << 1) | 1);
-        AppendVarint(out, line);
+        end = PutVarint(PutVarint(bytes, ((file - lastFile) << 1) | 1), line);
     }
+    out.append(bytes, static_cast<size_t>(end - bytes));
     last = file << 40 | (line & kLineMask);
 }
 
@@ -73,6 +93,12 @@ bool CIndexLines::Next(int64_t& line)
         std::string_view piece = node_.pieces[piece_];
         const char* p = piece.data() + at_;
         const char* end = piece.data() + piece.size();
+        if (p < end && static_cast<unsigned char>(*p) < 0x80 && (*p & 1) == 0) {
+            value_ += static_cast<unsigned char>(*p) >> 1;
+            ++at_;
+            line = static_cast<int64_t>(value_ & kLineMask);
+            return true;
+        }
         if (p < end) {
             std::optional<uint64_t> v = ReadVarint(p, end);
             if (v && (*v & 1)) {
@@ -110,22 +136,32 @@ void CIndexTree::Insert(std::string_view text, int64_t lineNumber, int fileOrdin
 void CIndexTree::Insert(std::string_view text, uint64_t hash, const uint64_t head[2],
                         int64_t lineNumber, int fileOrdinal)
 {
+    Append(Find(text, hash, head), lineNumber, fileOrdinal);
+    CheckBudget();
+}
+
+uint32_t CIndexTree::Find(std::string_view text, uint64_t hash, const uint64_t head[2])
+{
     bool inserted = false;
     const uint32_t index = table_.Tally(text, hash, head, inserted);
     if (inserted) {
         lists_.emplace_back();
         held_ += kEntryCost + text.size();
     }
-    Add(index, inserted, lineNumber, fileOrdinal);
+    return index;
 }
 
-void CIndexTree::Add(uint32_t index, bool, int64_t lineNumber, int fileOrdinal)
+void CIndexTree::Append(uint32_t index, int64_t lineNumber, int fileOrdinal)
 {
     Entry& e = lists_[index];
     const uint64_t before = HeapBytes(e.deltas);
     AppendOccurrence(e.deltas, e.last, static_cast<uint64_t>(std::max(fileOrdinal, 0)),
                      static_cast<uint64_t>(std::max<int64_t>(lineNumber, 0)));
     held_ += HeapBytes(e.deltas) - before;
+}
+
+void CIndexTree::CheckBudget()
+{
     if (held_ > budget_ && error_.empty()) {
         (void)Spill();
     }

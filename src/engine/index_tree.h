@@ -61,6 +61,18 @@ public:
     void Insert(std::string_view text, uint64_t hash, const uint64_t head[2], int64_t lineNumber,
                 int fileOrdinal);
     void Prefetch(uint64_t hash) const { table_.Prefetch(hash); }
+    // The same in two steps, for a caller holding many words: the entry of a
+    // word (new or not), then its occurrence; CheckBudget after a few of them.
+    uint32_t Find(std::string_view text, uint64_t hash, const uint64_t head[2]);
+    void Append(uint32_t entry, int64_t lineNumber, int fileOrdinal);
+    // Asks the cache for an entry's list, and then for its end.
+    void PrefetchEntry(uint32_t entry) const { __builtin_prefetch(&lists_[entry]); }
+    void PrefetchList(uint32_t entry) const
+    {
+        const std::string& d = lists_[entry].deltas;
+        __builtin_prefetch(d.data() + d.size());
+    }
+    void CheckBudget();
 
     // Puts the entries in collation order (spellings the locale holds equal
     // merged under the one met first). `cancelled` is asked now and then; false
@@ -87,7 +99,6 @@ private:
         uint64_t last = 0;   // file ordinal << 40 | line of the last occurrence
     };
     static constexpr int kLineBits = 40;
-    void Add(uint32_t index, bool inserted, int64_t lineNumber, int fileOrdinal);
     // The occurrences of a group of spellings held equal, as one delta list.
     std::string_view MergedDeltas(const std::vector<uint32_t>& group, std::string& scratch) const;
     [[nodiscard]] bool Spill();

@@ -1,6 +1,6 @@
 // The list modes: word list, backward list, frequency lists, index and rhyme index.
 #include <algorithm>
-#include <cstdio>
+#include <charconv>
 #include <cstring>
 
 #include "corpora/dispatch.h"
@@ -295,11 +295,13 @@ void WriteIndexEntries(CParse& parse, CFormat& f, CIndexTree& tree, bool reverse
                 whole = false;
                 break;
             }
-            const int length = std::snprintf(digits, sizeof digits, "%lld", static_cast<long long>(number));
+            const size_t length =
+                static_cast<size_t>(std::to_chars(digits, digits + sizeof digits, number).ptr - digits);
             if (xml) {
-                text.append("<line>").append(digits, static_cast<size_t>(length)).append("</line>").append(eol);
+                text.append("<line>").append(digits, length).append("</line>").append(eol);
             } else {
-                text.append(" ").append(digits, static_cast<size_t>(length));
+                text.push_back(' ');
+                text.append(digits, length);
             }
         }
         if (xml) {

@@ -58,19 +58,36 @@ int64_t CWordCounter::Enter(const Batch& batch, std::vector<Key>& keys)
     // ahead so that their memory waits overlap with the work on this one.
     constexpr size_t kAhead = 8;
     if (index_ != nullptr) {
+        // First every word's entry, then every occurrence: each step asks for
+        // the memory of the words a little ahead, so that the waits overlap.
         for (size_t k = 0; k < n && k < kAhead; ++k) {
             index_->Prefetch(keys[k].hash);
+        }
+        entries_.resize(n);
+        for (size_t k = 0; k < n; ++k) {
+            if (k + kAhead < n) {
+                index_->Prefetch(keys[k + kAhead].hash);
+            }
+            std::string_view word(bytes + batch.starts[k], batch.ends[k] - batch.starts[k]);
+            entries_[k] = index_->Find(word, keys[k].hash, keys[k].head);
+        }
+        for (size_t k = 0; k < n && k < 2 * kAhead; ++k) {
+            index_->PrefetchEntry(entries_[k]);
         }
         size_t k = 0;
         for (const Batch::Line& line : batch.lines) {
             for (; k < line.wordsEnd; ++k) {
-                if (k + kAhead < n) {
-                    index_->Prefetch(keys[k + kAhead].hash);
+                if (k + 2 * kAhead < n) {
+                    index_->PrefetchEntry(entries_[k + 2 * kAhead]);
                 }
-                std::string_view word(bytes + batch.starts[k], batch.ends[k] - batch.starts[k]);
-                index_->Insert(word, keys[k].hash, keys[k].head, line.number, line.file);
+                if (k + kAhead < n) {
+                    index_->PrefetchList(entries_[k + kAhead]);
+                }
+                index_->Append(entries_[k], line.number, line.file);
             }
         }
+        // A run goes to disk between batches, never between a word's two steps.
+        index_->CheckBudget();
         return 0;
     }
     for (size_t k = 0; k < n && k < kAhead; ++k) {

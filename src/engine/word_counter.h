@@ -106,6 +106,7 @@ class CWordCounter
     Batch working_;              // the worker's
     std::vector<Key> readerKeys_;
     std::vector<Key> workerKeys_;
+    std::vector<uint32_t> entries_;  // the index's entries of a batch (the worker's)
     bool busy_ = false;
     bool stop_ = false;
     int64_t newTypes_ = 0;
