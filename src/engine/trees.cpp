@@ -91,20 +91,33 @@ bool CCountTree::Insert(std::string_view text, int slot)
 
 void CCountTree::Walk(const std::function<bool(const CCountTreeNode&)>& visit) const
 {
+    (void)Walk(visit, {}, {});
+}
+
+bool CCountTree::Walk(const std::function<bool(const CCountTreeNode&)>& visit,
+                      const std::function<bool()>& cancelled,
+                      const std::function<void()>& sorted) const
+{
     std::vector<uint32_t> order(table_.Size());
     std::iota(order.begin(), order.end(), 0u);
     // Plain unsigned byte order, whatever the locale.
-    std::sort(order.begin(), order.end(),
-              [&](uint32_t a, uint32_t b) { return table_.Key(a) < table_.Key(b); });
+    if (!SortInSteps(order, [&](uint32_t a, uint32_t b) { return table_.Key(a) < table_.Key(b); },
+                     cancelled)) {
+        return false;
+    }
+    if (sorted) {
+        sorted();
+    }
     CCountTreeNode node;
     for (uint32_t index : order) {
         node.text = table_.Key(index);
         node.counts = counts_[index];
         node.total = std::accumulate(node.counts.begin(), node.counts.end(), int64_t{0});
         if (!visit(node)) {
-            return;
+            break;
         }
     }
+    return true;
 }
 
 void CCountTree::DeleteTree()

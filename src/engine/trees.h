@@ -163,6 +163,11 @@ public:
     size_t Size() const { return table_.Size(); }
     // Calls `visit` for each word in byte order until it returns false.
     void Walk(const std::function<bool(const CCountTreeNode&)>& visit) const;
+    // The same, asking `cancelled` now and then while it sorts; false when
+    // it said yes (nothing is visited then).
+    [[nodiscard]] bool Walk(const std::function<bool(const CCountTreeNode&)>& visit,
+                            const std::function<bool()>& cancelled,
+                            const std::function<void()>& sorted) const;
     void DeleteTree();
 
 private:
