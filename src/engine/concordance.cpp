@@ -764,8 +764,9 @@ bool CParse::MakeCollocation(const std::string& name)
         CFormat& f = ctx_.format;
         const char* eol = f.Eol();
         std::string text;
+        ShowStage("Sorting...");
         BeginEntries(collocationTree_.Size());
-        collocationTree_.Walk([&](const CCountTreeNode& node) {
+        const bool sorted = collocationTree_.Walk([&](const CCountTreeNode& node) {
             if (WriterCancelled()) {
                 return false;
             }
@@ -780,7 +781,12 @@ bool CParse::MakeCollocation(const std::string& name)
             f.Write(text);
             EntryWritten();
             return true;
-        });
+        }, [this] { return WriterCancelled(); }, [this] { ShowStage("Writing..."); });
+        if (!sorted) {
+            // Stopped while sorting: the result says so.
+            writingCut_ = true;
+            userCancelled_ = true;
+        }
         WriteListFooter();
     };
     steps.discard = [this] { collocationTree_.DeleteTree(); };

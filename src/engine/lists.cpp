@@ -1,5 +1,6 @@
 // The list modes: word list, backward list, frequency lists, index and rhyme index.
 #include <algorithm>
+#include <charconv>
 #include <cstring>
 
 #include "corpora/dispatch.h"
@@ -67,49 +68,12 @@ void CParse::TakeListWords(bool backward, bool index)
     if (CCorpusHandler* h = Handler(row_.listClean)) {
         h->CleanListLine(view_, line);
     }
-    if (!index) {
-        CountLineWords(backward);
-        return;
-    }
-    // The index takes the words one by one, with the line number, so it scans
-    // the line into a scratch buffer with room after it for HashPadded.
-    const size_t n = line.size();
-    if (wordBuffer_.size() < n + 16) {
-        wordBuffer_.resize(n + 16);
-    }
-    if (wordStarts_.size() < n / 2 + 2) {
-        wordStarts_.resize(n / 2 + 2);
-        wordEnds_.resize(n / 2 + 2);
-    }
-    if (utf8_ && wordBuffer_.size() < 2 * n + 16) {
-        wordBuffer_.resize(2 * n + 16);  // a lowered character may be longer
-    }
-    char* buffer = wordBuffer_.data();
-    const auto* bytes = reinterpret_cast<const unsigned char*>(line.data());
-    size_t lowered = 0;
-    const size_t count =
-        utf8_ ? ScanUtf8(bytes, n, buffer, 0, wordStarts_.data(), wordEnds_.data(), lowered)
-              : wordScanner_->Scan(bytes, n, buffer, 0, wordStarts_.data(), wordEnds_.data());
-    const bool filtering = !ctx_.corpus.keyword.empty();
-    for (size_t k = 0; k < count; ++k) {
-        const size_t length = wordEnds_[k] - wordStarts_[k];
-        std::string_view w(buffer + wordStarts_[k], length);
-        if (filtering) {
-            word.assign(w);
-            if (!ListFilter()) {
-                continue;
-            }
-        }
-        uint64_t head[2];
-        const uint64_t hash = CStringTable::HashPadded(w.data(), length, head);
-        ++ctx_.totalTokens;
-        if (indexTree_.Insert(w, hash, lineNumber, fileCounter)) {
-            ++ctx_.totalTypes;
-        }
-    }
+    // The index counts its words the way the word lists do, on the second
+    // core, each with the number of its line.
+    CountLineWords(backward, index ? indexCounter_ : wordCounter_, index);
 }
 
-void CParse::CountLineWords(bool backward)
+void CParse::CountLineWords(bool backward, CWordCounter& counter, bool withLine)
 {
     // A very long line is counted in pieces cut between words, so that the
     // memory of the batches in flight stays that of a piece, not of the line.
@@ -143,22 +107,23 @@ void CParse::CountLineWords(bool backward)
         if (maxWords == 0) {
             maxWords = (end - pos) / 2 + 1;  // words are separated by at least one byte
         }
-        CountPieceWords(text + pos, end - pos, maxWords, backward);
+        CountPieceWords(text + pos, end - pos, maxWords, backward, counter, withLine);
         pos = end;
     }
 }
 
-void CParse::CountPieceWords(const unsigned char* text, size_t n, size_t maxWords, bool backward)
+void CParse::CountPieceWords(const unsigned char* text, size_t n, size_t maxWords, bool backward,
+                             CWordCounter& counter, bool withLine)
 {
     // This loop sees every byte of a word list's corpus: the scanner copies the
     // text lowered into the word counter's batch and notes where the words are.
     // A lowered UTF-8 character may take a byte more than the character did.
     const bool wider = utf8_ && FirstNonAscii(text, n) != n;
-    wordCounter_.Reserve(wider ? 2 * n : n, maxWords);
-    char* out = wordCounter_.Bytes();
-    size_t* starts = wordCounter_.Starts();
-    size_t* ends = wordCounter_.Ends();
-    const size_t base = wordCounter_.Used();
+    counter.Reserve(wider ? 2 * n : n, maxWords);
+    char* out = counter.Bytes();
+    size_t* starts = counter.Starts();
+    size_t* ends = counter.Ends();
+    const size_t base = counter.Used();
     size_t written = n;
     size_t count = utf8_ ? ScanUtf8(text, n, out, base, starts, ends, written)
                          : wordScanner_->Scan(text, n, out, base, starts, ends);
@@ -189,7 +154,11 @@ void CParse::CountPieceWords(const unsigned char* text, size_t n, size_t maxWord
         count = kept;
     }
     ctx_.totalTokens += static_cast<int64_t>(count);
-    wordCounter_.EndLine(written, count);
+    if (withLine) {
+        counter.EndLine(written, count, lineNumber, fileCounter);
+    } else {
+        counter.EndLine(written, count);
+    }
 }
 
 void CParse::LastWordReversed(std::string& text)
@@ -213,6 +182,23 @@ void CParse::LastWordReversed(std::string& text)
         --i;
     }
     text.clear();
+}
+
+bool CParse::SortWordEntries(std::vector<CWordEntry>& entries)
+{
+    ctx_.totalTypes += wordCounter_.Finish();
+    ShowStage("Sorting...");
+    if (!wordTree_.Alphabetical(entries, [this] { return WriterCancelled(); })) {
+        // Stopped while sorting: the list says so, with the words it knew of.
+        BeginEntries(wordTree_.Types());
+        writingCut_ = true;
+        userCancelled_ = true;
+        return false;
+    }
+    ctx_.totalTypes -= static_cast<int64_t>(wordTree_.Types() - entries.size());
+    BeginEntries(entries.size());
+    ShowStage("Writing...");
+    return true;
 }
 
 void CParse::WriteWordEntries(const std::vector<CWordEntry>& entries, bool backward)
@@ -256,11 +242,10 @@ bool CParse::MakeWordList(const std::string& name, int backward)
     };
     steps.lineWork = [this, backward] { TakeListWords(backward != 0, false); };
     steps.writeResult = [this, backward] {
-        ctx_.totalTypes += wordCounter_.Finish();
-        std::vector<CWordEntry> entries = wordTree_.Alphabetical();
-        ctx_.totalTypes -= static_cast<int64_t>(wordTree_.Types() - entries.size());
-        BeginEntries(entries.size());
-        WriteWordEntries(entries, backward != 0);
+        std::vector<CWordEntry> entries;
+        if (SortWordEntries(entries)) {
+            WriteWordEntries(entries, backward != 0);
+        }
         WriteListFooter();
     };
     steps.discard = [this] {
@@ -280,13 +265,12 @@ bool CParse::MakeFrequencyList(const std::string& name, int backward, int ascend
     };
     steps.lineWork = [this, backward] { TakeListWords(backward != 0, false); };
     steps.writeResult = [this, backward, ascending] {
-        ctx_.totalTypes += wordCounter_.Finish();
-        std::vector<CWordEntry> alphabetical = wordTree_.Alphabetical();
-        ctx_.totalTypes -= static_cast<int64_t>(wordTree_.Types() - alphabetical.size());
-        BeginEntries(alphabetical.size());
-        std::vector<CWordEntry> byCount =
-            CWordTree::Rebuild(alphabetical, ascending != 0, [this] { return WriterCancelled(); });
-        WriteWordEntries(byCount, backward != 0);
+        std::vector<CWordEntry> alphabetical;
+        if (SortWordEntries(alphabetical)) {
+            std::vector<CWordEntry> byCount = CWordTree::Rebuild(alphabetical, ascending != 0,
+                                                                 [this] { return WriterCancelled(); });
+            WriteWordEntries(byCount, backward != 0);
+        }
         WriteListFooter();
     };
     steps.discard = [this] {
@@ -298,18 +282,20 @@ bool CParse::MakeFrequencyList(const std::string& name, int backward, int ascend
 
 namespace {
 
-void WriteIndexEntries(CParse& parse, CFormat& f, const CIndexTree& tree, bool reversed,
-                       int outputType, const std::function<bool()>& cancelled)
+void WriteIndexEntries(CParse& parse, CFormat& f, CIndexTree& tree, bool reversed,
+                       int outputType, const std::function<bool()>& cancelled, bool& readBack)
 {
     const bool window = !f.ToFile();
     const char* eol = f.Eol();
     const bool xml = outputType == kOutputXml;
     std::string text;
-    tree.Walk([&](const CIndexNode& node) {
+    std::string spelling;
+    char digits[24];
+    readBack = tree.Walk([&](const CIndexNode& node) {
         if (cancelled()) {
             return false;
         }
-        std::string spelling(node.text);
+        spelling.assign(node.text);
         if (reversed) {
             spelling = parse.ReadsUtf8() ? ReverseUtf8(spelling)
                                          : std::string(spelling.rbegin(), spelling.rend());
@@ -323,7 +309,9 @@ void WriteIndexEntries(CParse& parse, CFormat& f, const CIndexTree& tree, bool r
             text.append(spelling).append("\t").append(count).append(eol);
         }
         bool whole = true;
-        for (int64_t number : node.lines) {
+        CIndexLines lines(node);
+        int64_t number = 0;
+        while (lines.Next(number)) {
             if (window && cancelled()) {
                 // Stopped within the entry: what it has is closed off, so that
                 // the lines after it start on a line (and in an element) of
@@ -331,10 +319,13 @@ void WriteIndexEntries(CParse& parse, CFormat& f, const CIndexTree& tree, bool r
                 whole = false;
                 break;
             }
+            const size_t length =
+                static_cast<size_t>(std::to_chars(digits, digits + sizeof digits, number).ptr - digits);
             if (xml) {
-                text.append("<line>").append(std::to_string(number)).append("</line>").append(eol);
+                text.append("<line>").append(digits, length).append("</line>").append(eol);
             } else {
-                text.append(" ").append(std::to_string(number));
+                text.push_back(' ');
+                text.append(digits, length);
             }
         }
         if (xml) {
@@ -353,24 +344,62 @@ void WriteIndexEntries(CParse& parse, CFormat& f, const CIndexTree& tree, bool r
 
 }  // namespace
 
+void CParse::ShowStage(const std::string& text)
+{
+    if (progress_ != nullptr) {
+        progress_->SetStatus(text);
+    }
+}
+
+void CParse::WriteIndexResult(bool reversed)
+{
+    (void)indexCounter_.Finish();
+    ShowStage("Sorting...");
+    const bool sorted = indexTree_.Sort([this] { return WriterCancelled(); });
+    if (!indexTree_.Error().empty()) {
+        // A result that lost part of its occurrences must not look whole.
+        aborted = 1;
+        Fail(indexTree_.Error());
+        return;
+    }
+    // Types are counted where they are sorted: spellings the locale holds equal
+    // are one entry, and an entry spilled in several runs is still one.
+    const size_t entries = sorted ? indexTree_.Entries() : indexTree_.KnownEntries();
+    ctx_.totalTypes = static_cast<int64_t>(entries);
+    BeginEntries(entries);
+    if (sorted) {
+        ShowStage("Writing...");
+        bool readBack = true;
+        WriteIndexEntries(*this, ctx_.format, indexTree_, reversed, outputType,
+                          [this] { return WriterCancelled(); }, readBack);
+        if (!readBack) {
+            aborted = 1;
+            Fail(indexTree_.Error());
+            return;
+        }
+    } else {
+        // The sort was stopped: nothing of it is written.
+        writingCut_ = true;
+        userCancelled_ = true;
+    }
+    WriteListFooter();
+}
+
 bool CParse::MakeIndex(const std::string& name)
 {
     ModeSteps steps;
     steps.opening = [this] {
+        indexTree_.SetMemoryBudget(ctx_.corpus.GetMemoryBudget());
         CompileListFilter();
         WriteListHeader();
         WriteInfoClose();
     };
     steps.lineWork = [this] { TakeListWords(false, true); };
-    steps.writeResult = [this] {
-        const size_t entries = indexTree_.MergedTypes();
-        ctx_.totalTypes -= static_cast<int64_t>(indexTree_.Types() - entries);
-        BeginEntries(entries);
-        WriteIndexEntries(*this, ctx_.format, indexTree_, false, outputType,
-                          [this] { return WriterCancelled(); });
-        WriteListFooter();
+    steps.writeResult = [this] { WriteIndexResult(false); };
+    steps.discard = [this] {
+        (void)indexCounter_.Finish();
+        indexTree_.DeleteTree();
     };
-    steps.discard = [this] { indexTree_.DeleteTree(); };
     return RunFile(name, steps);
 }
 
@@ -384,6 +413,7 @@ bool CParse::MakeRhymeIndex(const std::string& name)
             ctx_.corpus.ReverseKeyword();
             keywordReversed_ = true;
         }
+        indexTree_.SetMemoryBudget(ctx_.corpus.GetMemoryBudget());
         CompileListFilter();
         WriteListHeader();
         WriteInfoClose();
@@ -399,21 +429,20 @@ bool CParse::MakeRhymeIndex(const std::string& name)
         if (!wordFirst || !ListFilter()) {
             return;
         }
-        bool newType = indexTree_.Insert(word, lineNumber, fileCounter);
+        // One word a line, entered on the second core like the index's.
+        const size_t n = word.size();
+        indexCounter_.Reserve(n, 1);
+        std::memcpy(indexCounter_.Bytes(), word.data(), n);
+        indexCounter_.Starts()[0] = indexCounter_.Used();
+        indexCounter_.Ends()[0] = indexCounter_.Used() + n;
+        indexCounter_.EndLine(n, 1, lineNumber, fileCounter);
         ++ctx_.totalTokens;
-        if (newType) {
-            ++ctx_.totalTypes;
-        }
     };
-    steps.writeResult = [this] {
-        const size_t entries = indexTree_.MergedTypes();
-        ctx_.totalTypes -= static_cast<int64_t>(indexTree_.Types() - entries);
-        BeginEntries(entries);
-        WriteIndexEntries(*this, ctx_.format, indexTree_, true, outputType,
-                          [this] { return WriterCancelled(); });
-        WriteListFooter();
+    steps.writeResult = [this] { WriteIndexResult(true); };
+    steps.discard = [this] {
+        (void)indexCounter_.Finish();
+        indexTree_.DeleteTree();
     };
-    steps.discard = [this] { indexTree_.DeleteTree(); };
     return RunFile(name, steps);
 }
 

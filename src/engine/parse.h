@@ -14,6 +14,7 @@
 #include "corpora/dispatch.h"
 #include "corpora/frame.h"
 #include "engine/context.h"
+#include "engine/index_tree.h"
 #include "engine/keyword_request.h"
 #include "engine/trees.h"
 #include "engine/word_counter.h"
@@ -168,9 +169,17 @@ class CParse
     bool AcceptScanned();
     void PrepareTables();
     void TakeListWords(bool backward, bool index);
-    void CountLineWords(bool backward);
-    void CountPieceWords(const unsigned char* text, size_t n, size_t maxWords, bool backward);
+    void CountLineWords(bool backward, CWordCounter& counter, bool withLine);
+    void CountPieceWords(const unsigned char* text, size_t n, size_t maxWords, bool backward,
+                         CWordCounter& counter, bool withLine);
+    // Shows what the run does after its last line ("Sorting...", "Writing...").
+    void ShowStage(const std::string& text);
+    // The index and the rhyme index: sort, entries and footer.
+    void WriteIndexResult(bool reversed);
     void WriteWordEntries(const std::vector<CWordEntry>& entries, bool backward);
+    // The word list in collation order, its totals and the writing begun;
+    // false when the user stopped the sort.
+    bool SortWordEntries(std::vector<CWordEntry>& entries);
     // False when the result could not be written whole (its reason is failed).
     bool WriteConcordanceLines();
     void PrepareConcordanceTree(bool keysRepeat);
@@ -230,9 +239,6 @@ class CParse
     bool keywordReversed_ = false;
     std::string loweredLine_;
     std::string separatedLine_;
-    std::string wordBuffer_;
-    std::vector<size_t> wordStarts_;  // where the words of the line are
-    std::vector<size_t> wordEnds_;
     std::unique_ptr<CWordScanner> wordScanner_;  // made with the tables
     std::array<size_t, 256> foldedShift_{};
     std::string foldedShiftFor_;
@@ -241,8 +247,9 @@ class CParse
     CIndexTree indexTree_;
     CPlixTree concordanceTree_;
     CCountTree collocationTree_;
-    // Declared after the word tree: it is stopped before the tree goes.
+    // Declared after the trees: they are stopped before the trees go.
     CWordCounter wordCounter_{wordTree_};
+    CWordCounter indexCounter_{indexTree_};
 };
 
 }  // namespace plix

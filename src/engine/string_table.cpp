@@ -127,27 +127,41 @@ void CStringTable::Grow()
 
 std::vector<std::vector<uint32_t>> CollateEntries(const CStringTable& table)
 {
+    std::vector<std::vector<uint32_t>> groups;
+    (void)CollateEntries(table, groups, {});
+    return groups;
+}
+
+bool CollateEntries(const CStringTable& table, std::vector<std::vector<uint32_t>>& groups,
+                    const std::function<bool()>& cancelled)
+{
     const size_t n = table.Size();
     std::vector<uint32_t> order(n);
     std::iota(order.begin(), order.end(), 0u);
-    std::vector<std::vector<uint32_t>> groups;
+    groups.clear();
     if (CollationIsByteOrder()) {
         // Byte order: different strings never compare equal.
-        std::sort(order.begin(), order.end(),
-                  [&](uint32_t a, uint32_t b) { return table.Key(a) < table.Key(b); });
+        if (!SortInSteps(order, [&](uint32_t a, uint32_t b) { return table.Key(a) < table.Key(b); },
+                         cancelled)) {
+            return false;
+        }
         groups.reserve(n);
         for (uint32_t index : order) {
             groups.push_back({index});
         }
-        return groups;
+        return true;
     }
     std::vector<std::string> keys(n);
     for (uint32_t i = 0; i < n; ++i) {
+        if ((i & 0xffff) == 0xffff && cancelled && cancelled()) {
+            return false;
+        }
         keys[i] = CollationKey(table.Key(i));
     }
     // Equal keys keep the order met, so the first of a run is the spelling met first.
-    std::stable_sort(order.begin(), order.end(),
-                     [&](uint32_t a, uint32_t b) { return keys[a] < keys[b]; });
+    if (!SortInSteps(order, [&](uint32_t a, uint32_t b) { return keys[a] < keys[b]; }, cancelled)) {
+        return false;
+    }
     for (size_t i = 0; i < n; ++i) {
         if (i > 0 && keys[order[i]] == keys[order[i - 1]]) {
             groups.back().push_back(order[i]);
@@ -155,7 +169,7 @@ std::vector<std::vector<uint32_t>> CollateEntries(const CStringTable& table)
             groups.push_back({order[i]});
         }
     }
-    return groups;
+    return true;
 }
 
 }  // namespace plix

@@ -3,8 +3,11 @@
 // they are written, which keeps insertion O(1) whatever order the words come in.
 #pragma once
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -178,10 +181,47 @@ private:
     uint64_t mask_ = 0;
 };
 
+// Sorts stably in blocks merged pairwise, asking `cancelled` between the
+// pieces (a small vector is sorted without a question); false when it said yes.
+template <typename T, typename Less>
+bool SortInSteps(std::vector<T>& items, Less less, const std::function<bool()>& cancelled)
+{
+    constexpr size_t kBlock = size_t{1} << 16;
+    const size_t n = items.size();
+    for (size_t from = 0; from < n; from += kBlock) {
+        if (from > 0 && cancelled && cancelled()) {
+            return false;
+        }
+        std::stable_sort(items.begin() + static_cast<ptrdiff_t>(from),
+                         items.begin() + static_cast<ptrdiff_t>(std::min(n, from + kBlock)), less);
+    }
+    if (n <= kBlock) {
+        return true;
+    }
+    std::vector<T> merged(n);
+    for (size_t width = kBlock; width < n; width *= 2) {
+        for (size_t from = 0; from < n; from += 2 * width) {
+            if (cancelled && cancelled()) {
+                return false;
+            }
+            const auto first = items.begin() + static_cast<ptrdiff_t>(from);
+            const auto middle = items.begin() + static_cast<ptrdiff_t>(std::min(n, from + width));
+            const auto last = items.begin() + static_cast<ptrdiff_t>(std::min(n, from + 2 * width));
+            std::merge(first, middle, middle, last, merged.begin() + static_cast<ptrdiff_t>(from), less);
+        }
+        items.swap(merged);
+    }
+    return true;
+}
+
 // Orders entries by the collation of the current locale and merges the ones it
 // holds equal (strcoll can call two different spellings equal); the merged
 // entry keeps the spelling that was met first. Returns, per output position,
 // the list of entry indexes merged there, first-met first.
 std::vector<std::vector<uint32_t>> CollateEntries(const CStringTable& table);
+// The same, asking `cancelled` between the pieces of the sort of a large table;
+// false (with `groups` empty) when it said yes.
+[[nodiscard]] bool CollateEntries(const CStringTable& table, std::vector<std::vector<uint32_t>>& groups,
+                                  const std::function<bool()>& cancelled);
 
 }  // namespace plix

@@ -24,15 +24,28 @@ bool CWordTree::Insert(std::string_view text, uint64_t hash, const uint64_t head
 std::vector<CWordEntry> CWordTree::Alphabetical() const
 {
     std::vector<CWordEntry> result;
+    (void)Alphabetical(result, {});
+    return result;
+}
+
+bool CWordTree::Alphabetical(std::vector<CWordEntry>& result,
+                             const std::function<bool()>& cancelled) const
+{
+    result.clear();
+    std::vector<std::vector<uint32_t>> groups;
+    if (!CollateEntries(table_, groups, cancelled)) {
+        return false;
+    }
     const std::vector<int64_t> counts = table_.Tallies();
-    for (const std::vector<uint32_t>& group : CollateEntries(table_)) {
+    result.reserve(groups.size());
+    for (const std::vector<uint32_t>& group : groups) {
         CWordEntry entry{table_.Key(group.front()), 0};
         for (uint32_t index : group) {
             entry.count += counts[index];
         }
         result.push_back(entry);
     }
-    return result;
+    return true;
 }
 
 std::vector<CWordEntry> CWordTree::Rebuild(const std::vector<CWordEntry>& alphabetical,
@@ -62,62 +75,6 @@ void CWordTree::DeleteTree()
     table_.Clear();
 }
 
-// ---- index ----------------------------------------------------------------------
-
-bool CIndexTree::Insert(std::string_view text, uint64_t hash, int64_t lineNumber, int fileOrdinal)
-{
-    bool inserted = false;
-    uint32_t index = table_.FindOrInsert(text, hash, inserted);
-    if (inserted) {
-        occurrences_.emplace_back();
-    }
-    uint64_t packed = (static_cast<uint64_t>(fileOrdinal) << 40) |
-                      (static_cast<uint64_t>(lineNumber) & ((uint64_t{1} << 40) - 1));
-    occurrences_[index].push_back(packed);
-    return inserted;
-}
-
-size_t CIndexTree::MergedTypes() const
-{
-    return CollateEntries(table_).size();
-}
-
-void CIndexTree::Walk(const std::function<bool(const CIndexNode&)>& visit) const
-{
-    CIndexNode node;
-    for (const std::vector<uint32_t>& group : CollateEntries(table_)) {
-        node.text = table_.Key(group.front());
-        node.lines.clear();
-        if (group.size() == 1) {
-            for (uint64_t packed : occurrences_[group.front()]) {
-                node.lines.push_back(static_cast<int64_t>(packed & ((uint64_t{1} << 40) - 1)));
-            }
-        } else {
-            // Spellings the locale holds equal share one entry; their
-            // occurrences interleave in the order they were found.
-            std::vector<uint64_t> merged;
-            for (uint32_t index : group) {
-                merged.insert(merged.end(), occurrences_[index].begin(), occurrences_[index].end());
-            }
-            std::stable_sort(merged.begin(), merged.end());
-            for (uint64_t packed : merged) {
-                node.lines.push_back(static_cast<int64_t>(packed & ((uint64_t{1} << 40) - 1)));
-            }
-        }
-        node.count = static_cast<int64_t>(node.lines.size());
-        if (!visit(node)) {
-            return;
-        }
-    }
-}
-
-void CIndexTree::DeleteTree()
-{
-    table_.Clear();
-    occurrences_.clear();
-    occurrences_.shrink_to_fit();
-}
-
 // ---- collocation ----------------------------------------------------------------
 
 bool CCountTree::Insert(std::string_view text, int slot)
@@ -134,20 +91,33 @@ bool CCountTree::Insert(std::string_view text, int slot)
 
 void CCountTree::Walk(const std::function<bool(const CCountTreeNode&)>& visit) const
 {
+    (void)Walk(visit, {}, {});
+}
+
+bool CCountTree::Walk(const std::function<bool(const CCountTreeNode&)>& visit,
+                      const std::function<bool()>& cancelled,
+                      const std::function<void()>& sorted) const
+{
     std::vector<uint32_t> order(table_.Size());
     std::iota(order.begin(), order.end(), 0u);
     // Plain unsigned byte order, whatever the locale.
-    std::sort(order.begin(), order.end(),
-              [&](uint32_t a, uint32_t b) { return table_.Key(a) < table_.Key(b); });
+    if (!SortInSteps(order, [&](uint32_t a, uint32_t b) { return table_.Key(a) < table_.Key(b); },
+                     cancelled)) {
+        return false;
+    }
+    if (sorted) {
+        sorted();
+    }
     CCountTreeNode node;
     for (uint32_t index : order) {
         node.text = table_.Key(index);
         node.counts = counts_[index];
         node.total = std::accumulate(node.counts.begin(), node.counts.end(), int64_t{0});
         if (!visit(node)) {
-            return;
+            break;
         }
     }
+    return true;
 }
 
 void CCountTree::DeleteTree()

@@ -39,6 +39,9 @@ public:
     size_t Types() const { return table_.Size(); }
     // The words in collation order, merged where the locale holds them equal.
     std::vector<CWordEntry> Alphabetical() const;
+    // The same, asking `cancelled` now and then; false when it said yes.
+    [[nodiscard]] bool Alphabetical(std::vector<CWordEntry>& entries,
+                                    const std::function<bool()>& cancelled) const;
     // The frequency order built from the alphabetical one: descending or
     // ascending counts, equal counts alphabetical. `cancelled` is asked before
     // each entry; when it says yes, the order built so far is returned.
@@ -48,38 +51,6 @@ public:
 
 private:
     CStringTable table_;  // the counts are its tallies
-};
-
-// One index entry (CIndexNode of the result): the word, its count and the
-// line numbers of its occurrences in the order found.
-struct CIndexNode
-{
-    std::string_view text;
-    int64_t count = 0;
-    std::vector<int64_t> lines;
-};
-
-class CIndexTree
-{
-public:
-    // Adds one occurrence at `lineNumber` of the `fileOrdinal`-th file of the
-    // result; true when the word is a new type.
-    bool Insert(std::string_view text, int64_t lineNumber, int fileOrdinal)
-    {
-        return Insert(text, CStringTable::Hash(text), lineNumber, fileOrdinal);
-    }
-    bool Insert(std::string_view text, uint64_t hash, int64_t lineNumber, int fileOrdinal);
-    void Prefetch(uint64_t hash) const { table_.Prefetch(hash); }
-    bool Empty() const { return table_.Size() == 0; }
-    size_t Types() const { return table_.Size(); }
-    // Calls `visit` for each entry in collation order until it returns false.
-    void Walk(const std::function<bool(const CIndexNode&)>& visit) const;
-    size_t MergedTypes() const;
-    void DeleteTree();
-
-private:
-    CStringTable table_;
-    std::vector<std::vector<uint64_t>> occurrences_;  // file ordinal << 40 | line
 };
 
 // One concordance line of the result (CPlixTreeNode).
@@ -198,6 +169,11 @@ public:
     size_t Size() const { return table_.Size(); }
     // Calls `visit` for each word in byte order until it returns false.
     void Walk(const std::function<bool(const CCountTreeNode&)>& visit) const;
+    // The same, asking `cancelled` now and then while it sorts; false when
+    // it said yes (nothing is visited then).
+    [[nodiscard]] bool Walk(const std::function<bool(const CCountTreeNode&)>& visit,
+                            const std::function<bool()>& cancelled,
+                            const std::function<void()>& sorted) const;
     void DeleteTree();
 
 private:

@@ -6,7 +6,12 @@
 namespace plix {
 
 CWordCounter::CWordCounter(CWordTree& tree, size_t batchWords, bool worker)
-    : tree_(tree), batchWords_(std::max<size_t>(batchWords, 1)), threaded_(worker)
+    : tree_(&tree), batchWords_(std::max<size_t>(batchWords, 1)), threaded_(worker)
+{
+}
+
+CWordCounter::CWordCounter(CIndexTree& index, size_t batchWords, bool worker)
+    : index_(&index), batchWords_(std::max<size_t>(batchWords, 1)), threaded_(worker)
 {
 }
 
@@ -52,16 +57,49 @@ int64_t CWordCounter::Enter(const Batch& batch, std::vector<Key>& keys)
     // The table is bigger than the cache: ask for the slots of words a little
     // ahead so that their memory waits overlap with the work on this one.
     constexpr size_t kAhead = 8;
+    if (index_ != nullptr) {
+        // First every word's entry, then every occurrence: each step asks for
+        // the memory of the words a little ahead, so that the waits overlap.
+        for (size_t k = 0; k < n && k < kAhead; ++k) {
+            index_->Prefetch(keys[k].hash);
+        }
+        entries_.resize(n);
+        for (size_t k = 0; k < n; ++k) {
+            if (k + kAhead < n) {
+                index_->Prefetch(keys[k + kAhead].hash);
+            }
+            std::string_view word(bytes + batch.starts[k], batch.ends[k] - batch.starts[k]);
+            entries_[k] = index_->Find(word, keys[k].hash, keys[k].head);
+        }
+        for (size_t k = 0; k < n && k < 2 * kAhead; ++k) {
+            index_->PrefetchEntry(entries_[k]);
+        }
+        size_t k = 0;
+        for (const Batch::Line& line : batch.lines) {
+            for (; k < line.wordsEnd; ++k) {
+                if (k + 2 * kAhead < n) {
+                    index_->PrefetchEntry(entries_[k + 2 * kAhead]);
+                }
+                if (k + kAhead < n) {
+                    index_->PrefetchList(entries_[k + kAhead]);
+                }
+                index_->Append(entries_[k], line.number, line.file);
+            }
+        }
+        // A run goes to disk between batches, never between a word's two steps.
+        index_->CheckBudget();
+        return 0;
+    }
     for (size_t k = 0; k < n && k < kAhead; ++k) {
-        tree_.Prefetch(keys[k].hash);
+        tree_->Prefetch(keys[k].hash);
     }
     int64_t added = 0;
     for (size_t k = 0; k < n; ++k) {
         if (k + kAhead < n) {
-            tree_.Prefetch(keys[k + kAhead].hash);
+            tree_->Prefetch(keys[k + kAhead].hash);
         }
         std::string_view word(bytes + batch.starts[k], batch.ends[k] - batch.starts[k]);
-        if (tree_.Insert(word, keys[k].hash, keys[k].head)) {
+        if (tree_->Insert(word, keys[k].hash, keys[k].head)) {
             ++added;
         }
     }

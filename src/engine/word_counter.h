@@ -13,6 +13,7 @@
 #include <thread>
 #include <vector>
 
+#include "engine/index_tree.h"
 #include "engine/trees.h"
 
 namespace plix {
@@ -23,6 +24,10 @@ class CWordCounter
     // About `batchWords` words go to the worker at a time; without a second
     // core (or with `worker` false) the reader enters each full batch itself.
     explicit CWordCounter(CWordTree& tree, size_t batchWords = 16384,
+                          bool worker = std::thread::hardware_concurrency() > 1);
+    // The same for the index: each line's words are entered with the line's
+    // number and file (EndLine with both).
+    explicit CWordCounter(CIndexTree& index, size_t batchWords = 16384,
                           bool worker = std::thread::hardware_concurrency() > 1);
     ~CWordCounter();
     CWordCounter(const CWordCounter&) = delete;
@@ -43,6 +48,13 @@ class CWordCounter
         filling_.used += bytes;
         filling_.count += words;
     }
+    void EndLine(size_t bytes, size_t words, int64_t lineNumber, int fileOrdinal)
+    {
+        if (words > 0) {
+            filling_.lines.push_back({filling_.count + words, lineNumber, fileOrdinal});
+        }
+        EndLine(bytes, words);
+    }
     // Waits until every word written so far is in the table; returns how many
     // new entries they made since the last call.
     int64_t Finish();
@@ -55,10 +67,19 @@ class CWordCounter
         std::vector<size_t> starts;  // sized ahead: `count` of them are words
         std::vector<size_t> ends;
         size_t count = 0;
+        // For the index: where each line's words end, with its number and file.
+        struct Line
+        {
+            size_t wordsEnd;
+            int64_t number;
+            int file;
+        };
+        std::vector<Line> lines;
         void Clear()
         {
             used = 0;
             count = 0;
+            lines.clear();
         }
     };
     struct Key
@@ -75,7 +96,8 @@ class CWordCounter
     int64_t Enter(const Batch& batch, std::vector<Key>& keys);
     void Work();
 
-    CWordTree& tree_;
+    CWordTree* tree_ = nullptr;
+    CIndexTree* index_ = nullptr;
     const size_t batchWords_;
     const bool threaded_;
     Batch filling_;              // the reader's
@@ -84,6 +106,7 @@ class CWordCounter
     Batch working_;              // the worker's
     std::vector<Key> readerKeys_;
     std::vector<Key> workerKeys_;
+    std::vector<uint32_t> entries_;  // the index's entries of a batch (the worker's)
     bool busy_ = false;
     bool stop_ = false;
     int64_t newTypes_ = 0;
