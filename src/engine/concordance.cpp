@@ -723,9 +723,36 @@ bool CParse::MakeConcordanceAll(const std::string& name)
 
 void CParse::CountCollocates()
 {
-    auto isWord = [this](long i) { return ContextWordAt(i); };
-    auto insert = [this](std::string_view w, int slot) {
-        bool newType = collocationTree_.Insert(LowerText(w), slot);
+    // Up to ten collocates a hit, for every hit of a frequent keyword: in a
+    // single-byte locale they are lowered by table into one reused buffer and
+    // the word test is a table look-up, not a call a byte.
+    if (!utf8_ && !LocaleIsMultibyte()) {
+        const auto* bytes = reinterpret_cast<const unsigned char*>(contextLine.data());
+        const long n = static_cast<long>(contextLine.size());
+        auto isWord = [this, bytes, n](long i) {
+            return i >= 0 && i < n && bytes[i] != 0 && wordChar_[bytes[i]];
+        };
+        CountCollocatesWith(isWord, [this](std::string_view w) -> std::string_view {
+            collocate_.resize(w.size());
+            for (size_t k = 0; k < w.size(); ++k) {
+                collocate_[k] = static_cast<char>(alwaysLower_[static_cast<unsigned char>(w[k])]);
+            }
+            return collocate_;
+        });
+        return;
+    }
+    CountCollocatesWith([this](long i) { return ContextWordAt(i); },
+                        [this](std::string_view w) -> std::string_view {
+                            collocate_ = LowerText(w);
+                            return collocate_;
+                        });
+}
+
+template <typename IsWord, typename Lower>
+void CParse::CountCollocatesWith(IsWord isWord, Lower lower)
+{
+    auto insert = [this, &lower](std::string_view w, int slot) {
+        bool newType = collocationTree_.Insert(lower(w), slot);
         ++ctx_.totalTokens;
         if (newType) {
             ++ctx_.totalTypes;

@@ -186,6 +186,8 @@ class CParse
     // Adds the hit of the context line; a hit that cannot be kept fails the run.
     void StoreHit(std::string_view key);
     void CountCollocates();
+    template <typename IsWord, typename Lower>
+    void CountCollocatesWith(IsWord isWord, Lower lower);
     const std::string& SeparatedLine();
     long FindFolded(size_t offset);
     // --- the same steps over UTF-8 characters (characters.cpp) ---------------
@@ -238,6 +240,7 @@ class CParse
     bool leftTextAscii_ = true;
     bool keywordReversed_ = false;
     std::string loweredLine_;
+    std::string collocate_;  // the collocate being counted, lowered
     std::string separatedLine_;
     std::unique_ptr<CWordScanner> wordScanner_;  // made with the tables
     std::array<size_t, 256> foldedShift_{};

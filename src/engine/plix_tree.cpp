@@ -191,15 +191,19 @@ bool CPlixTree::Insert(std::string_view key, std::string_view line, std::string_
     const size_t most = ownKey.size() + kRecordNumbers + reference.size() + line.size();
     char* start = Reserve(most, hit.chunk, hit.offset);
     char* p = start;
-    std::memcpy(p, ownKey.data(), ownKey.size());
-    p += ownKey.size();
+    // An empty view may have no data at all, which memcpy must not be given.
+    auto put = [&p](std::string_view bytes) {
+        if (!bytes.empty()) {
+            std::memcpy(p, bytes.data(), bytes.size());
+            p += bytes.size();
+        }
+    };
+    put(ownKey);
     p = PutVarint(p, reference.size());
     p = PutVarint(p, line.size());
     p = PutVarint(p, keywordLength);
-    std::memcpy(p, reference.data(), reference.size());
-    p += reference.size();
-    std::memcpy(p, line.data(), line.size());
-    p += line.size();
+    put(reference);
+    put(line);
     chunkUsed_ += static_cast<size_t>(p - start);
     hits_.push_back(hit);
     ++total_;
