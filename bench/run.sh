@@ -325,7 +325,8 @@ measure_once() {
     [ "$ok" != 0 ] && ignore=(-i)
     # GNU grep notices when its output is /dev/null and then stops at the
     # first match, even with -c; give it a real file so it counts everything.
-    [[ $cmd =~ (^|\|)[[:space:]]*grep[^|]*$ ]] && sink=$work/sink
+    [[ $cmd =~ (^|\|)[[:space:]]*([A-Za-z_][A-Za-z0-9_]*=[^[:space:]]*[[:space:]]+)*grep[^|]*$ ]] &&
+      sink=$work/sink
     if ! hyperfine --shell=bash --style none --warmup 0 --runs "$n" "${ignore[@]}" \
       --export-json "$work/hf.json" "$cmd >$(q "$sink")" >"$work/hf.log" 2>&1; then
       printf 'error\t\t%s\t%s\t%s\t\t%s\n' "$rss" "$bytes" "$figures" "hyperfine: $(head -n1 "$work/hf.log")"
