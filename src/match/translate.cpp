@@ -1,5 +1,7 @@
 #include "match/translate.h"
 
+#include "settings/utf8.h"
+
 #include <algorithm>
 #include <bitset>
 #include <new>
@@ -433,61 +435,14 @@ void Parser::ParseList(Node& sequence)
 // are no valid, shortest-form character) and code point.
 std::size_t DecodeUtf8(std::string_view text, std::size_t at, char32_t& code)
 {
-    const auto b = [&](std::size_t i) { return static_cast<unsigned char>(text[at + i]); };
-    const unsigned char lead = b(0);
-    std::size_t length = 0;
-    char32_t min = 0;
-    if (lead < 0x80) {
-        code = lead;
-        return 1;
-    }
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-        code = lead & 0x1F;
-        min = 0x80;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        code = lead & 0x0F;
-        min = 0x800;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        code = lead & 0x07;
-        min = 0x10000;
-    } else {
-        return 0;
-    }
-    if (text.size() - at < length) {
-        return 0;
-    }
-    for (std::size_t i = 1; i < length; ++i) {
-        if ((b(i) & 0xC0) != 0x80) {
-            return 0;
-        }
-        code = (code << 6) | (b(i) & 0x3F);
-    }
-    if (code < min || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
-        return 0;
-    }
-    return length;
+    return plix::DecodeUtf8(reinterpret_cast<const unsigned char*>(text.data()) + at,
+                            text.size() - at, code);
 }
 
 void AppendUtf8(std::string& out, char32_t code)
 {
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (code >> 18));
-        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
+    char bytes[4];
+    out.append(bytes, EncodeUtf8(code, bytes));
 }
 
 bool Parser::TakeCharacter(unsigned char c, char32_t& code, std::string& bytes)
