@@ -23,17 +23,7 @@ std::string MakeCorpus(unsigned seed, int lines)
     static const char* const kWords[] = {"the", "The", "a",   "cat", "sat",  "on",   "mat",
                                          "dog", "ran", "then", "zebra", "Ab", "ab", "tHe,",
                                          "x-y", "of",  "in",  "hat.", "lat"};
-    std::string text;
-    unsigned state = seed;
-    for (int l = 0; l < lines; ++l) {
-        const int words = 1 + static_cast<int>(state % 9);
-        for (int w = 0; w < words; ++w) {
-            state = state * 1103515245u + 12345u;
-            text += kWords[(state >> 16) % std::size(kWords)];
-            text += w + 1 < words ? " " : "\n";
-        }
-    }
-    return text;
+    return test::RepeatingWords(kWords, seed, lines);
 }
 
 std::string RunAll(AnalysisCommand command, int type, bool toFile, bool whole, uint64_t budget,

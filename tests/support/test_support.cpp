@@ -40,6 +40,21 @@ std::string ReadFile(const std::string& path)
     return text.str();
 }
 
+std::string RepeatingWords(std::span<const char* const> words, unsigned seed, int lines)
+{
+    std::string text;
+    unsigned state = seed;
+    for (int l = 0; l < lines; ++l) {
+        const int count = 1 + static_cast<int>(state % 9);
+        for (int w = 0; w < count; ++w) {
+            state = state * 1103515245u + 12345u;
+            text += words[(state >> 16) % words.size()];
+            text += w + 1 < count ? " " : "\n";
+        }
+    }
+    return text;
+}
+
 LocaleGuard::LocaleGuard(const std::string& name)
 {
     installed_ = std::setlocale(LC_ALL, name.c_str()) != nullptr;

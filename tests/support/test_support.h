@@ -2,6 +2,7 @@
 // written from literal text, and a guard that restores the C locale.
 #pragma once
 
+#include <span>
 #include <string>
 
 namespace plix::test {
@@ -25,6 +26,10 @@ private:
 };
 
 std::string ReadFile(const std::string& path);
+
+// `lines` lines of one to nine words drawn from `words` by a fixed generator,
+// so that words repeat within a file, across files and across spilled runs.
+std::string RepeatingWords(std::span<const char* const> words, unsigned seed, int lines);
 
 // Installs `name` for all categories for the life of the object and puts the
 // "C" locale back afterwards. Skips nothing: check Installed().
