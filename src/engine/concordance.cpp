@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "corpora/dispatch.h"
+#include "engine/collocate_scan.h"
 #include "engine/parse.h"
 #include "settings/text.h"
 
@@ -123,7 +124,7 @@ long CParse::FindKeyword(size_t offset)
     if (utf8_) {
         return FindUtf8(offset);
     }
-    if (!LocaleIsMultibyte()) {
+    if (!multibyte_) {
         return FindFolded(offset);
     }
     // The plain search ignores case: it looks in a lower-cased copy of the
@@ -241,7 +242,7 @@ void CParse::BuildContextLine(size_t h)
     // Right part from the following lines.
     long need = hit - P + L - n;
     if (need > 0) {
-        std::string text;
+        std::string& text = peeked_;
         ctx_.input.PeekText(text, static_cast<size_t>(L));
         for (HandlerId id : row_.cleanFollowing) {
             if (CCorpusHandler* handler = Handler(id)) {
@@ -339,63 +340,6 @@ bool CParse::MatchBoundaries()
     }
     return MatchContextWord();
 }
-
-namespace {
-
-// The words around the keyword of a context line, nearest first: the left
-// scan starts just before the keyword (after the rest of a word the keyword
-// begins inside), the right scan just after it. A word cut by the edge of the
-// line never counts. `visit` gets each word and returns false to stop.
-template <typename IsWord, typename Visit>
-void ScanLeftWords(const std::string& text, long start, IsWord isWord, Visit visit)
-{
-    long i = start;
-    if (isWord(i)) {
-        while (i >= 0 && isWord(i)) {
-            --i;
-        }
-    }
-    long wordEnd = -1;  // one past the last byte of the word being collected
-    for (; i >= 0; --i) {
-        if (isWord(i)) {
-            if (wordEnd < 0) {
-                wordEnd = i + 1;
-            }
-        } else if (wordEnd >= 0) {
-            std::string_view w(text.data() + i + 1, static_cast<size_t>(wordEnd - i - 1));
-            wordEnd = -1;
-            if (!visit(w)) {
-                return;
-            }
-        }
-    }
-}
-
-template <typename IsWord, typename Visit>
-void ScanRightWords(const std::string& text, long start, IsWord isWord, Visit visit)
-{
-    const long n = static_cast<long>(text.size());
-    long i = start;
-    while (i < n && isWord(i)) {
-        ++i;
-    }
-    long wordStart = -1;
-    for (; i < n; ++i) {
-        if (isWord(i)) {
-            if (wordStart < 0) {
-                wordStart = i;
-            }
-        } else if (wordStart >= 0) {
-            std::string_view w(text.data() + wordStart, static_cast<size_t>(i - wordStart));
-            wordStart = -1;
-            if (!visit(w)) {
-                return;
-            }
-        }
-    }
-}
-
-}  // namespace
 
 bool CParse::MatchContextWord()
 {
@@ -551,7 +495,7 @@ void CParse::MakeSortKey(int sortKind)
     }
     if (utf8_) {
         word = LowerUtf8(word);
-    } else if (LocaleIsMultibyte()) {
+    } else if (multibyte_) {
         LowerMbInPlace(word);
     } else {
         // A context key is long: one table look-up a byte, not a call.
@@ -723,58 +667,51 @@ bool CParse::MakeConcordanceAll(const std::string& name)
 
 void CParse::CountCollocates()
 {
-    // Up to ten collocates a hit, for every hit of a frequent keyword: in a
-    // single-byte locale they are lowered by table into one reused buffer and
-    // the word test is a table look-up, not a call a byte.
-    if (!utf8_ && !LocaleIsMultibyte()) {
-        const auto* bytes = reinterpret_cast<const unsigned char*>(contextLine.data());
-        const long n = static_cast<long>(contextLine.size());
-        auto isWord = [this, bytes, n](long i) {
-            return i >= 0 && i < n && bytes[i] != 0 && wordChar_[bytes[i]];
-        };
-        CountCollocatesWith(isWord, [this](std::string_view w) -> std::string_view {
-            collocate_.resize(w.size());
-            for (size_t k = 0; k < w.size(); ++k) {
-                collocate_[k] = static_cast<char>(alwaysLower_[static_cast<unsigned char>(w[k])]);
-            }
-            return collocate_;
-        });
+    // Up to ten collocates a hit, for every hit of a frequent keyword. In a
+    // single-byte locale the word test and the lowering are table look-ups,
+    // so the whole of it goes to the second core with a copy of the line.
+    if (!utf8_ && !multibyte_) {
+        CWordCounter& counter = collocateCounter_;
+        counter.Reserve(contextLine.size(), 0);
+        std::memcpy(counter.Bytes(), contextLine.data(), contextLine.size());
+        counter.EndHit(contextLine.size(), KeywordIndex(), keywordLength);
         return;
     }
-    CountCollocatesWith([this](long i) { return ContextWordAt(i); },
-                        [this](std::string_view w) -> std::string_view {
-                            collocate_ = LowerText(w);
-                            return collocate_;
-                        });
-}
-
-template <typename IsWord, typename Lower>
-void CParse::CountCollocatesWith(IsWord isWord, Lower lower)
-{
-    auto insert = [this, &lower](std::string_view w, int slot) {
-        bool newType = collocationTree_.Insert(lower(w), slot);
-        ++ctx_.totalTokens;
-        if (newType) {
-            ++ctx_.totalTypes;
-        }
-    };
-    int slot = 4;
-    ScanLeftWords(contextLine, KeywordIndex() - 1, isWord, [&](std::string_view w) {
-        insert(w, slot--);
-        return slot >= 0;
-    });
-    slot = 5;
-    ScanRightWords(contextLine, KeywordIndex() + static_cast<long>(keywordLength), isWord,
-                   [&](std::string_view w) {
-                       insert(w, slot++);
-                       return slot <= 9;
+    // Otherwise the words are found and lowered here, character by character,
+    // and only entered on the second core.
+    CWordCounter& counter = collocateCounter_;
+    // Room for each word twice over: lowering a UTF-8 character lengthens it
+    // by at most half.
+    counter.Reserve(2 * contextLine.size(), 10);
+    char* out = counter.Bytes();
+    size_t* starts = counter.Starts();
+    size_t* ends = counter.Ends();
+    uint8_t* slots = counter.Slots();
+    const size_t base = counter.Used();
+    size_t written = 0;
+    size_t count = 0;
+    ScanCollocates(contextLine, KeywordIndex(), keywordLength,
+                   [this](long i) { return ContextWordAt(i); },
+                   [&](std::string_view w, int slot) {
+                       collocate_ = LowerText(w);
+                       std::memcpy(out + written, collocate_.data(), collocate_.size());
+                       starts[count] = base + written;
+                       written += collocate_.size();
+                       ends[count] = base + written;
+                       slots[count] = static_cast<uint8_t>(slot);
+                       ++count;
                    });
+    ctx_.totalTokens += static_cast<int64_t>(count);
+    counter.EndLine(written, count);
 }
 
 bool CParse::MakeCollocation(const std::string& name)
 {
     ModeSteps steps;
-    steps.opening = [this] { WriteListHeader(); };
+    steps.opening = [this] {
+        collocateCounter_.SetByteTables(wordChar_.data(), alwaysLower_.data());
+        WriteListHeader();
+    };
     steps.lineWork = [this] {
         long hit = FindKeyword(0);
         while (hit >= 0) {
@@ -787,6 +724,7 @@ bool CParse::MakeCollocation(const std::string& name)
     };
     steps.updatesLeftText = true;
     steps.writeResult = [this] {
+        ctx_.totalTypes += collocateCounter_.Finish(ctx_.totalTokens);
         WriteCollocationHeader();
         CFormat& f = ctx_.format;
         const char* eol = f.Eol();
@@ -816,7 +754,10 @@ bool CParse::MakeCollocation(const std::string& name)
         }
         WriteListFooter();
     };
-    steps.discard = [this] { collocationTree_.DeleteTree(); };
+    steps.discard = [this] {
+        (void)collocateCounter_.Finish();
+        collocationTree_.DeleteTree();
+    };
     return RunFile(name, steps);
 }
 

@@ -231,6 +231,10 @@ void CInput::PeekText(std::string& out, size_t minLength)
         if (out.size() >= minLength) {
             return;
         }
+        if (window_ == nullptr && !peekCleaner_) {
+            out += line;  // nothing to change: no copy of its own
+            continue;
+        }
         piece = line;
         if (window_ != nullptr) {
             piece += '\n';

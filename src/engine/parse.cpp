@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "corpora/dispatch.h"
+#include "settings/text.h"
 
 namespace plix {
 
@@ -54,6 +55,7 @@ void CParse::PrepareTables()
 {
     const CCorpus& c = ctx_.corpus;
     utf8_ = c.ReadsUtf8();
+    multibyte_ = LocaleIsMultibyte();
     if (utf8_) {
         utf8Words_ = CUtf8Words(c.countNumbers != 0, c.diacritics);
     }

@@ -186,8 +186,6 @@ class CParse
     // Adds the hit of the context line; a hit that cannot be kept fails the run.
     void StoreHit(std::string_view key);
     void CountCollocates();
-    template <typename IsWord, typename Lower>
-    void CountCollocatesWith(IsWord isWord, Lower lower);
     const std::string& SeparatedLine();
     long FindFolded(size_t offset);
     // --- the same steps over UTF-8 characters (characters.cpp) ---------------
@@ -241,6 +239,8 @@ class CParse
     bool keywordReversed_ = false;
     std::string loweredLine_;
     std::string collocate_;  // the collocate being counted, lowered
+    std::string peeked_;     // the text after the line, for a context line
+    bool multibyte_ = false;  // the locale's characters can be longer than a byte
     std::string separatedLine_;
     std::unique_ptr<CWordScanner> wordScanner_;  // made with the tables
     std::array<size_t, 256> foldedShift_{};
@@ -253,6 +253,7 @@ class CParse
     // Declared after the trees: they are stopped before the trees go.
     CWordCounter wordCounter_{wordTree_};
     CWordCounter indexCounter_{indexTree_};
+    CWordCounter collocateCounter_{collocationTree_};
 };
 
 }  // namespace plix

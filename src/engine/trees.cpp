@@ -79,14 +79,23 @@ void CWordTree::DeleteTree()
 
 bool CCountTree::Insert(std::string_view text, int slot)
 {
+    uint64_t head[2];
+    CStringTable::Head(text, head);
     bool inserted = false;
-    uint32_t index = table_.FindOrInsert(text, inserted);
+    Count(Enter(text, CStringTable::Hash(text), head, inserted), slot);
+    return inserted;
+}
+
+uint32_t CCountTree::Enter(std::string_view text, uint64_t hash, const uint64_t head[2],
+                           bool& inserted)
+{
+    inserted = false;
+    uint32_t index = table_.FindOrInsert(text, hash, head, inserted);
     if (inserted) {
         counts_.emplace_back();
         counts_.back().fill(0);
     }
-    ++counts_[index][static_cast<size_t>(slot)];
-    return inserted;
+    return index;
 }
 
 void CCountTree::Walk(const std::function<bool(const CCountTreeNode&)>& visit) const

@@ -165,6 +165,18 @@ class CCountTree
 public:
     // Adds one occurrence at `slot` (0..9); true when the word is new.
     bool Insert(std::string_view text, int slot);
+    // The same in two steps, for a caller that overlaps the memory waits of
+    // several words: the word's entry (added when new), then one count.
+    uint32_t Enter(std::string_view text, uint64_t hash, const uint64_t head[2], bool& inserted);
+    void Count(uint32_t index, int slot) { ++counts_[index][static_cast<size_t>(slot)]; }
+    void Prefetch(uint64_t hash) const { table_.Prefetch(hash); }
+    void PrefetchCounts(uint32_t index) const
+    {
+        if (index < counts_.size()) {
+            __builtin_prefetch(counts_[index].data());
+            __builtin_prefetch(counts_[index].data() + 9);
+        }
+    }
     bool Empty() const { return table_.Size() == 0; }
     size_t Size() const { return table_.Size(); }
     // Calls `visit` for each word in byte order until it returns false.

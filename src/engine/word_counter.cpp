@@ -1,7 +1,9 @@
 #include "engine/word_counter.h"
 
 #include <algorithm>
+#include <cstring>
 #include <string_view>
+
 
 namespace plix {
 
@@ -12,6 +14,11 @@ CWordCounter::CWordCounter(CWordTree& tree, size_t batchWords, bool worker)
 
 CWordCounter::CWordCounter(CIndexTree& index, size_t batchWords, bool worker)
     : index_(&index), batchWords_(std::max<size_t>(batchWords, 1)), threaded_(worker)
+{
+}
+
+CWordCounter::CWordCounter(CCountTree& collocates, size_t batchWords, bool worker)
+    : collocates_(&collocates), batchWords_(std::max<size_t>(batchWords, 1)), threaded_(worker)
 {
 }
 
@@ -31,7 +38,7 @@ void CWordCounter::Reserve(size_t bytes, size_t maxWords)
 {
     const size_t room = bytes + kSlack;
     const size_t words = maxWords + 1;
-    if (filling_.count >= batchWords_ || filling_.bytes.size() - filling_.used < room ||
+    if (filling_.Load() >= batchWords_ || filling_.bytes.size() - filling_.used < room ||
         filling_.ends.size() - filling_.count < words) {
         Hand();
     }
@@ -42,6 +49,9 @@ void CWordCounter::Reserve(size_t bytes, size_t maxWords)
         const size_t size = std::max(filling_.count + words, batchWords_ + batchWords_ / 4);
         filling_.starts.resize(size);
         filling_.ends.resize(size);
+        if (collocates_ != nullptr) {
+            filling_.slots.resize(size);
+        }
     }
 }
 
@@ -90,6 +100,33 @@ int64_t CWordCounter::Enter(const Batch& batch, std::vector<Key>& keys)
         index_->CheckBudget();
         return 0;
     }
+    if (collocates_ != nullptr) {
+        // As for the index: every word's entry first, then its count.
+        for (size_t k = 0; k < n && k < kAhead; ++k) {
+            collocates_->Prefetch(keys[k].hash);
+        }
+        entries_.resize(n);
+        int64_t added = 0;
+        for (size_t k = 0; k < n; ++k) {
+            if (k + kAhead < n) {
+                collocates_->Prefetch(keys[k + kAhead].hash);
+            }
+            std::string_view word(bytes + batch.starts[k], batch.ends[k] - batch.starts[k]);
+            bool inserted = false;
+            entries_[k] = collocates_->Enter(word, keys[k].hash, keys[k].head, inserted);
+            added += inserted ? 1 : 0;
+        }
+        for (size_t k = 0; k < n && k < kAhead; ++k) {
+            collocates_->PrefetchCounts(entries_[k]);
+        }
+        for (size_t k = 0; k < n; ++k) {
+            if (k + kAhead < n) {
+                collocates_->PrefetchCounts(entries_[k + kAhead]);
+            }
+            collocates_->Count(entries_[k], batch.slots[k]);
+        }
+        return added;
+    }
     for (size_t k = 0; k < n && k < kAhead; ++k) {
         tree_->Prefetch(keys[k].hash);
     }
@@ -108,11 +145,16 @@ int64_t CWordCounter::Enter(const Batch& batch, std::vector<Key>& keys)
 
 void CWordCounter::Hand()
 {
-    if (filling_.count == 0) {
+    if (filling_.Load() == 0) {
         filling_.Clear();
         return;
     }
     if (!threaded_) {
+        if (!filling_.hits.empty()) {
+            ScanHits(filling_, readerScan_, readerScratch_);
+            newTokens_ += static_cast<int64_t>(readerScan_.count);
+            newTypes_ += Enter(readerScan_, readerKeys_);
+        }
         newTypes_ += Enter(filling_, readerKeys_);
         filling_.Clear();
         return;
@@ -147,14 +189,111 @@ void CWordCounter::Work()
         busy_ = true;
         lock.unlock();
         changed_.notify_all();
-        int64_t added = Enter(working_, workerKeys_);
+        int64_t found = 0;
+        int64_t added = 0;
+        if (!working_.hits.empty()) {
+            ScanHits(working_, workerScan_, workerScratch_);
+            found = static_cast<int64_t>(workerScan_.count);
+            added += Enter(workerScan_, workerKeys_);
+        }
+        added += Enter(working_, workerKeys_);
         working_.Clear();
         lock.lock();
         spare_.push_back(std::move(working_));
         working_ = Batch{};
         newTypes_ += added;
+        newTokens_ += found;
         busy_ = false;
         changed_.notify_all();
+    }
+}
+
+int64_t CWordCounter::Finish(int64_t& tokens)
+{
+    int64_t added = Finish();
+    tokens += newTokens_;
+    newTokens_ = 0;
+    return added;
+}
+
+void CWordCounter::SetByteTables(const bool wordChar[256], const unsigned char lower[256])
+{
+    // Hits already handed over are scanned with the tables they were made with.
+    Hand();
+    if (worker_.joinable()) {
+        std::unique_lock<std::mutex> lock(mutex_);
+        changed_.wait(lock, [this] { return pending_.empty() && !busy_; });
+    }
+    std::array<uint16_t, 256> wordLower{};
+    for (int b = 0; b < 256; ++b) {
+        // A NUL ends the text of a context line: never part of a word.
+        const bool word = b != 0 && wordChar[b];
+        wordLower[static_cast<size_t>(b)] = static_cast<uint16_t>((word ? 0x100 : 0) | lower[b]);
+    }
+    scanner_ = std::make_unique<CWordScanner>(wordLower);
+}
+
+void CWordCounter::ScanHits(const Batch& hits, Batch& words, Scratch& scratch) const
+{
+    // Each hit's line is lowered whole into `words` and split into words;
+    // the collocates are the words that end before the keyword (not one
+    // the keyword begins inside) and those that start after it (not the
+    // rest of one it ends inside), five on each side, nearest first, and
+    // never a word cut by the edge of the line.
+    words.Clear();
+    const size_t room = hits.used + kSlack;
+    if (words.bytes.size() < room) {
+        words.bytes.resize(room);
+    }
+    const size_t most = 10 * hits.hits.size();
+    if (words.starts.size() < most) {
+        words.starts.resize(most);
+        words.ends.resize(most);
+        words.slots.resize(most);
+    }
+    char* out = words.bytes.data();
+    for (const Batch::Hit& hit : hits.hits) {
+        const size_t n = hit.size;
+        if (scratch.starts.size() < n / 2 + 2) {
+            scratch.starts.resize(n / 2 + 2);
+            scratch.ends.resize(n / 2 + 2);
+        }
+        const auto* text = reinterpret_cast<const unsigned char*>(hits.bytes.data() + hit.start);
+        const size_t found = scanner_->Scan(text, n, out + words.used, words.used,
+                                            scratch.starts.data(), scratch.ends.data());
+        const size_t base = words.used;
+        const long keyAt = hit.keywordAt;
+        const long after = hit.keywordAt + static_cast<long>(hit.keywordLength);
+        // The first word that does not end before the keyword.
+        size_t split = 0;
+        while (split < found && static_cast<long>(scratch.ends[split] - base) < keyAt) {
+            ++split;
+        }
+        int slot = 4;
+        for (size_t k = split; k-- > 0 && slot >= 0;) {
+            if (scratch.starts[k] == base) {
+                break;  // cut by the line's start
+            }
+            words.starts[words.count] = scratch.starts[k];
+            words.ends[words.count] = scratch.ends[k];
+            words.slots[words.count] = static_cast<uint8_t>(slot--);
+            ++words.count;
+        }
+        slot = 5;
+        for (size_t k = split; k < found && slot <= 9; ++k) {
+            const long start = static_cast<long>(scratch.starts[k] - base);
+            if (start <= after) {
+                continue;  // inside the keyword, or the rest of a word it ends inside
+            }
+            if (scratch.ends[k] == base + n) {
+                break;  // cut by the line's end
+            }
+            words.starts[words.count] = scratch.starts[k];
+            words.ends[words.count] = scratch.ends[k];
+            words.slots[words.count] = static_cast<uint8_t>(slot++);
+            ++words.count;
+        }
+        words.used += n;
     }
 }
 

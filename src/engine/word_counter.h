@@ -1,4 +1,4 @@
-// Counting words on a second core. The reader copies each line lowered into a
+// Counting words on a second core (word lists, the index, collocates). The reader copies each line lowered into a
 // batch and notes where its words are; a worker thread hashes the words and
 // enters them into the table. Batches are entered in the order they were filled, each in
 // the order of its words, so the table ends up exactly as if the reader had
@@ -8,6 +8,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -15,6 +16,7 @@
 
 #include "engine/index_tree.h"
 #include "engine/trees.h"
+#include "engine/word_scan.h"
 
 namespace plix {
 
@@ -29,6 +31,10 @@ class CWordCounter
     // number and file (EndLine with both).
     explicit CWordCounter(CIndexTree& index, size_t batchWords = 16384,
                           bool worker = std::thread::hardware_concurrency() > 1);
+    // The same for collocates: each word is entered with its position slot
+    // (0..9, written from Slots() on beside Starts() and Ends()).
+    explicit CWordCounter(CCountTree& collocates, size_t batchWords = 16384,
+                          bool worker = std::thread::hardware_concurrency() > 1);
     ~CWordCounter();
     CWordCounter(const CWordCounter&) = delete;
     CWordCounter& operator=(const CWordCounter&) = delete;
@@ -42,6 +48,17 @@ class CWordCounter
     char* Bytes() { return filling_.bytes.data() + filling_.used; }
     size_t* Starts() { return filling_.starts.data() + filling_.count; }
     size_t* Ends() { return filling_.ends.data() + filling_.count; }
+    uint8_t* Slots() { return filling_.slots.data() + filling_.count; }
+    // Collocates in single-byte text, found on the worker: the reader writes
+    // a hit's context line from Bytes() on (after Reserve(bytes, 0)) and calls
+    // EndHit with where its keyword is; the worker takes the words around the
+    // keyword with the byte tables given once before (word bytes, lowering).
+    void SetByteTables(const bool wordChar[256], const unsigned char lower[256]);
+    void EndHit(size_t bytes, long keywordAt, size_t keywordLength)
+    {
+        filling_.hits.push_back({filling_.used, bytes, keywordAt, keywordLength});
+        filling_.used += bytes;
+    }
     size_t Used() const { return filling_.used; }
     void EndLine(size_t bytes, size_t words)
     {
@@ -58,6 +75,8 @@ class CWordCounter
     // Waits until every word written so far is in the table; returns how many
     // new entries they made since the last call.
     int64_t Finish();
+    // The same, adding the collocates the worker found in the hits to `tokens`.
+    int64_t Finish(int64_t& tokens);
 
   private:
     struct Batch
@@ -66,6 +85,7 @@ class CWordCounter
         size_t used = 0;
         std::vector<size_t> starts;  // sized ahead: `count` of them are words
         std::vector<size_t> ends;
+        std::vector<uint8_t> slots;  // collocates only
         size_t count = 0;
         // For the index: where each line's words end, with its number and file.
         struct Line
@@ -75,12 +95,29 @@ class CWordCounter
             int file;
         };
         std::vector<Line> lines;
+        // For collocates the worker finds: each hit's context line.
+        struct Hit
+        {
+            size_t start;
+            size_t size;
+            long keywordAt;
+            size_t keywordLength;
+        };
+        std::vector<Hit> hits;
         void Clear()
         {
             used = 0;
             count = 0;
             lines.clear();
+            hits.clear();
         }
+        // What the batch holds, counted in words (a hit gives up to ten).
+        size_t Load() const { return count + 10 * hits.size(); }
+    };
+    struct Scratch
+    {
+        std::vector<size_t> starts;
+        std::vector<size_t> ends;
     };
     struct Key
     {
@@ -94,10 +131,14 @@ class CWordCounter
     static constexpr size_t kSlack = 16;
     void Hand();
     int64_t Enter(const Batch& batch, std::vector<Key>& keys);
+    int64_t EnterCollocates(const Batch& batch, std::vector<Key>& keys);
+    // The words of a batch's hits, as a batch of words with slots.
+    void ScanHits(const Batch& hits, Batch& words, Scratch& scratch) const;
     void Work();
 
     CWordTree* tree_ = nullptr;
     CIndexTree* index_ = nullptr;
+    CCountTree* collocates_ = nullptr;
     const size_t batchWords_;
     const bool threaded_;
     Batch filling_;              // the reader's
@@ -106,7 +147,13 @@ class CWordCounter
     Batch working_;              // the worker's
     std::vector<Key> readerKeys_;
     std::vector<Key> workerKeys_;
-    std::vector<uint32_t> entries_;  // the index's entries of a batch (the worker's)
+    std::vector<uint32_t> entries_;  // the entries of a batch's words (the worker's)
+    std::unique_ptr<CWordScanner> scanner_;  // the hits' words
+    mutable Scratch readerScratch_;
+    mutable Scratch workerScratch_;
+    Batch readerScan_;  // the words of the hits, where they are entered
+    Batch workerScan_;
+    int64_t newTokens_ = 0;
     bool busy_ = false;
     bool stop_ = false;
     int64_t newTypes_ = 0;

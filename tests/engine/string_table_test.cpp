@@ -5,8 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstring>
+#include <random>
 
+#include "engine/collocate_scan.h"
 #include "engine/trees.h"
 #include "engine/word_counter.h"
 
@@ -145,6 +148,84 @@ TEST(WordCounter, StoppingWithWordsUnfinishedIsSafe)
         }
     }  // destroyed without Finish: the worker stops, nothing is left running
     SUCCEED();
+}
+
+std::vector<std::string> CountRows(const CCountTree& tree)
+{
+    std::vector<std::string> rows;
+    tree.Walk([&](const CCountTreeNode& node) {
+        std::string row(node.text);
+        for (int64_t c : node.counts) {
+            row += " " + std::to_string(c);
+        }
+        rows.push_back(row);
+        return true;
+    });
+    return rows;
+}
+
+TEST(WordCounter, CollocatesFoundOnTheWorkerAreThoseOfTheWordByWordScan)
+{
+    // Lines of short words, digits, punctuation, NULs and high bytes, with the
+    // keyword anywhere: inside a word, at either edge, past the end, as long
+    // as the line. The reference is the scan the reader does in multibyte text.
+    bool wordChar[256] = {};
+    unsigned char lower[256];
+    for (int b = 0; b < 256; ++b) {
+        wordChar[b] = std::isalpha(b) != 0 || b == '7' || b == 0xe9;
+        lower[b] = static_cast<unsigned char>(b >= 'A' && b <= 'Z' ? b + 32 : b);
+    }
+    const std::string alphabet = std::string("aAbB7 .-\xe9") + std::string(1, '\0');
+    std::mt19937 random(7);
+    struct Hit
+    {
+        std::string text;
+        long at;
+        size_t length;
+    };
+    std::vector<Hit> hits;
+    for (int i = 0; i < 4000; ++i) {
+        std::string text(random() % 40, ' ');
+        for (char& c : text) {
+            c = alphabet[random() % alphabet.size()];
+        }
+        const long at = static_cast<long>(random() % (text.size() + 2));
+        hits.push_back({text, at, random() % 4});
+    }
+    CCountTree direct;
+    int64_t directTokens = 0;
+    for (const Hit& hit : hits) {
+        const auto* b = reinterpret_cast<const unsigned char*>(hit.text.data());
+        const long n = static_cast<long>(hit.text.size());
+        auto isWord = [&](long i) { return i >= 0 && i < n && b[i] != 0 && wordChar[b[i]]; };
+        ScanCollocates(hit.text, hit.at, hit.length, isWord, [&](std::string_view w, int slot) {
+            std::string lowered(w);
+            for (char& c : lowered) {
+                c = static_cast<char>(lower[static_cast<unsigned char>(c)]);
+            }
+            direct.Insert(lowered, slot);
+            ++directTokens;
+        });
+    }
+    ASSERT_GT(directTokens, 1000);
+    for (size_t batch : {size_t{1}, size_t{50}, size_t{16384}}) {
+        for (bool worker : {true, false}) {
+            CCountTree tree;
+            int64_t tokens = 0;
+            {
+                CWordCounter counter(tree, batch, worker);
+                counter.SetByteTables(wordChar, lower);
+                for (const Hit& hit : hits) {
+                    counter.Reserve(hit.text.size(), 0);
+                    std::memcpy(counter.Bytes(), hit.text.data(), hit.text.size());
+                    counter.EndHit(hit.text.size(), hit.at, hit.length);
+                }
+                (void)counter.Finish(tokens);
+            }
+            EXPECT_EQ(tokens, directTokens) << batch << worker;
+            EXPECT_EQ(CountRows(tree), CountRows(direct)) << batch << worker;
+        }
+    }
 }
 
 }  // namespace
