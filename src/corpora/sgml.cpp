@@ -12,10 +12,79 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#define PLIX_TAG_SHUFFLE 1
+#endif
 
 namespace plix {
 
 namespace {
+
+#if defined(PLIX_TAG_SHUFFLE)
+// For each pattern of eight kept bytes, the shuffle that moves them to the
+// front (unused lanes zeroed).
+struct CompactTable
+{
+    alignas(16) uint8_t lanes[256][16];
+    uint8_t counts[256];
+    CompactTable() : lanes{}, counts{}
+    {
+        for (int mask = 0; mask < 256; ++mask) {
+            int k = 0;
+            for (int bit = 0; bit < 8; ++bit) {
+                if ((mask >> bit) & 1) {
+                    lanes[mask][k++] = static_cast<uint8_t>(bit);
+                }
+            }
+            counts[mask] = static_cast<uint8_t>(k);
+            for (int rest = k; rest < 16; ++rest) {
+                lanes[mask][rest] = 0x80;
+            }
+        }
+    }
+};
+
+const CompactTable& Compaction()
+{
+    static const CompactTable table;
+    return table;
+}
+
+// The bytes of `text` (64 readable) whose bits are set in `kept`, in order,
+// written to `out` (room for 72); returns how many.
+__attribute__((target("ssse3"))) size_t CompactKept(const char* text, uint64_t kept, char* out)
+{
+    const CompactTable& table = Compaction();
+    size_t written = 0;
+    for (int part = 0; part < 8; ++part) {
+        const unsigned bits = static_cast<unsigned>((kept >> (8 * part)) & 0xff);
+        const __m128i bytes = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(text + 8 * part));
+        const __m128i lanes = _mm_load_si128(reinterpret_cast<const __m128i*>(table.lanes[bits]));
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(out + written), _mm_shuffle_epi8(bytes, lanes));
+        written += table.counts[bits];
+    }
+    return written;
+}
+
+bool CanShuffle()
+{
+    static const bool can = __builtin_cpu_supports("ssse3");
+    return can;
+}
+#endif
+
+// Bit i of the result: the parity of the bits of x at i and below.
+uint64_t PrefixParity(uint64_t x)
+{
+    x ^= x << 1;
+    x ^= x << 2;
+    x ^= x << 4;
+    x ^= x << 8;
+    x ^= x << 16;
+    x ^= x << 32;
+    return x;
+}
 
 // Tag names and attributes are split at any white space: a tag continued
 // over lines holds a blank at each join, and a line read ahead still carries
@@ -444,7 +513,8 @@ void CSgml::TakeOutTags(std::string& line, CSgmlLineMap* map)
     // and its text runs moved sixteen at a time without reading past it.
     padded_.resize(n + 64);
     std::memcpy(padded_.data(), line.data(), n);
-    kept_.resize(n + 16);
+    // Room for the last window's gathering as well as for the runs' stores.
+    kept_.resize(n + 80);
     const char* text = padded_.data();
     char* out = kept_.data();
     auto keepRun = [&](size_t from, size_t to) {
@@ -470,6 +540,9 @@ void CSgml::TakeOutTags(std::string& line, CSgmlLineMap* map)
     bool begunEarlier = inTag_;  // a tag from an earlier line has no place in this one
     size_t runStart = 0;
     size_t open = 0;
+#if defined(PLIX_TAG_SHUFFLE)
+    const bool shuffle = map == nullptr && CanShuffle();
+#endif
     for (size_t base = 0; base < n; base += 64) {
         uint64_t lt = 0;
         uint64_t gt = 0;
@@ -492,11 +565,27 @@ void CSgml::TakeOutTags(std::string& line, CSgmlLineMap* map)
             gt |= static_cast<uint64_t>(text[base + k] == '>') << k;
         }
 #endif
-        if (n - base < 64) {
-            const uint64_t inLine = (uint64_t{1} << (n - base)) - 1;
-            lt &= inLine;
-            gt &= inLine;
+        const uint64_t inLine = n - base < 64 ? (uint64_t{1} << (n - base)) - 1 : ~uint64_t{0};
+        lt &= inLine;
+        gt &= inLine;
+#if defined(PLIX_TAG_SHUFFLE)
+        // Where every "<" opens a tag and every ">" closes one (the common
+        // case), the bytes inside tags are known from the parity of the marks
+        // before them, and the text is gathered eight bytes at a time.
+        if (shuffle) {
+            const uint64_t inside = PrefixParity(lt | gt) ^ (in ? ~uint64_t{0} : 0);
+            if ((lt & ~inside) == 0 && (gt & inside) == 0) {
+                if (!in) {
+                    keepRun(runStart, base);
+                }
+                runStart = base + 64;
+                out += CompactKept(text + base, ~(inside | gt) & inLine, out);
+                in = (inside >> 63) != 0;
+                begunEarlier = begunEarlier && (lt | gt) == 0;
+                continue;
+            }
         }
+#endif
         for (;;) {
             const uint64_t events = in ? gt : lt;
             if (events == 0) {
