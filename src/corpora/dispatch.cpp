@@ -182,11 +182,6 @@ void CHandlers::Register(HandlerId id, CCorpusHandler* handler, RoleSet roles)
     slots_[static_cast<size_t>(id)] = {handler, handler != nullptr ? roles : 0};
 }
 
-CCorpusHandler* CHandlers::Get(HandlerId id) const
-{
-    return id == kNoHandler ? nullptr : slots_[static_cast<size_t>(id)].handler;
-}
-
 RoleSet CHandlers::Roles(HandlerId id) const
 {
     return id == kNoHandler ? 0 : slots_[static_cast<size_t>(id)].roles;

@@ -156,7 +156,11 @@ class CHandlers
     // into every handler that keeps them.
     void SetDeleteSwitches(const std::array<int, 7>& switches);
 
-    CCorpusHandler* Get(HandlerId id) const;
+    // Asked several times a line: inline.
+    CCorpusHandler* Get(HandlerId id) const
+    {
+        return id == kNoHandler ? nullptr : slots_[static_cast<size_t>(id)].handler;
+    }
     RoleSet Roles(HandlerId id) const;
     bool Provides(HandlerId id, Role role) const;
 

@@ -46,6 +46,24 @@ inline size_t FindText(std::string_view text, std::string_view needle, size_t fr
             mask &= mask - 1;
         }
     }
+    if (i <= last && last + 1 >= 16) {
+        // The places left are tried at once too, in the sixteen that end at
+        // the last one (those before `i` were tried already).
+        const size_t j = last - 15;
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + j));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + j + m - 1));
+        unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(
+            _mm_and_si128(_mm_cmpeq_epi8(a, first), _mm_cmpeq_epi8(b, lastByte))));
+        mask &= ~((1u << (i - j)) - 1);
+        while (mask != 0) {
+            const size_t at = j + static_cast<size_t>(__builtin_ctz(mask));
+            if (std::memcmp(data + at + 1, needle.data() + 1, m - 2) == 0) {
+                return at;
+            }
+            mask &= mask - 1;
+        }
+        return std::string::npos;
+    }
 #endif
     for (; i <= last; ++i) {
         if (data[i] == needle[0] && std::memcmp(data + i + 1, needle.data() + 1, m - 1) == 0) {

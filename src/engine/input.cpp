@@ -55,6 +55,8 @@ int CInput::Open()
     error_.clear();
     eof_ = false;
     consumed_ = 0;
+    percentFrom_ = 1;  // no percentage known for this file yet
+    percentTo_ = 0;
     fileSize_ = 0;
     bufferPos_ = bufferEnd_ = nulFreeEnd_ = 0;
     if (window_ != nullptr) {
@@ -268,7 +270,16 @@ int CInput::GetProgress() const
     if (fileSize_ == 0) {
         return 0;
     }
-    return static_cast<int>(std::min<uint64_t>(100, consumed_ * 100 / fileSize_));
+    // Asked once a line: the division is done only when the percentage can
+    // have changed, that is once every hundredth of the file.
+    if (consumed_ >= percentFrom_ && consumed_ < percentTo_) {
+        return percent_;
+    }
+    const uint64_t percent = std::min<uint64_t>(100, consumed_ * 100 / fileSize_);
+    percent_ = static_cast<int>(percent);
+    percentFrom_ = (percent * fileSize_ + 99) / 100;
+    percentTo_ = percent >= 100 ? UINT64_MAX : ((percent + 1) * fileSize_ + 99) / 100;
+    return percent_;
 }
 
 }  // namespace plix

@@ -80,6 +80,10 @@ private:
     bool readFailed_ = false;
     uint64_t fileSize_ = 0;
     uint64_t consumed_ = 0;
+    // The percentage last given, and the bytes consumed that give it.
+    mutable int percent_ = 0;
+    mutable uint64_t percentFrom_ = 1;
+    mutable uint64_t percentTo_ = 0;
     size_t windowLine_ = 0;
     size_t windowCount_ = 0;
     std::deque<std::string> pushBack_;
