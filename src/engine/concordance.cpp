@@ -224,9 +224,21 @@ void CParse::BuildContextLine(size_t h)
         const CCorpusHandler* source = Handler(row_.contextSource);
         const std::string* text = source != nullptr ? source->ContextSource() : nullptr;
         if (text == nullptr) {
-            AppendBlankingControls(contextLine,
-                                   std::string_view(line).substr(static_cast<size_t>(from),
-                                                                 static_cast<size_t>(to - from)));
+            // Every hit of a line takes a piece of it: the line is checked
+            // for control characters once, not once a hit.
+            if (lineControls_ == kNotChecked) {
+                lineControls_ = HasControl(reinterpret_cast<const unsigned char*>(line.data()),
+                                           line.size())
+                                    ? kHasControls
+                                    : kNoControls;
+            }
+            const std::string_view piece = std::string_view(line).substr(
+                static_cast<size_t>(from), static_cast<size_t>(to - from));
+            if (lineControls_ == kNoControls) {
+                contextLine.append(piece);
+            } else {
+                AppendBlankingControls(contextLine, piece);
+            }
         } else {
             std::string bytes(static_cast<size_t>(to - from), ' ');
             for (long i = from; i < to && static_cast<size_t>(i) < text->size(); ++i) {
@@ -243,15 +255,26 @@ void CParse::BuildContextLine(size_t h)
     long need = hit - P + L - n;
     if (need > 0) {
         std::string& text = peeked_;
-        ctx_.input.PeekText(text, static_cast<size_t>(L));
-        for (HandlerId id : row_.cleanFollowing) {
-            if (CCorpusHandler* handler = Handler(id)) {
-                handler->CleanFollowingText(view_, text);
+        // The text after the line is the same for each of its hits: read
+        // ahead once a line, unless a handler cleans it anew for each hit.
+        if (!peekedKept_ || !row_.cleanFollowing.empty()) {
+            ctx_.input.PeekText(text, static_cast<size_t>(L));
+            for (HandlerId id : row_.cleanFollowing) {
+                if (CCorpusHandler* handler = Handler(id)) {
+                    handler->CleanFollowingText(view_, text);
+                }
             }
+            peekedControls_ =
+                HasControl(reinterpret_cast<const unsigned char*>(text.data()), text.size());
+            peekedKept_ = true;
         }
-        AppendBlankingControls(
-            contextLine,
-            std::string_view(text).substr(0, std::min(text.size(), static_cast<size_t>(need))));
+        const std::string_view piece =
+            std::string_view(text).substr(0, std::min(text.size(), static_cast<size_t>(need)));
+        if (peekedControls_) {
+            AppendBlankingControls(contextLine, piece);
+        } else {
+            contextLine.append(piece);
+        }
     }
     // The keyword now starts at index P. Trim so that no word is cut at either edge.
     const size_t p = static_cast<size_t>(std::max(0L, P));

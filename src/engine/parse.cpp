@@ -109,6 +109,7 @@ bool CParse::RunFile(const std::string& name, const ModeSteps& steps)
         // the next line as it was.
         const bool accepted = AcceptLine();
         if (accepted && !line.empty()) {
+            StartLineWork();
             steps.lineWork();
             if (!storeFailure_.empty()) {
                 break;
@@ -126,6 +127,7 @@ bool CParse::RunFile(const std::string& name, const ModeSteps& steps)
         if (assembler != nullptr && lineNumber > 1 && assembler->FinishUnit(view_, line)) {
             --lineNumber;
             if (AcceptScanned()) {
+                StartLineWork();
                 steps.lineWork();
             }
             ++lineNumber;

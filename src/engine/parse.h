@@ -240,6 +240,16 @@ class CParse
     std::string loweredLine_;
     std::string collocate_;  // the collocate being counted, lowered
     std::string peeked_;     // the text after the line, for a context line
+    // What is known of the line being worked on, found with its first hit.
+    enum LineControls { kNotChecked, kNoControls, kHasControls };
+    LineControls lineControls_ = kNotChecked;
+    bool peekedKept_ = false;  // peeked_ holds the text after this line
+    bool peekedControls_ = false;
+    void StartLineWork()
+    {
+        lineControls_ = kNotChecked;
+        peekedKept_ = false;
+    }
     bool multibyte_ = false;  // the locale's characters can be longer than a byte
     std::string separatedLine_;
     std::unique_ptr<CWordScanner> wordScanner_;  // made with the tables

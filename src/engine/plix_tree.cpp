@@ -78,11 +78,23 @@ struct CPlixTree::Sorted
     uint32_t length;
 };
 
-// One run being merged: its reader and the record it stands at.
+// One run being merged: its reader and the record it stands at. The hits
+// still held in memory when the merge begins take part as one more run, read
+// in their sorted order instead of from disk.
 struct CPlixTree::Source
 {
     Source(CSpillFile& file, SpillRun run, size_t buffer) : reader(file, run, buffer) {}
+    Source(CSpillFile& file, const CPlixTree& held, std::vector<uint32_t> sorted,
+           std::vector<std::string> collated)
+        : reader(file, SpillRun{}, 0), tree(&held), order(std::move(sorted)),
+          comparable(std::move(collated))
+    {
+    }
     CSpillReader reader;
+    const CPlixTree* tree = nullptr;  // set for the hits held in memory
+    std::vector<uint32_t> order;
+    std::vector<std::string> comparable;  // their shared keys as collation keys
+    size_t next = 0;
     std::string key;
     std::string reference;
     std::string line;
@@ -92,6 +104,9 @@ struct CPlixTree::Source
     // Moves to the next record; false at the end of the run or on a failure.
     bool Next()
     {
+        if (tree != nullptr) {
+            return NextHeld();
+        }
         if (reader.AtEnd()) {
             return false;
         }
@@ -109,6 +124,37 @@ struct CPlixTree::Source
         ok = ok && reader.ReadVarint(keywordLength);
         damaged = !ok;
         return ok;
+    }
+
+    bool NextHeld()
+    {
+        if (next >= order.size()) {
+            return false;
+        }
+        // The hits come from anywhere in memory: ask for them a little ahead.
+        if (next + 16 < order.size()) {
+            __builtin_prefetch(&tree->hits_[order[next + 16]]);
+        }
+        if (next + 8 < order.size()) {
+            const Hit& soon = tree->hits_[order[next + 8]];
+            const char* record = tree->chunks_[soon.chunk].data + soon.offset;
+            __builtin_prefetch(record);
+            __builtin_prefetch(record + 64);
+        }
+        const Hit& hit = tree->hits_[order[next++]];
+        const char* p = tree->chunks_[hit.chunk].data + hit.offset;
+        if (tree->keysRepeat_) {
+            key = tree->byteOrder_ ? tree->keys_.Key(hit.key) : std::string_view(comparable[hit.key]);
+        } else {
+            key.assign(p, hit.key);
+            p += hit.key;
+        }
+        const uint64_t referenceLength = GetVarint(p);
+        const uint64_t lineLength = GetVarint(p);
+        keywordLength = GetVarint(p);
+        reference.assign(p, referenceLength);
+        line.assign(p + referenceLength, lineLength);
+        return true;
     }
 };
 
@@ -386,11 +432,8 @@ PlixWalkEnd CPlixTree::Walk(const std::function<bool(const CPlixTreeNode&)>& vis
         control.status("Sorting...");
     }
     if (!runs_.empty()) {
-        if (!hits_.empty() && !SpillHeld(control)) {
-            return spill_.Failed() ? PlixWalkEnd::Failed : PlixWalkEnd::Cancelled;
-        }
-        // All of it is on disk now: the merge needs only its buffers.
-        ClearHeld(false);
+        // The hits still held join the merge from memory: writing them out
+        // only to read them back would double the work of their run.
         return MergeRuns(visit, control);
     }
     std::vector<uint32_t> order;
@@ -438,10 +481,28 @@ PlixWalkEnd CPlixTree::MergeRuns(const std::function<bool(const CPlixTreeNode&)>
     if (!spill_.Flush()) {
         return PlixWalkEnd::Failed;
     }
+    std::unique_ptr<Source> held;
+    if (!hits_.empty()) {
+        std::vector<uint32_t> order;
+        if (!SortHeld(order, control)) {
+            return PlixWalkEnd::Cancelled;
+        }
+        std::vector<std::string> comparable;
+        if (keysRepeat_ && !byteOrder_) {
+            comparable.resize(keys_.Size());
+            for (uint32_t k = 0; k < keys_.Size(); ++k) {
+                comparable[k] = CollationKey(keys_.Key(k));
+            }
+        }
+        held = std::make_unique<Source>(spill_, *this, std::move(order), std::move(comparable));
+    }
     auto merge = [&](size_t begin, size_t end, bool final, SpillRun* out) -> PlixWalkEnd {
         std::vector<std::unique_ptr<Source>> sources;
         for (size_t r = begin; r < end; ++r) {
             sources.push_back(std::make_unique<Source>(spill_, runs_[r], buffer));
+        }
+        if (final && held != nullptr) {
+            sources.push_back(std::move(held));  // the newest run: last among equals
         }
         auto less = [&](size_t a, size_t b) { return sources[a]->key < sources[b]->key; };
         CMergeHeap<decltype(less)> heap(less);
