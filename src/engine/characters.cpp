@@ -84,9 +84,13 @@ std::string CParse::ReverseText(std::string_view text) const
 size_t CParse::ScanUtf8(const unsigned char* text, size_t n, char* out, size_t base,
                         size_t* starts, size_t* ends, size_t& outLength) const
 {
-    if (FirstNonAscii(text, n) == n) {
+    // ASCII text (nearly all of English) takes the byte scanner's way; it
+    // gives up at the first byte from 128 up, and the text is read again
+    // character by character.
+    const size_t ascii = wordScanner_->ScanAscii(text, n, out, base, starts, ends);
+    if (ascii != CWordScanner::kNotAscii) {
         outLength = n;
-        return wordScanner_->Scan(text, n, out, base, starts, ends);
+        return ascii;
     }
     const bool fold = ctx_.corpus.ignoreCase != 0;
     size_t count = 0;

@@ -118,8 +118,7 @@ void CParse::CountPieceWords(const unsigned char* text, size_t n, size_t maxWord
     // This loop sees every byte of a word list's corpus: the scanner copies the
     // text lowered into the word counter's batch and notes where the words are.
     // A lowered UTF-8 character may take a byte more than the character did.
-    const bool wider = utf8_ && FirstNonAscii(text, n) != n;
-    counter.Reserve(wider ? 2 * n : n, maxWords);
+    counter.Reserve(utf8_ ? 2 * n : n, maxWords);
     char* out = counter.Bytes();
     size_t* starts = counter.Starts();
     size_t* ends = counter.Ends();

@@ -3,10 +3,12 @@
 #include <sys/mman.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
 #include <new>
 #include <numeric>
+#include <thread>
 
 #include "settings/text.h"
 
@@ -15,6 +17,54 @@ namespace plix {
 namespace {
 
 constexpr size_t kHugePage = size_t{2} << 20;
+
+// An entry with its collation key: the key's first eight bytes as a number
+// settle most comparisons without leaving the array.
+struct Collated
+{
+    uint64_t prefix;
+    uint64_t offset;  // of the key in the keys' arena
+    uint32_t length;
+    uint32_t index;
+};
+
+uint64_t BigEndianHead(const char* p, size_t n)
+{
+    uint64_t v = 0;
+    for (size_t k = 0; k < 8; ++k) {
+        v = (v << 8) | (k < n ? static_cast<unsigned char>(p[k]) : 0u);
+    }
+    return v;
+}
+
+// The collation keys of entries [from, to), appended to `arena` and `out`;
+// false when `stop` was raised or `cancelled` said yes.
+bool TransformKeys(const CStringTable& table, uint32_t from, uint32_t to, std::string& arena,
+                   std::vector<Collated>& out, const std::atomic<bool>& stop,
+                   const std::function<bool()>& cancelled)
+{
+    std::string source;
+    out.reserve(to - from);
+    for (uint32_t i = from; i < to; ++i) {
+        if ((i & 0xfff) == 0xfff &&
+            (stop.load(std::memory_order_relaxed) || (cancelled && cancelled()))) {
+            return false;
+        }
+        std::string_view text = table.Key(i);
+        source.assign(text.substr(0, std::min(text.size(), text.find('\0'))));
+        const size_t at = arena.size();
+        const size_t room = source.size() * 4 + 16;
+        arena.resize(at + room);
+        size_t n = std::strxfrm(arena.data() + at, source.c_str(), room);
+        if (n >= room) {
+            arena.resize(at + n + 1);
+            n = std::strxfrm(arena.data() + at, source.c_str(), n + 1);
+        }
+        arena.resize(at + n);
+        out.push_back({BigEndianHead(arena.data() + at, n), at, static_cast<uint32_t>(n), i});
+    }
+    return true;
+}
 
 }  // namespace
 
@@ -151,22 +201,65 @@ bool CollateEntries(const CStringTable& table, std::vector<std::vector<uint32_t>
         }
         return true;
     }
-    std::vector<std::string> keys(n);
-    for (uint32_t i = 0; i < n; ++i) {
-        if ((i & 0xffff) == 0xffff && cancelled && cancelled()) {
-            return false;
-        }
-        keys[i] = CollationKey(table.Key(i));
+    // The keys are made and sorted in two halves on two cores where there are
+    // two and the table is large; the user is asked about cancelling from
+    // this thread only, the other half is told to stop.
+    const bool split = n >= 8192 && std::thread::hardware_concurrency() > 1;
+    const uint32_t half = split ? static_cast<uint32_t>(n / 2) : static_cast<uint32_t>(n);
+    std::string arena;
+    std::string otherArena;
+    std::vector<Collated> mine;
+    std::vector<Collated> other;
+    std::atomic<bool> stop{false};
+    auto less = [](const std::string& keys) {
+        return [&keys](const Collated& a, const Collated& b) {
+            if (a.prefix != b.prefix) {
+                return a.prefix < b.prefix;
+            }
+            const int c = std::string_view(keys.data() + a.offset, a.length)
+                              .compare(std::string_view(keys.data() + b.offset, b.length));
+            return c != 0 ? c < 0 : a.index < b.index;
+        };
+    };
+    bool otherDone = true;
+    std::thread worker;
+    if (split) {
+        worker = std::thread([&] {
+            const std::function<bool()> stopped = [&stop] { return stop.load(); };
+            otherDone = TransformKeys(table, half, static_cast<uint32_t>(n), otherArena, other,
+                                      stop, {}) &&
+                        SortInSteps(other, less(otherArena), stopped);
+        });
     }
-    // Equal keys keep the order met, so the first of a run is the spelling met first.
-    if (!SortInSteps(order, [&](uint32_t a, uint32_t b) { return keys[a] < keys[b]; }, cancelled)) {
+    bool done = TransformKeys(table, 0, half, arena, mine, stop, cancelled) &&
+                SortInSteps(mine, less(arena), cancelled);
+    if (!done) {
+        stop = true;
+    }
+    if (worker.joinable()) {
+        worker.join();
+    }
+    if (!done || !otherDone) {
         return false;
     }
+    // One arena for both halves, then one merge.
+    const uint64_t shift = arena.size();
+    arena += otherArena;
+    for (Collated& c : other) {
+        c.offset += shift;
+    }
+    std::vector<Collated> sorted(n);
+    std::merge(mine.begin(), mine.end(), other.begin(), other.end(), sorted.begin(), less(arena));
+    // Equal keys keep the order met, so the first of a run is the spelling met first.
+    auto sameKey = [&arena](const Collated& a, const Collated& b) {
+        return a.prefix == b.prefix && std::string_view(arena.data() + a.offset, a.length) ==
+                                           std::string_view(arena.data() + b.offset, b.length);
+    };
     for (size_t i = 0; i < n; ++i) {
-        if (i > 0 && keys[order[i]] == keys[order[i - 1]]) {
-            groups.back().push_back(order[i]);
+        if (i > 0 && sameKey(sorted[i], sorted[i - 1])) {
+            groups.back().push_back(sorted[i].index);
         } else {
-            groups.push_back({order[i]});
+            groups.push_back({sorted[i].index});
         }
     }
     return true;

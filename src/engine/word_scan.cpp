@@ -63,12 +63,40 @@ size_t CWordScanner::ScanBytes(const unsigned char* text, size_t n, char* out, s
 size_t CWordScanner::Scan(const unsigned char* text, size_t n, char* out, size_t base,
                           size_t* starts, size_t* ends) const
 {
-#if !defined(__SSE2__)
-    return ScanBytes(text, n, out, base, starts, ends);
-#else
     if (!vector_) {
         return ScanBytes(text, n, out, base, starts, ends);
     }
+    return ScanVector<false>(text, n, out, base, starts, ends);
+}
+
+size_t CWordScanner::ScanAscii(const unsigned char* text, size_t n, char* out, size_t base,
+                               size_t* starts, size_t* ends) const
+{
+    if (!vector_) {
+        for (size_t i = 0; i < n; ++i) {
+            if (text[i] >= 0x80) {
+                return kNotAscii;
+            }
+        }
+        return ScanBytes(text, n, out, base, starts, ends);
+    }
+    return ScanVector<true>(text, n, out, base, starts, ends);
+}
+
+template <bool kAsciiOnly>
+size_t CWordScanner::ScanVector(const unsigned char* text, size_t n, char* out, size_t base,
+                                size_t* starts, size_t* ends) const
+{
+#if !defined(__SSE2__)
+    if (kAsciiOnly) {
+        for (size_t i = 0; i < n; ++i) {
+            if (text[i] >= 0x80) {
+                return kNotAscii;
+            }
+        }
+    }
+    return ScanBytes(text, n, out, base, starts, ends);
+#else
     const __m128i capitalShift = _mm_set1_epi8(static_cast<char>(0x80 - 'A'));
     const __m128i smallShift = _mm_set1_epi8(static_cast<char>(0x80 - 'a'));
     const __m128i digitShift = _mm_set1_epi8(static_cast<char>(0x80 - '0'));
@@ -98,6 +126,9 @@ size_t CWordScanner::Scan(const unsigned char* text, size_t n, char* out, size_t
                 _mm_storeu_si128(reinterpret_cast<__m128i*>(out + block + i), lowered);
                 bits = static_cast<uint32_t>(_mm_movemask_epi8(word));
             } else {
+                if (kAsciiOnly) {
+                    return kNotAscii;
+                }
                 bits = 0;
                 for (size_t k = 0; k < 16; ++k) {
                     const unsigned look = wordLower_[text[block + i + k]];
@@ -108,6 +139,9 @@ size_t CWordScanner::Scan(const unsigned char* text, size_t n, char* out, size_t
             mask |= static_cast<uint64_t>(bits) << i;
         }
         for (; i < size; ++i) {
+            if (kAsciiOnly && text[block + i] >= 0x80) {
+                return kNotAscii;
+            }
             const unsigned look = wordLower_[text[block + i]];
             out[block + i] = static_cast<char>(look);
             mask |= static_cast<uint64_t>(look >> 8) << i;

@@ -24,6 +24,12 @@ class CWordScanner
     // each; an end is one past the word). Returns the number of words.
     size_t Scan(const unsigned char* text, size_t n, char* out, size_t base, size_t* starts,
                 size_t* ends) const;
+    // The same for text that may hold bytes from 128 up which the table does
+    // not know (UTF-8): kNotAscii, and nothing to rely on in the output, as
+    // soon as one is met.
+    static constexpr size_t kNotAscii = ~size_t{0};
+    size_t ScanAscii(const unsigned char* text, size_t n, char* out, size_t base, size_t* starts,
+                     size_t* ends) const;
     // The same one byte at a time (the reference the fast path is tested against).
     size_t ScanBytes(const unsigned char* text, size_t n, char* out, size_t base, size_t* starts,
                      size_t* ends) const;
@@ -31,6 +37,9 @@ class CWordScanner
     bool Vectorized() const { return vector_; }
 
   private:
+    template <bool kAsciiOnly>
+    size_t ScanVector(const unsigned char* text, size_t n, char* out, size_t base, size_t* starts,
+                      size_t* ends) const;
     std::array<uint16_t, 256> wordLower_;
     bool vector_ = false;
     bool digits_ = false;  // digits are word characters

@@ -7,11 +7,14 @@
 
 #include <cctype>
 #include <cstring>
+#include <numeric>
 #include <random>
 
 #include "engine/collocate_scan.h"
 #include "engine/trees.h"
 #include "engine/word_counter.h"
+#include "settings/text.h"
+#include "support/test_support.h"
 
 namespace plix {
 namespace {
@@ -148,6 +151,49 @@ TEST(WordCounter, StoppingWithWordsUnfinishedIsSafe)
         }
     }  // destroyed without Finish: the worker stops, nothing is left running
     SUCCEED();
+}
+
+TEST(CollateEntries, LargeTablesSortedOnTwoCoresAsOneSortWouldSortThem)
+{
+    // Enough entries for the two halves, with accents, capitals and
+    // punctuation that the locale orders (or holds equal) unlike bytes.
+    for (const char* locale : {"en_US.UTF-8", "de_DE.UTF-8", "da_DK.UTF-8"}) {
+        test::LocaleGuard guard(locale);
+        if (!guard.Installed()) {
+            continue;
+        }
+        const std::vector<std::string> parts = {"a", "Aa", "\xc3\xa4", "b", "-", "z", "'", "o", "\xc3\xb8", "1"};
+        CStringTable table;
+        std::mt19937 random(3);
+        for (int i = 0; i < 20000; ++i) {
+            std::string key;
+            for (size_t k = random() % 5 + 1; k > 0; --k) {
+                key += parts[random() % parts.size()];
+            }
+            bool inserted = false;
+            (void)table.FindOrInsert(key, inserted);
+        }
+        ASSERT_GT(table.Size(), 8192u);
+        std::vector<uint32_t> order(table.Size());
+        std::iota(order.begin(), order.end(), 0u);
+        std::vector<std::string> keys;
+        for (uint32_t i = 0; i < table.Size(); ++i) {
+            keys.push_back(CollationKey(table.Key(i)));
+        }
+        std::stable_sort(order.begin(), order.end(),
+                         [&](uint32_t a, uint32_t b) { return keys[a] < keys[b]; });
+        std::vector<std::vector<uint32_t>> want;
+        for (size_t i = 0; i < order.size(); ++i) {
+            if (i > 0 && keys[order[i]] == keys[order[i - 1]]) {
+                want.back().push_back(order[i]);
+            } else {
+                want.push_back({order[i]});
+            }
+        }
+        EXPECT_EQ(CollateEntries(table), want) << locale;
+        std::vector<std::vector<uint32_t>> groups;
+        EXPECT_FALSE(CollateEntries(table, groups, [] { return true; })) << locale;
+    }
 }
 
 std::vector<std::string> CountRows(const CCountTree& tree)

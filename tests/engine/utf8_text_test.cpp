@@ -297,5 +297,26 @@ TEST(Utf8TextCleared, BytesStayBytes)
     EXPECT_EQ(t.Window(), "ber\t2\r\ncaf\t3\r\ne\t1\r\nna\t1\r\nstra\t1\r\nve\t1\r\n");
 }
 
+TEST(Utf8Scan, FirstNonAsciiIsTheFirstHighByteWhereverItStands)
+{
+    // Lengths around the sixteen- and sixty-four-byte rounds, the high byte
+    // in every place, also in the overlapping last round.
+    for (size_t n = 0; n <= 140; ++n) {
+        std::string text(n, 'a');
+        const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+        ASSERT_EQ(FirstNonAscii(p, n), n) << n;
+        for (size_t at = 0; at < n; ++at) {
+            text[at] = '\xc3';
+            ASSERT_EQ(FirstNonAscii(p, n), at) << n << " " << at;
+            if (at + 1 < n) {
+                text[n - 1] = '\x80';  // a later one does not count
+                ASSERT_EQ(FirstNonAscii(p, n), at) << n << " " << at;
+                text[n - 1] = 'a';
+            }
+            text[at] = 'a';
+        }
+    }
+}
+
 }  // namespace
 }  // namespace plix
