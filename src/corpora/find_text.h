@@ -73,4 +73,60 @@ inline size_t FindText(std::string_view text, std::string_view needle, size_t fr
     return std::string::npos;
 }
 
+// Where `a` and where `b` first stand in `text` (npos where one does not), in
+// one pass: both begin with the same byte. Places are tried sixteen at once on
+// that byte and the two second bytes.
+struct FoundTwo
+{
+    size_t a = std::string::npos;
+    size_t b = std::string::npos;
+};
+inline FoundTwo FindTwo(std::string_view text, std::string_view a, std::string_view b)
+{
+    FoundTwo found;
+    const size_t n = text.size();
+    if (a.size() < 2 || b.size() < 2 || a[0] != b[0]) {
+        found.a = FindText(text, a);
+        found.b = FindText(text, b);
+        return found;
+    }
+    const char* data = text.data();
+    auto tryAt = [&](size_t at) {
+        if (found.a == std::string::npos && a.size() <= n - at &&
+            std::memcmp(data + at, a.data(), a.size()) == 0) {
+            found.a = at;
+        }
+        if (found.b == std::string::npos && b.size() <= n - at &&
+            std::memcmp(data + at, b.data(), b.size()) == 0) {
+            found.b = at;
+        }
+        return found.a != std::string::npos && found.b != std::string::npos;
+    };
+    size_t i = 0;
+#if defined(__SSE2__)
+    const __m128i first = _mm_set1_epi8(a[0]);
+    const __m128i secondA = _mm_set1_epi8(a[1]);
+    const __m128i secondB = _mm_set1_epi8(b[1]);
+    for (; i + 17 <= n; i += 16) {
+        const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
+        const __m128i y = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i + 1));
+        unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(
+            _mm_cmpeq_epi8(x, first),
+            _mm_or_si128(_mm_cmpeq_epi8(y, secondA), _mm_cmpeq_epi8(y, secondB)))));
+        while (mask != 0) {
+            if (tryAt(i + static_cast<size_t>(__builtin_ctz(mask)))) {
+                return found;
+            }
+            mask &= mask - 1;
+        }
+    }
+#endif
+    for (; i + 1 < n; ++i) {
+        if (data[i] == a[0] && (data[i + 1] == a[1] || data[i + 1] == b[1]) && tryAt(i)) {
+            return found;
+        }
+    }
+    return found;
+}
+
 }  // namespace plix

@@ -112,9 +112,14 @@ bool CUnitAssembly::AssembleParsed(std::string& line)
     } else if (inUnit_) {
         // Only the text the unit gains is searched for its "(ID " group: the
         // unit held none before, and a long unit is not searched once a line.
-        size_t id = FindText(line, "(ID ");
-        if (type_ == kTypePpcme2) {
-            size_t code = FindText(line, "(CODE");
+        size_t id = std::string::npos;
+        if (type_ != kTypePpcme2) {
+            id = FindText(line, "(ID ");
+        } else {
+            // Both groups are looked for in one pass over the line.
+            const FoundTwo found = FindTwo(line, "(ID ", "(CODE");
+            id = found.a;
+            const size_t code = found.b;
             if (code != std::string::npos) {
                 size_t close = line.find(')', code);
                 line.erase(code, close == std::string::npos ? std::string::npos : close - code + 1);

@@ -40,6 +40,21 @@ TEST(FastPaths, FindTextAgreesWithTheStandardSearch)
     }
 }
 
+TEST(FastPaths, FindTwoFindsEachAsTheStandardSearchDoes)
+{
+    std::mt19937 rng(11);
+    const std::pair<std::string, std::string> pairs[] = {
+        {"(ID ", "(CODE"}, {"(I", "(C"}, {"(ID ", "(ID"}, {"ab", "xy"}, {"(", "(C"}};
+    for (int round = 0; round < 3000; ++round) {
+        const std::string text = RandomText(rng, "(ID CODE)x ", 90);
+        for (const auto& [a, b] : pairs) {
+            const FoundTwo found = FindTwo(text, a, b);
+            ASSERT_EQ(found.a, text.find(a)) << '"' << text << "\" " << a;
+            ASSERT_EQ(found.b, text.find(b)) << '"' << text << "\" " << b;
+        }
+    }
+}
+
 TEST(FastPaths, StripLabelsAgreesWithByteByByteStripping)
 {
     auto plain = [](const std::string& text) {
