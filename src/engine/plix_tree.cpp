@@ -165,7 +165,47 @@ CPlixTree::CPlixTree()
 
 CPlixTree::~CPlixTree()
 {
+    (void)JoinSpill();
     ClearHeld(false);
+}
+
+bool CPlixTree::JoinSpill()
+{
+    if (spiller_.joinable()) {
+        spiller_.join();
+        if (!spillOk_ && error_.empty()) {
+            error_ = side_->Error();
+            if (error_.empty()) {
+                error_ = "a temporary file of the concordance could not be written";
+            }
+        }
+    }
+    return spillOk_;
+}
+
+bool CPlixTree::SpillInBackground()
+{
+    // One set is written at a time: the one before must be on disk first.
+    if (!JoinSpill()) {
+        return false;
+    }
+    if (side_ == nullptr) {
+        side_ = std::make_unique<CPlixTree>();
+    }
+    side_->keysRepeat_ = keysRepeat_;
+    side_->byteOrder_ = byteOrder_;
+    side_->budget_ = budget_;
+    side_->chunkSize_ = chunkSize_;
+    // The side tree's memory, kept from its last run, is filled next here.
+    std::swap(keys_, side_->keys_);
+    std::swap(chunks_, side_->chunks_);
+    std::swap(chunksInUse_, side_->chunksInUse_);
+    std::swap(chunkUsed_, side_->chunkUsed_);
+    std::swap(chunkBytes_, side_->chunkBytes_);
+    std::swap(hits_, side_->hits_);
+    CPlixTree* side = side_.get();
+    spiller_ = std::thread([this, side] { spillOk_ = side->SpillHeld({}); });
+    return true;
 }
 
 void CPlixTree::SetKeysRepeat(bool repeat)
@@ -253,7 +293,12 @@ bool CPlixTree::Insert(std::string_view key, std::string_view line, std::string_
     chunkUsed_ += static_cast<size_t>(p - start);
     hits_.push_back(hit);
     ++total_;
-    if (MemoryInUse() > budget_ && !SpillHeld({})) {
+    static const bool background = std::thread::hardware_concurrency() > 1;
+    if (background) {
+        if (MemoryInUse() > budget_ / 2 && !SpillInBackground()) {
+            return false;
+        }
+    } else if (MemoryInUse() > budget_ && !SpillHeld({})) {
         return false;
     }
     return true;
@@ -431,6 +476,18 @@ PlixWalkEnd CPlixTree::Walk(const std::function<bool(const CPlixTreeNode&)>& vis
     if (control.status) {
         control.status("Sorting...");
     }
+    if (side_ != nullptr) {
+        // The runs written on the side become this tree's.
+        if (!JoinSpill()) {
+            return PlixWalkEnd::Failed;
+        }
+        if (!side_->runs_.empty()) {
+            spill_ = std::move(side_->spill_);
+            runs_.insert(runs_.end(), side_->runs_.begin(), side_->runs_.end());
+            side_->runs_.clear();
+        }
+        side_->ClearHeld(false);
+    }
     if (!runs_.empty()) {
         // The hits still held join the merge from memory: writing them out
         // only to read them back would double the work of their run.
@@ -593,6 +650,9 @@ PlixWalkEnd CPlixTree::MergeRuns(const std::function<bool(const CPlixTreeNode&)>
 
 void CPlixTree::DeleteTree()
 {
+    (void)JoinSpill();
+    spillOk_ = true;
+    side_.reset();
     ClearHeld(false);
     spill_.Close();
     runs_.clear();

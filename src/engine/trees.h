@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #include "engine/spill.h"
@@ -127,6 +128,16 @@ private:
     void ClearHeld(bool keepMemory);
     PlixWalkEnd MergeRuns(const std::function<bool(const CPlixTreeNode&)>& visit,
                           const CPlixWalkControl& control);
+
+    // With a second core, a full set of hits is handed to `side_`, which
+    // sorts and writes it on a thread of its own while this tree fills
+    // another; each of the two may then hold half the budget. Its runs are
+    // taken over when the tree is walked.
+    bool SpillInBackground();
+    bool JoinSpill();
+    std::unique_ptr<CPlixTree> side_;
+    std::thread spiller_;
+    bool spillOk_ = true;
 
     bool keysRepeat_ = true;
     bool byteOrder_ = true;
