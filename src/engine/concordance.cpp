@@ -211,10 +211,11 @@ void CParse::BuildContextLine(size_t h)
     contextLine.clear();
     // Left part from the text before this line.
     if (hit < P) {
+        // The text before the line had its control characters blanked when
+        // it was kept.
         size_t want = static_cast<size_t>(P - hit);
         size_t have = leftText.size();
-        AppendBlankingControls(contextLine,
-                               std::string_view(leftText).substr(have - std::min(want, have)));
+        contextLine.append(std::string_view(leftText).substr(have - std::min(want, have)));
     }
     // From the current line, or from the text its handler keeps for the
     // purpose (same offsets; a blank past its end).
@@ -307,8 +308,12 @@ void CParse::BuildContextLine(size_t h)
 
 void CParse::UpdateLeftText()
 {
+    // Whether the line holds a control character may be known from its hits,
+    // unless its handler now gives back another text.
+    bool noControls = lineControls_ == kNoControls;
     if (CCorpusHandler* h = Handler(row_.contextSource)) {
         h->RestoreLine(line);
+        noControls = false;
     }
     // A file line the handler emptied moves nothing (a window line is still
     // followed by the blank that separates it from the next).
@@ -341,7 +346,7 @@ void CParse::UpdateLeftText()
     // Runs for every line read: test eight bytes at a time, and rewrite only
     // when there is a control character at all.
     auto* fresh0 = reinterpret_cast<unsigned char*>(leftText.data()) + (p - fresh);
-    if (HasControl(fresh0, fresh)) {
+    if (!noControls && HasControl(fresh0, fresh)) {
         for (size_t i = 0; i < fresh; ++i) {
             if (IsControl(fresh0[i])) {
                 fresh0[i] = ' ';

@@ -286,6 +286,7 @@ void CParse::WriteCutShortNote()
 
 bool CParse::ReadLine()
 {
+    StartLineWork();  // nothing is known of the next line yet
     return ctx_.input.ReadLine(line);
 }
 
