@@ -11,7 +11,8 @@
 #   FUZZ_SECONDS=S                  seconds per markup fuzzer (default 30; 0 skips them)
 #   STRESS_ONLY=fuzz|cli            run only one of the two parts
 #
-# Then every corpus handler's libFuzzer target (fuzz/*_fuzz.cpp) runs for
+# Then every libFuzzer target (fuzz/*_fuzz.cpp: each corpus handler's and the
+# pattern layer's) runs for
 # FUZZ_SECONDS, built with clang in build-fuzz/ (ASan and UBSan on); a crash,
 # a leak, undefined behaviour or a hang counts as a failure.
 set -uo pipefail

@@ -123,6 +123,50 @@ bool CIndexLines::Next(int64_t& line)
     return false;
 }
 
+size_t CIndexLines::NextBlock(int64_t* out, size_t most)
+{
+    // Next, a block at a time: an entry of a common word has a line number
+    // for every occurrence, nearly all of them one byte.
+    size_t n = 0;
+    while (n < most && piece_ < node_.pieces.size()) {
+        const std::string_view piece = node_.pieces[piece_];
+        const char* p = piece.data() + at_;
+        const char* end = piece.data() + piece.size();
+        while (n < most && p < end) {
+            const auto b = static_cast<unsigned char>(*p);
+            if (b < 0x80 && (b & 1) == 0) {
+                value_ += b >> 1;
+                ++p;
+                out[n++] = static_cast<int64_t>(value_ & kLineMask);
+                continue;
+            }
+            const char* q = p;
+            std::optional<uint64_t> v = ReadVarint(q, end);
+            if (v && (*v & 1)) {
+                v = ReadVarint(q, end);
+                if (v) {
+                    value_ = *v;
+                }
+            } else if (v) {
+                value_ += *v >> 1;
+            }
+            if (!v) {
+                p = end;  // a damaged piece ends here, as in Next
+                break;
+            }
+            p = q;
+            out[n++] = static_cast<int64_t>(value_ & kLineMask);
+        }
+        at_ = static_cast<size_t>(p - piece.data());
+        if (p >= end) {
+            ++piece_;
+            at_ = 0;
+            value_ = 0;
+        }
+    }
+    return n;
+}
+
 CIndexTree::CIndexTree() = default;
 CIndexTree::~CIndexTree() = default;
 

@@ -36,6 +36,8 @@ public:
     explicit CIndexLines(const CIndexNode& node) : node_(node) {}
     // The next line number; false after the last one.
     bool Next(int64_t& line);
+    // Up to `most` next line numbers into `out`; how many (0 after the last).
+    size_t NextBlock(int64_t* out, size_t most);
 
 private:
     const CIndexNode& node_;

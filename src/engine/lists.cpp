@@ -309,8 +309,24 @@ void WriteIndexEntries(CParse& parse, CFormat& f, CIndexTree& tree, bool reverse
         }
         bool whole = true;
         CIndexLines lines(node);
+        if (!window && !xml) {
+            // An output file: the numbers are written a block at a time,
+            // straight into the entry's text.
+            int64_t block[256];
+            size_t got = 0;
+            while ((got = lines.NextBlock(block, 256)) > 0) {
+                size_t at = text.size();
+                text.resize(at + got * 21);
+                char* out = text.data();
+                for (size_t k = 0; k < got; ++k) {
+                    out[at++] = ' ';
+                    at = static_cast<size_t>(std::to_chars(out + at, out + at + 20, block[k]).ptr - out);
+                }
+                text.resize(at);
+            }
+        }
         int64_t number = 0;
-        while (lines.Next(number)) {
+        while ((window || xml) && lines.Next(number)) {
             if (window && cancelled()) {
                 // Stopped within the entry: what it has is closed off, so that
                 // the lines after it start on a line (and in an element) of

@@ -55,7 +55,7 @@ void CWordCounter::Reserve(size_t bytes, size_t maxWords)
     }
 }
 
-int64_t CWordCounter::Enter(const Batch& batch, std::vector<Key>& keys)
+void CWordCounter::Hash(const Batch& batch, std::vector<Key>& keys)
 {
     const size_t n = batch.count;
     const char* bytes = batch.bytes.data();
@@ -64,6 +64,16 @@ int64_t CWordCounter::Enter(const Batch& batch, std::vector<Key>& keys)
         keys[k].hash = CStringTable::HashPadded(bytes + batch.starts[k],
                                                 batch.ends[k] - batch.starts[k], keys[k].head);
     }
+}
+
+int64_t CWordCounter::Enter(const Batch& batch, std::vector<Key>& own)
+{
+    const size_t n = batch.count;
+    const char* bytes = batch.bytes.data();
+    if (!batch.hashed) {
+        Hash(batch, own);
+    }
+    const std::vector<Key>& keys = batch.hashed ? batch.keys : own;
     // The table is bigger than the cache: ask for the slots of words a little
     // ahead so that their memory waits overlap with the work on this one.
     constexpr size_t kAhead = 8;
@@ -161,6 +171,12 @@ void CWordCounter::Hand()
     }
     if (!worker_.joinable()) {
         worker_ = std::thread([this] { Work(); });
+    }
+    if (index_ != nullptr) {
+        // The index's worker also appends every occurrence: the reader,
+        // which only splits lines, takes the hashing off it.
+        Hash(filling_, filling_.keys);
+        filling_.hashed = true;
     }
     std::unique_lock<std::mutex> lock(mutex_);
     changed_.wait(lock, [this] { return pending_.size() < kQueued; });

@@ -79,6 +79,11 @@ class CWordCounter
     int64_t Finish(int64_t& tokens);
 
   private:
+    struct Key
+    {
+        uint64_t hash;
+        uint64_t head[2];
+    };
     struct Batch
     {
         std::string bytes;  // sized ahead: `used` of them hold lines
@@ -104,12 +109,16 @@ class CWordCounter
             size_t keywordLength;
         };
         std::vector<Hit> hits;
+        // The words' keys, when the reader made them.
+        std::vector<Key> keys;
+        bool hashed = false;
         void Clear()
         {
             used = 0;
             count = 0;
             lines.clear();
             hits.clear();
+            hashed = false;
         }
         // What the batch holds, counted in words (a hit gives up to ten).
         size_t Load() const { return count + 10 * hits.size(); }
@@ -119,18 +128,14 @@ class CWordCounter
         std::vector<size_t> starts;
         std::vector<size_t> ends;
     };
-    struct Key
-    {
-        uint64_t hash;
-        uint64_t head[2];
-    };
     // Batches the reader may be ahead of the worker: enough to ride out the
     // unevenness of the two sides without holding much memory.
     static constexpr size_t kQueued = 4;
     // Room after the last word, so that a word can be read sixteen bytes at a time.
     static constexpr size_t kSlack = 16;
     void Hand();
-    int64_t Enter(const Batch& batch, std::vector<Key>& keys);
+    static void Hash(const Batch& batch, std::vector<Key>& keys);
+    int64_t Enter(const Batch& batch, std::vector<Key>& own);
     int64_t EnterCollocates(const Batch& batch, std::vector<Key>& keys);
     // The words of a batch's hits, as a batch of words with slots.
     void ScanHits(const Batch& hits, Batch& words, Scratch& scratch) const;
