@@ -27,7 +27,17 @@ CWordScanner::CWordScanner(const std::array<uint16_t, 256>& wordLower) : wordLow
     fold_ = (wordLower_['A'] & 0xff) == 'a';
     bool same = true;
     for (int b = 0; b < 128 && same; ++b) {
+        const bool letterOrDigit = IsAsciiLetter(b) || (b >= '0' && b <= '9');
         bool word = IsAsciiLetter(b) || (digits_ && b >= '0' && b <= '9');
+        if (!letterOrDigit && b != 0 && (wordLower_[static_cast<size_t>(b)] & 0x100) != 0) {
+            // Another ASCII word character: tested for on its own.
+            if (extraCount_ == kMostExtras) {
+                same = false;
+                break;
+            }
+            extras_[extraCount_++] = static_cast<unsigned char>(b);
+            word = true;
+        }
         int lowered = fold_ && b >= 'A' && b <= 'Z' ? b + 32 : b;
         same = wordLower_[static_cast<size_t>(b)] == ((word ? 0x100 : 0) | lowered);
     }
@@ -104,6 +114,10 @@ size_t CWordScanner::ScanVector(const unsigned char* text, size_t n, char* out, 
     const __m128i below10 = _mm_set1_epi8(static_cast<char>(-128 + 10));
     const __m128i caseBit = _mm_set1_epi8(fold_ ? 0x20 : 0);
     const __m128i digitMask = _mm_set1_epi8(digits_ ? -1 : 0);
+    __m128i extras[kMostExtras];
+    for (size_t e = 0; e < extraCount_; ++e) {
+        extras[e] = _mm_set1_epi8(static_cast<char>(extras_[e]));
+    }
 
     size_t startCount = 0;
     size_t endCount = 0;
@@ -121,8 +135,11 @@ size_t CWordScanner::ScanVector(const unsigned char* text, size_t n, char* out, 
                 const __m128i lowered = _mm_or_si128(v, _mm_and_si128(capital, caseBit));
                 const __m128i small = _mm_cmplt_epi8(_mm_add_epi8(v, smallShift), below26);
                 const __m128i digit = _mm_cmplt_epi8(_mm_add_epi8(v, digitShift), below10);
-                const __m128i word =
+                __m128i word =
                     _mm_or_si128(_mm_or_si128(capital, small), _mm_and_si128(digit, digitMask));
+                for (size_t e = 0; e < extraCount_; ++e) {
+                    word = _mm_or_si128(word, _mm_cmpeq_epi8(v, extras[e]));
+                }
                 _mm_storeu_si128(reinterpret_cast<__m128i*>(out + block + i), lowered);
                 bits = static_cast<uint32_t>(_mm_movemask_epi8(word));
             } else {

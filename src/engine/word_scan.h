@@ -2,8 +2,9 @@
 // runs of word characters. The scanner copies the line lowered (through the
 // same table as everywhere else) and gives the start and end of each word, so
 // that nothing downstream branches on the bytes. Where the word characters
-// below 128 are plain ASCII letters (and digits), it classifies sixteen bytes
-// at a time; bytes from 128 up always go through the table.
+// below 128 are plain ASCII letters (and digits, and a few other ASCII
+// characters), it classifies sixteen bytes at a time; bytes from 128 up always
+// go through the table.
 #pragma once
 
 #include <array>
@@ -44,6 +45,11 @@ class CWordScanner
     bool vector_ = false;
     bool digits_ = false;  // digits are word characters
     bool fold_ = false;    // ASCII capitals are lowered
+    // ASCII word characters besides letters and digits (the diacritics of the
+    // historical corpora: "&+=~`"), a few at most for the fast path.
+    static constexpr size_t kMostExtras = 8;
+    unsigned char extras_[kMostExtras] = {};
+    size_t extraCount_ = 0;
 };
 
 }  // namespace plix

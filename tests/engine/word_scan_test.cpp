@@ -48,11 +48,13 @@ TEST(WordScanner, FindsTheWordsOfThePlainDefinition)
         {"letters only", false, true, "", false, true},
         {"case kept", true, false, "", false, true},
         {"high letters", true, true, "", true, true},
-        {"extra ASCII word characters", true, true, "'-", false, false},
+        {"extra ASCII word characters", true, true, "'-", false, true},
+        {"the historical corpora's diacritics", true, true, "&+=~`", true, true},
+        {"more extras than the fast path tests for", true, true, "!#$%&'*+-=", false, false},
     };
     const std::string alphabet =
         "aZ9 .\t\n'-\x80\xc3\xe9\xff"
-        "bcXY012,;";
+        "bcXY012,;&+=~`!";
     std::mt19937 random(7);
     for (const Table& t : tables) {
         const std::array<uint16_t, 256> table = Make(t);
