@@ -3,6 +3,7 @@
 // a search for "(ID " trying each "(" in turn would stop at every node.
 #pragma once
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -75,7 +76,8 @@ inline size_t FindText(std::string_view text, std::string_view needle, size_t fr
 
 // Where `a` and where `b` first stand in `text` (npos where one does not), in
 // one pass: both begin with the same byte. Places are tried sixteen at once on
-// that byte and the two second bytes.
+// each text's first two bytes and its last one; only where one agrees is the
+// rest compared.
 struct FoundTwo
 {
     size_t a = std::string::npos;
@@ -85,7 +87,7 @@ inline FoundTwo FindTwo(std::string_view text, std::string_view a, std::string_v
 {
     FoundTwo found;
     const size_t n = text.size();
-    if (a.size() < 2 || b.size() < 2 || a[0] != b[0]) {
+    if (a.size() < 3 || b.size() < 3 || a[0] != b[0]) {
         found.a = FindText(text, a);
         found.b = FindText(text, b);
         return found;
@@ -104,15 +106,24 @@ inline FoundTwo FindTwo(std::string_view text, std::string_view a, std::string_v
     };
     size_t i = 0;
 #if defined(__SSE2__)
+    const size_t longest = std::max(a.size(), b.size());
     const __m128i first = _mm_set1_epi8(a[0]);
     const __m128i secondA = _mm_set1_epi8(a[1]);
     const __m128i secondB = _mm_set1_epi8(b[1]);
-    for (; i + 17 <= n; i += 16) {
-        const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
-        const __m128i y = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i + 1));
-        unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(
-            _mm_cmpeq_epi8(x, first),
-            _mm_or_si128(_mm_cmpeq_epi8(y, secondA), _mm_cmpeq_epi8(y, secondB)))));
+    const __m128i lastA = _mm_set1_epi8(a.back());
+    const __m128i lastB = _mm_set1_epi8(b.back());
+    auto load = [data](size_t at) {
+        return _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at));
+    };
+    for (; i + 15 + longest <= n; i += 16) {
+        const __m128i starts = _mm_cmpeq_epi8(load(i), first);
+        const __m128i second = load(i + 1);
+        const __m128i isA = _mm_and_si128(_mm_cmpeq_epi8(second, secondA),
+                                          _mm_cmpeq_epi8(load(i + a.size() - 1), lastA));
+        const __m128i isB = _mm_and_si128(_mm_cmpeq_epi8(second, secondB),
+                                          _mm_cmpeq_epi8(load(i + b.size() - 1), lastB));
+        unsigned mask = static_cast<unsigned>(
+            _mm_movemask_epi8(_mm_and_si128(starts, _mm_or_si128(isA, isB))));
         while (mask != 0) {
             if (tryAt(i + static_cast<size_t>(__builtin_ctz(mask)))) {
                 return found;

@@ -44,7 +44,8 @@ TEST(FastPaths, FindTwoFindsEachAsTheStandardSearchDoes)
 {
     std::mt19937 rng(11);
     const std::pair<std::string, std::string> pairs[] = {
-        {"(ID ", "(CODE"}, {"(I", "(C"}, {"(ID ", "(ID"}, {"ab", "xy"}, {"(", "(C"}};
+        {"(ID ", "(CODE"}, {"(CODE", "(ID "}, {"(I", "(C"}, {"(ID ", "(ID"},
+        {"(ID", "(CO)"},   {"ab", "xy"},       {"(", "(C"}};
     for (int round = 0; round < 3000; ++round) {
         const std::string text = RandomText(rng, "(ID CODE)x ", 90);
         for (const auto& [a, b] : pairs) {
