@@ -115,21 +115,37 @@ inline FoundTwo FindTwo(std::string_view text, std::string_view a, std::string_v
     auto load = [data](size_t at) {
         return _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at));
     };
-    for (; i + 15 + longest <= n; i += 16) {
-        const __m128i starts = _mm_cmpeq_epi8(load(i), first);
-        const __m128i second = load(i + 1);
+    auto candidates = [&](size_t at) {
+        const __m128i starts = _mm_cmpeq_epi8(load(at), first);
+        const __m128i second = load(at + 1);
         const __m128i isA = _mm_and_si128(_mm_cmpeq_epi8(second, secondA),
-                                          _mm_cmpeq_epi8(load(i + a.size() - 1), lastA));
+                                          _mm_cmpeq_epi8(load(at + a.size() - 1), lastA));
         const __m128i isB = _mm_and_si128(_mm_cmpeq_epi8(second, secondB),
-                                          _mm_cmpeq_epi8(load(i + b.size() - 1), lastB));
-        unsigned mask = static_cast<unsigned>(
+                                          _mm_cmpeq_epi8(load(at + b.size() - 1), lastB));
+        return static_cast<unsigned>(
             _mm_movemask_epi8(_mm_and_si128(starts, _mm_or_si128(isA, isB))));
+    };
+    for (; i + 15 + longest <= n; i += 16) {
+        unsigned mask = candidates(i);
         while (mask != 0) {
             if (tryAt(i + static_cast<size_t>(__builtin_ctz(mask)))) {
                 return found;
             }
             mask &= mask - 1;
         }
+    }
+    if (n >= 15 + longest && i + 1 < n) {
+        // The places left where the longer text still fits are tried in the
+        // sixteen that end at the last of them; the rest byte by byte.
+        const size_t j = n - 15 - longest;
+        unsigned mask = candidates(j) & ~((1u << (i - j)) - 1);
+        while (mask != 0) {
+            if (tryAt(j + static_cast<size_t>(__builtin_ctz(mask)))) {
+                return found;
+            }
+            mask &= mask - 1;
+        }
+        i = j + 16;
     }
 #endif
     for (; i + 1 < n; ++i) {
