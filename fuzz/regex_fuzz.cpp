@@ -19,7 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::string_view rest(reinterpret_cast<const char*>(data + 1), size - 1);
     const size_t feed = rest.find('\n');
     const std::string_view pattern = rest.substr(0, feed);
-    const std::string_view text = feed == std::string_view::npos ? std::string_view() : rest.substr(feed + 1);
+    const std::string_view text =
+        feed == std::string_view::npos ? std::string_view() : rest.substr(feed + 1);
     std::setlocale(LC_ALL, (mode & 1) != 0 ? "C.UTF-8" : "C");
     RegexWordCharacters words;
     words.countNumbers = (mode & 2) != 0;

@@ -55,7 +55,10 @@ inline void AppendOccurrence(std::string& out, uint64_t& last, uint64_t file, ui
     } else {
         end = PutVarint(PutVarint(bytes, ((file - lastFile) << 1) | 1), line);
     }
-    out.append(bytes, static_cast<size_t>(end - bytes));
+    // A few bytes: appended one by one rather than through a library copy.
+    for (const char* b = bytes; b < end; ++b) {
+        out.push_back(*b);
+    }
     last = file << 40 | (line & kLineMask);
 }
 

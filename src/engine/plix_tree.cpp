@@ -7,6 +7,7 @@
 #include "engine/trees.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <numeric>
 
@@ -158,6 +159,24 @@ struct CPlixTree::Source
     }
 };
 
+namespace {
+
+std::atomic<int> spillOnSecondCore{-1};  // -1: as the machine allows
+
+bool SpillsOnSecondCore()
+{
+    static const bool twoCores = std::thread::hardware_concurrency() > 1;
+    const int forced = spillOnSecondCore.load(std::memory_order_relaxed);
+    return forced < 0 ? twoCores : forced != 0;
+}
+
+}  // namespace
+
+void CPlixTree::SetSpillOnSecondCore(std::optional<bool> on)
+{
+    spillOnSecondCore = on ? (*on ? 1 : 0) : -1;
+}
+
 CPlixTree::CPlixTree()
 {
     SetMemoryBudget(kDefaultMemoryBudget);
@@ -293,8 +312,7 @@ bool CPlixTree::Insert(std::string_view key, std::string_view line, std::string_
     chunkUsed_ += static_cast<size_t>(p - start);
     hits_.push_back(hit);
     ++total_;
-    static const bool background = std::thread::hardware_concurrency() > 1;
-    if (background) {
+    if (SpillsOnSecondCore()) {
         if (MemoryInUse() > budget_ / 2 && !SpillInBackground()) {
             return false;
         }

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -108,6 +109,9 @@ public:
     // Why the tree failed; empty while it has not.
     const std::string& Error() const { return error_.empty() ? spill_.Error() : error_; }
     void DeleteTree();
+    // For tests: whether runs are written on a second core (by default: when
+    // there is one); nullopt gives the default back.
+    static void SetSpillOnSecondCore(std::optional<bool> on);
 
 private:
     struct Hit

@@ -9,6 +9,7 @@
 
 #include "engine/parse.h"
 #include "engine/spill.h"
+#include "engine/trees.h"
 #include "settings/text.h"
 #include "support/engine_fixture.h"
 
@@ -76,10 +77,9 @@ std::string RunAll(const Settings& s, uint64_t budget, CommandOutcome* outcome =
     return all;
 }
 
-const AnalysisCommand kConcordances[] = {AnalysisCommand::Concordance,
-                                         AnalysisCommand::ConcordanceLeft,
-                                         AnalysisCommand::ConcordanceRight,
-                                         AnalysisCommand::ConcordanceAll};
+const AnalysisCommand kConcordances[] = {
+    AnalysisCommand::Concordance, AnalysisCommand::ConcordanceLeft,
+    AnalysisCommand::ConcordanceRight, AnalysisCommand::ConcordanceAll};
 
 TEST(ConcordanceSpill, ResultsThroughRunsOnDiskAreTheResultsInMemory)
 {
@@ -108,7 +108,10 @@ TEST(ConcordanceSpill, ResultsThroughRunsOnDiskAreTheResultsInMemory)
                             const std::string inMemory = RunAll(s, kDefaultMemoryBudget);
                             ASSERT_EQ(inMemory.find("abort"), std::string::npos) << inMemory;
                             for (uint64_t budget : {2048, 16 << 10}) {
+                                // Runs written on the second core, and in line.
+                                CPlixTree::SetSpillOnSecondCore(budget == 2048);
                                 const std::string spilled = RunAll(s, budget);
+                                CPlixTree::SetSpillOnSecondCore(std::nullopt);
                                 const auto differ = std::mismatch(spilled.begin(), spilled.end(),
                                                                   inMemory.begin(), inMemory.end());
                                 if (spilled != inMemory) {
@@ -143,19 +146,24 @@ TEST(ConcordanceSpill, AFullDiskFailsTheRunWithItsReason)
     };
     for (AnalysisCommand command : kConcordances) {
         for (const Case& c : cases) {
-            SCOPED_TRACE(std::to_string(static_cast<int>(command)) + " budget " +
-                         std::to_string(c.budget) + " disk " + std::to_string(c.disk));
-            const Settings s{command, kOutputText, true, true, 0};
-            SetSpillDiskLimit(c.disk);
-            CommandOutcome outcome;
-            const std::string text = RunAll(s, c.budget, &outcome);
-            SetSpillDiskLimit(std::nullopt);
-            EXPECT_EQ(outcome.completed, !c.fails);
-            EXPECT_EQ(text.find("Total Occurrence(s)") != std::string::npos, !c.fails) << text;
-            if (c.fails) {
-                EXPECT_NE(outcome.reason.find("No space left on device"), std::string::npos)
-                    << outcome.reason;
-                EXPECT_NE(text.find("abort: "), std::string::npos);
+            for (bool secondCore : {true, false}) {
+                SCOPED_TRACE(std::to_string(static_cast<int>(command)) + " budget " +
+                             std::to_string(c.budget) + " disk " + std::to_string(c.disk) +
+                             (secondCore ? " on the second core" : " in line"));
+                const Settings s{command, kOutputText, true, true, 0};
+                SetSpillDiskLimit(c.disk);
+                CPlixTree::SetSpillOnSecondCore(secondCore);
+                CommandOutcome outcome;
+                const std::string text = RunAll(s, c.budget, &outcome);
+                CPlixTree::SetSpillOnSecondCore(std::nullopt);
+                SetSpillDiskLimit(std::nullopt);
+                EXPECT_EQ(outcome.completed, !c.fails);
+                EXPECT_EQ(text.find("Total Occurrence(s)") != std::string::npos, !c.fails) << text;
+                if (c.fails) {
+                    EXPECT_NE(outcome.reason.find("No space left on device"), std::string::npos)
+                        << outcome.reason;
+                    EXPECT_NE(text.find("abort: "), std::string::npos);
+                }
             }
         }
     }
@@ -195,7 +203,8 @@ TEST(ConcordanceSpill, SortingAndMergingReportTheirStageAndStopWhenCancelled)
         // The questions asked before the first entry is written, beyond one
         // a line: the sort's and the merge's.
         const long asked = t.progress.asked;
-        const long entries = static_cast<long>(c.command == AnalysisCommand::ConcordanceAll ? 80000 : 40000);
+        const long entries =
+            static_cast<long>(c.command == AnalysisCommand::ConcordanceAll ? 80000 : 40000);
         EXPECT_GT(asked - lines - entries, 0);
         // Cancelled at the first question after reading: nothing is written
         // and the result says so.
