@@ -6,6 +6,10 @@
 #include <cstring>
 #include <cwctype>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "engine/parse.h"
 #include "settings/text.h"
 
@@ -22,6 +26,47 @@ bool AllAscii(std::string_view text)
 {
     return FirstNonAscii(reinterpret_cast<const unsigned char*>(text.data()), text.size()) ==
            text.size();
+}
+
+// True when every byte of `text` is printable ASCII or a byte from 0x20 to
+// 0x7e: the line is known to be ASCII and to have no control character in one
+// pass (so nearly every line of English text).
+bool PlainAscii(std::string_view text)
+{
+    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+    const size_t n = text.size();
+    size_t i = 0;
+#if defined(__SSE2__)
+    // As signed bytes, printable ASCII is 0x20..0x7e; bytes from 0x80 up are
+    // negative, so one range test covers both questions.
+    const __m128i below = _mm_set1_epi8(0x1f);
+    const __m128i above = _mm_set1_epi8(0x7f);
+    auto bad = [&](size_t at) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + at));
+        return _mm_or_si128(_mm_cmpgt_epi8(below, v), _mm_cmpeq_epi8(v, above));
+    };
+    for (; i + 64 <= n; i += 64) {
+        const __m128i any =
+            _mm_or_si128(_mm_or_si128(bad(i), bad(i + 16)), _mm_or_si128(bad(i + 32), bad(i + 48)));
+        if (_mm_movemask_epi8(any) != 0) {
+            return false;
+        }
+    }
+    for (; i + 16 <= n; i += 16) {
+        if (_mm_movemask_epi8(bad(i)) != 0) {
+            return false;
+        }
+    }
+    if (i < n && n >= 16) {
+        return _mm_movemask_epi8(bad(n - 16)) == 0;  // the last sixteen, overlapping
+    }
+#endif
+    for (; i < n; ++i) {
+        if (p[i] < 0x20 || p[i] >= 0x7f) {
+            return false;
+        }
+    }
+    return true;
 }
 
 // The start of the character that ends just before `end`.
@@ -177,8 +222,13 @@ long CParse::FindUtf8(size_t offset)
     if (offset == 0) {
         loweredLine_.clear();
         loweredOrigins_.clear();
-        if (AllAscii(line)) {
+        if (PlainAscii(line)) {
+            // What the rest of the line's work would ask again.
             loweredOrigins_.push_back(0);  // marks the line as ASCII
+            lineControls_ = kNoControls;
+            lineAscii_ = true;
+        } else if (AllAscii(line)) {
+            loweredOrigins_.push_back(0);
         } else {
             loweredLine_ = LowerUtf8(line, &loweredOrigins_);
         }
@@ -243,10 +293,11 @@ bool CParse::LeftTextTakesBytes(const std::string& line) const
     // ASCII characters are one column each: where every character involved
     // is ASCII, the byte way gives the same text at the byte way's cost.
     const size_t p = static_cast<size_t>(std::max(0, ctx_.corpus.GetKeywordPosition()));
+    const bool ascii = lineAscii_ && Handler(row_.contextSource) == nullptr;
     if (line.size() >= p) {
-        return AllAscii(std::string_view(line).substr(line.size() - p));
+        return ascii || AllAscii(std::string_view(line).substr(line.size() - p));
     }
-    return leftTextAscii_ && AllAscii(line);
+    return leftTextAscii_ && (ascii || AllAscii(line));
 }
 
 void CParse::BuildContextLineUtf8(size_t h)

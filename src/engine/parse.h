@@ -245,10 +245,12 @@ class CParse
     LineControls lineControls_ = kNotChecked;
     bool peekedKept_ = false;  // peeked_ holds the text after this line
     bool peekedControls_ = false;
+    bool lineAscii_ = false;  // the line is known to be all ASCII
     void StartLineWork()
     {
         lineControls_ = kNotChecked;
         peekedKept_ = false;
+        lineAscii_ = false;
     }
     bool multibyte_ = false;  // the locale's characters can be longer than a byte
     std::string separatedLine_;

@@ -278,6 +278,55 @@ INSTANTIATE_TEST_SUITE_P(Locales, Utf8Text, ::testing::Values("en_US.UTF-8", "C.
 
 // "UTF-8 text" cleared: the same text is read byte by byte, as it always was,
 // even though the locale is a UTF-8 one.
+TEST_P(Utf8Text, ControlCharactersAreBlankedWhereverTheyStandInALine)
+{
+    // Lines of every length around the sixteen- and sixty-four-byte rounds of
+    // the line tests, a control character at the start, middle or end: the
+    // concordance is that of the same lines with a blank in its place.
+    std::string controls;
+    std::string blanks;
+    const std::string text = [] {
+        std::string t;
+        while (t.size() < 200) {
+            t += "the cat sat on a mat ";
+        }
+        return t;
+    }();
+    const char kControls[] = {'\t', '\x01', '\x7f'};
+    for (size_t n = 1; n <= 140; ++n) {
+        for (size_t pos : {size_t{0}, n / 2, n - 1}) {
+            std::string withControl = text.substr(0, n);
+            std::string withBlank = withControl;
+            withControl[pos] = kControls[(n + pos) % 3];
+            withBlank[pos] = ' ';
+            controls += withControl + "\n";
+            blanks += withBlank + "\n";
+        }
+    }
+    auto run = [](const std::string& corpus) {
+        EngineTest t;
+        t.ctx.corpus.SaveSystemLocale();
+        t.ctx.corpus.utf8Text = 1;
+        t.ctx.corpus.SetLanguage("System");
+        t.ctx.corpus.suppressHeaders = 1;
+        t.ctx.corpus.SetOutputType(kOutputText);
+        t.ctx.corpus.SetLineFormat(40, 20);
+        t.AddFile("c.txt", corpus);
+        KeywordRequest keyword;
+        keyword.keyword = "cat";
+        EXPECT_TRUE(t.RunCommand(AnalysisCommand::Concordance, keyword).completed);
+        std::string all = t.Window();
+        for (size_t at = all.find(t.dir.Path()); at != std::string::npos;
+             at = all.find(t.dir.Path(), at)) {
+            all.replace(at, t.dir.Path().size(), "DIR");
+        }
+        return all;
+    };
+    const std::string blanked = run(blanks);
+    EXPECT_NE(blanked.find("cat"), std::string::npos);
+    EXPECT_EQ(run(controls), blanked);
+}
+
 TEST(Utf8TextCleared, BytesStayBytes)
 {
     LocaleGuard guard("C.UTF-8");
