@@ -4,7 +4,6 @@
 #include <cstring>
 #include <string_view>
 
-
 namespace plix {
 
 CWordCounter::CWordCounter(CWordTree& tree, size_t batchWords, bool worker)
