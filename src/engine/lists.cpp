@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "corpora/dispatch.h"
+#include "engine/index_text.h"
 #include "engine/parse.h"
 
 namespace plix {
@@ -290,6 +291,27 @@ void WriteIndexEntries(CParse& parse, CFormat& f, CIndexTree& tree, bool reverse
     std::string text;
     std::string spelling;
     char digits[24];
+    if (!window && !xml) {
+        // An output file: the entries' text is made on two cores.
+        CIndexTextWriter writer(eol, [&f](const std::string& block) { f.Write(block); },
+                                [&parse] { parse.EntryWritten(); });
+        readBack = tree.Walk([&](const CIndexNode& node) {
+            if (cancelled()) {
+                return false;
+            }
+            if (reversed) {
+                spelling.assign(node.text);
+                spelling = parse.ReadsUtf8() ? ReverseUtf8(spelling)
+                                             : std::string(spelling.rbegin(), spelling.rend());
+                writer.Add(spelling, node.count, node);
+            } else {
+                writer.Add(node.text, node.count, node);
+            }
+            return true;
+        });
+        writer.Flush();
+        return;
+    }
     readBack = tree.Walk([&](const CIndexNode& node) {
         if (cancelled()) {
             return false;
@@ -309,24 +331,8 @@ void WriteIndexEntries(CParse& parse, CFormat& f, CIndexTree& tree, bool reverse
         }
         bool whole = true;
         CIndexLines lines(node);
-        if (!window && !xml) {
-            // An output file: the numbers are written a block at a time,
-            // straight into the entry's text.
-            int64_t block[256];
-            size_t got = 0;
-            while ((got = lines.NextBlock(block, 256)) > 0) {
-                size_t at = text.size();
-                text.resize(at + got * 21);
-                char* out = text.data();
-                for (size_t k = 0; k < got; ++k) {
-                    out[at++] = ' ';
-                    at = static_cast<size_t>(std::to_chars(out + at, out + at + 20, block[k]).ptr - out);
-                }
-                text.resize(at);
-            }
-        }
         int64_t number = 0;
-        while ((window || xml) && lines.Next(number)) {
+        while (lines.Next(number)) {
             if (window && cancelled()) {
                 // Stopped within the entry: what it has is closed off, so that
                 // the lines after it start on a line (and in an element) of

@@ -1,6 +1,7 @@
 // The index and the rhyme index, in a window and in a file, in Text and Xml.
 #include <gtest/gtest.h>
 
+#include "engine/index_text.h"
 #include "support/engine_fixture.h"
 
 namespace plix {
@@ -121,6 +122,63 @@ TEST_F(IndexModes, CancelWhileWritingStopsBetweenLineNumbers)
     ASSERT_TRUE(t.RunCommand(AnalysisCommand::Index).completed);
     // The entry stopped half-way ends its line and is not counted.
     EXPECT_EQ(t.Window(), "a\t3\r\n 1 2\r\n\r\nCancelled: 0 of 2 entries written.\r\n");
+}
+
+TEST(IndexText, BlocksMadeOnTwoCoresAreWrittenInOrder)
+{
+    // Enough entries, some with long lists, for many blocks each way; an
+    // entry's list in one piece or two (a piece starts again from zero).
+    std::vector<std::string> deltas;
+    std::vector<std::vector<std::string_view>> pieces;
+    std::string want;
+    const size_t entries = 20000;
+    deltas.reserve(2 * entries);
+    for (size_t e = 0; e < entries; ++e) {
+        const size_t count = e % 97 == 0 ? 3000 : e % 7 + 1;
+        std::string first;
+        std::string second;
+        want += "w" + std::to_string(e) + "\t" + std::to_string(count) + "\r\n";
+        int64_t line = 0;
+        for (size_t k = 0; k < count; ++k) {
+            if (e % 3 == 0 && k == count / 2) {
+                line = 0;  // the second piece
+            }
+            const int step = static_cast<int>((e + k) % 50 + 1);
+            line += step;
+            (e % 3 == 0 && k >= count / 2 ? second : first) += static_cast<char>(2 * step);
+            want += " " + std::to_string(line);
+        }
+        want += "\r\n";
+        deltas.push_back(first);
+        deltas.push_back(second);
+    }
+    for (size_t e = 0; e < entries; ++e) {
+        std::vector<std::string_view> p = {deltas[2 * e]};
+        if (!deltas[2 * e + 1].empty()) {
+            p.push_back(deltas[2 * e + 1]);
+        }
+        pieces.push_back(p);
+    }
+    for (bool worker : {true, false}) {
+        std::string got;
+        size_t written = 0;
+        {
+            CIndexTextWriter writer("\r\n", [&](const std::string& text) { got += text; },
+                                    [&] { ++written; }, worker);
+            for (size_t e = 0; e < entries; ++e) {
+                CIndexNode node;
+                node.pieces = pieces[e];
+                writer.Add("w" + std::to_string(e), static_cast<int64_t>(e % 97 == 0 ? 3000 : e % 7 + 1),
+                           node);
+                if (e == entries / 2) {
+                    EXPECT_LE(written, e + 1);
+                }
+            }
+            writer.Flush();
+        }
+        EXPECT_EQ(written, entries) << worker;
+        EXPECT_EQ(got, want) << worker;
+    }
 }
 
 }  // namespace

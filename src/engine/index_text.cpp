@@ -1,0 +1,180 @@
+#include "engine/index_text.h"
+
+#include <charconv>
+#include <utility>
+
+namespace plix {
+
+namespace {
+
+// A block is handed over past this many bytes of occurrences (about as many
+// line numbers) or entries: small enough that two blocks in flight hold
+// little, large enough that handing them over costs nothing.
+constexpr size_t kBlockDeltas = size_t{1} << 16;
+constexpr size_t kBlockEntries = 4096;
+
+}  // namespace
+
+void CIndexTextWriter::Block::Clear()
+{
+    heads.clear();
+    headEnds.clear();
+    deltas.clear();
+    pieceEnds.clear();
+    piecesOf.clear();
+    text.clear();
+}
+
+CIndexTextWriter::CIndexTextWriter(std::string eol, std::function<void(const std::string&)> write,
+                                   std::function<void()> written, bool worker)
+    : eol_(std::move(eol)),
+      write_(std::move(write)),
+      written_(std::move(written)),
+      threaded_(worker)
+{
+}
+
+CIndexTextWriter::~CIndexTextWriter()
+{
+    if (worker_.joinable()) {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            stop_ = true;
+        }
+        changed_.notify_all();
+        worker_.join();
+    }
+}
+
+void CIndexTextWriter::Add(std::string_view spelling, int64_t count, const CIndexNode& node)
+{
+    Block& b = blocks_[filling_];
+    char digits[24];
+    b.heads.append(spelling).append("\t");
+    b.heads.append(digits, static_cast<size_t>(
+                               std::to_chars(digits, digits + sizeof digits, count).ptr - digits));
+    b.headEnds.push_back(b.heads.size());
+    for (std::string_view piece : node.pieces) {
+        b.deltas.append(piece);
+        b.pieceEnds.push_back(b.deltas.size());
+    }
+    b.piecesOf.push_back(b.pieceEnds.size());
+    if (b.deltas.size() < kBlockDeltas && b.Entries() < kBlockEntries) {
+        return;
+    }
+    if (!threaded_) {
+        Format(b);
+        Write(b);
+        return;
+    }
+    if (!handed_) {
+        // The other block is free: this one goes to the worker, and Add
+        // fills the other.
+        if (!worker_.joinable()) {
+            worker_ = std::thread([this] { Work(); });
+        }
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            handed_ = true;
+            handedBlock_ = filling_;
+            working_ = true;
+        }
+        changed_.notify_all();
+        filling_ = 1 - filling_;
+        return;
+    }
+    // This block follows the worker's: format it here meanwhile, then write
+    // the two in order.
+    Format(b);
+    Block& other = blocks_[1 - filling_];
+    {
+        std::unique_lock<std::mutex> lock(mutex_);
+        changed_.wait(lock, [this] { return !working_; });
+        handed_ = false;
+    }
+    Write(other);
+    Write(b);
+    filling_ = 1 - filling_;
+}
+
+void CIndexTextWriter::Flush()
+{
+    Block& b = blocks_[filling_];
+    if (handed_) {
+        Block& other = blocks_[1 - filling_];
+        {
+            std::unique_lock<std::mutex> lock(mutex_);
+            changed_.wait(lock, [this] { return !working_; });
+            handed_ = false;
+        }
+        Write(other);
+    }
+    if (b.Entries() > 0) {
+        Format(b);
+        Write(b);
+    }
+}
+
+void CIndexTextWriter::Format(Block& block) const
+{
+    std::string& text = block.text;
+    text.clear();
+    CIndexNode node;
+    int64_t numbers[256];
+    size_t head = 0;
+    size_t piece = 0;
+    size_t deltasAt = 0;
+    for (size_t e = 0; e < block.Entries(); ++e) {
+        text.append(block.heads, head, block.headEnds[e] - head).append(eol_);
+        head = block.headEnds[e];
+        node.pieces.clear();
+        for (; piece < block.piecesOf[e]; ++piece) {
+            node.pieces.emplace_back(block.deltas.data() + deltasAt,
+                                     block.pieceEnds[piece] - deltasAt);
+            deltasAt = block.pieceEnds[piece];
+        }
+        CIndexLines lines(node);
+        size_t got = 0;
+        while ((got = lines.NextBlock(numbers, 256)) > 0) {
+            size_t at = text.size();
+            text.resize(at + got * 21);
+            char* out = text.data();
+            for (size_t k = 0; k < got; ++k) {
+                out[at++] = ' ';
+                at = static_cast<size_t>(std::to_chars(out + at, out + at + 20, numbers[k]).ptr -
+                                         out);
+            }
+            text.resize(at);
+        }
+        text.append(eol_);
+    }
+}
+
+void CIndexTextWriter::Write(Block& block)
+{
+    write_(block.text);
+    for (size_t e = 0; e < block.Entries(); ++e) {
+        written_();
+    }
+    block.Clear();
+}
+
+void CIndexTextWriter::Work()
+{
+    std::unique_lock<std::mutex> lock(mutex_);
+    for (;;) {
+        changed_.wait(lock, [this] { return stop_ || working_; });
+        if (stop_ && !working_) {
+            return;
+        }
+        // Add does not touch the handed block until `working_` is false again.
+        Block& block = blocks_[handedBlock_];
+        lock.unlock();
+        Format(block);
+        lock.lock();
+        working_ = false;
+        changed_.notify_all();
+    }
+}
+
+}  // namespace plix
