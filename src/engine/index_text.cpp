@@ -48,6 +48,28 @@ CIndexTextWriter::~CIndexTextWriter()
 
 void CIndexTextWriter::Add(std::string_view spelling, int64_t count, const CIndexNode& node)
 {
+    size_t deltas = 0;
+    for (std::string_view piece : node.pieces) {
+        deltas += piece.size();
+    }
+    if (deltas >= kBlockDeltas) {
+        // A very common word: its text (several bytes a line number, as
+        // many numbers as the word has occurrences) is written as it is
+        // made, in pieces, after what came before it; never held whole.
+        Flush();
+        std::string& text = blocks_[filling_].text;
+        char digits[24];
+        text.assign(spelling).append("\t");
+        text.append(digits, static_cast<size_t>(
+                                std::to_chars(digits, digits + sizeof digits, count).ptr - digits));
+        text.append(eol_);
+        AppendLines(node, text, true);
+        text.append(eol_);
+        write_(text);
+        text.clear();
+        written_();
+        return;
+    }
     Block& b = blocks_[filling_];
     char digits[24];
     b.heads.append(spelling).append("\t");
@@ -120,7 +142,6 @@ void CIndexTextWriter::Format(Block& block) const
     std::string& text = block.text;
     text.clear();
     CIndexNode node;
-    int64_t numbers[256];
     size_t head = 0;
     size_t piece = 0;
     size_t deltasAt = 0;
@@ -133,20 +154,30 @@ void CIndexTextWriter::Format(Block& block) const
                                      block.pieceEnds[piece] - deltasAt);
             deltasAt = block.pieceEnds[piece];
         }
-        CIndexLines lines(node);
-        size_t got = 0;
-        while ((got = lines.NextBlock(numbers, 256)) > 0) {
-            size_t at = text.size();
-            text.resize(at + got * 21);
-            char* out = text.data();
-            for (size_t k = 0; k < got; ++k) {
-                out[at++] = ' ';
-                at = static_cast<size_t>(std::to_chars(out + at, out + at + 20, numbers[k]).ptr -
-                                         out);
-            }
-            text.resize(at);
-        }
+        AppendLines(node, text, false);
         text.append(eol_);
+    }
+}
+
+void CIndexTextWriter::AppendLines(const CIndexNode& node, std::string& text, bool stream) const
+{
+    constexpr size_t kPiece = size_t{1} << 20;  // written out past this much text
+    int64_t numbers[256];
+    CIndexLines lines(node);
+    size_t got = 0;
+    while ((got = lines.NextBlock(numbers, 256)) > 0) {
+        size_t at = text.size();
+        text.resize(at + got * 21);
+        char* out = text.data();
+        for (size_t k = 0; k < got; ++k) {
+            out[at++] = ' ';
+            at = static_cast<size_t>(std::to_chars(out + at, out + at + 20, numbers[k]).ptr - out);
+        }
+        text.resize(at);
+        if (stream && text.size() >= kPiece) {
+            write_(text);
+            text.clear();
+        }
     }
 }
 

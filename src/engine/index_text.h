@@ -3,7 +3,9 @@
 // the corpus has words), so decoding and formatting them is most of writing
 // an index. The entries are taken in blocks; every other block is formatted
 // on a second thread while this one formats the next, and the blocks are
-// written in order, so the text is exactly that of one thread.
+// written in order, so the text is exactly that of one thread. The entry of
+// a very common word is written here as it is made, in pieces, so that no
+// entry's text is ever held whole.
 #pragma once
 
 #include <condition_variable>
@@ -49,6 +51,9 @@ class CIndexTextWriter
         size_t Entries() const { return headEnds.size(); }
     };
     void Format(Block& block) const;
+    // The entry's line numbers appended to `text`; with `stream`, `text` is
+    // written out (and emptied) whenever it has grown large.
+    void AppendLines(const CIndexNode& node, std::string& text, bool stream) const;
     void Write(Block& block);
     void Work();
 
