@@ -12,6 +12,8 @@ namespace {
 // little, large enough that handing them over costs nothing.
 constexpr size_t kBlockDeltas = size_t{1} << 16;
 constexpr size_t kBlockEntries = 4096;
+// The line numbers of a very common word are taken this many at a time.
+constexpr size_t kChunkNumbers = size_t{1} << 16;
 
 }  // namespace
 
@@ -23,6 +25,10 @@ void CIndexTextWriter::Block::Clear()
     pieceEnds.clear();
     piecesOf.clear();
     text.clear();
+    chunk = false;
+    lead.clear();
+    numbers.clear();
+    completes = false;
 }
 
 CIndexTextWriter::CIndexTextWriter(std::string eol, std::function<void(const std::string&)> write,
@@ -48,42 +54,59 @@ CIndexTextWriter::~CIndexTextWriter()
 
 void CIndexTextWriter::Add(std::string_view spelling, int64_t count, const CIndexNode& node)
 {
+    char digits[24];
+    const std::string_view countText(
+        digits,
+        static_cast<size_t>(std::to_chars(digits, digits + sizeof digits, count).ptr - digits));
     size_t deltas = 0;
     for (std::string_view piece : node.pieces) {
         deltas += piece.size();
     }
     if (deltas >= kBlockDeltas) {
-        // A very common word: its text (several bytes a line number, as
-        // many numbers as the word has occurrences) is written as it is
-        // made, in pieces, after what came before it; never held whole.
+        // A very common word (as many line numbers as occurrences): its
+        // numbers are read off in chunks, each a block of its own, so that
+        // the entry is formatted on both cores like the others and never held
+        // whole. What came before it is written first.
         Flush();
-        std::string& text = blocks_[filling_].text;
-        char digits[24];
-        text.assign(spelling).append("\t");
-        text.append(digits, static_cast<size_t>(
-                                std::to_chars(digits, digits + sizeof digits, count).ptr - digits));
-        text.append(eol_);
-        AppendLines(node, text, true);
-        text.append(eol_);
-        write_(text);
-        text.clear();
-        written_();
-        return;
+        CIndexLines lines(node);
+        std::string lead = std::string(spelling).append("\t").append(countText).append(eol_);
+        for (;;) {
+            Block& b = blocks_[filling_];
+            b.chunk = true;
+            b.lead.swap(lead);
+            lead.clear();
+            b.numbers.resize(kChunkNumbers);
+            size_t got = 0;
+            size_t more = 0;
+            while (got < kChunkNumbers &&
+                   (more = lines.NextBlock(b.numbers.data() + got, kChunkNumbers - got)) > 0) {
+                got += more;
+            }
+            b.numbers.resize(got);
+            const bool last = got < kChunkNumbers;
+            b.completes = last;
+            BlockFull();
+            if (last) {
+                return;
+            }
+        }
     }
     Block& b = blocks_[filling_];
-    char digits[24];
-    b.heads.append(spelling).append("\t");
-    b.heads.append(digits, static_cast<size_t>(
-                               std::to_chars(digits, digits + sizeof digits, count).ptr - digits));
+    b.heads.append(spelling).append("\t").append(countText);
     b.headEnds.push_back(b.heads.size());
     for (std::string_view piece : node.pieces) {
         b.deltas.append(piece);
         b.pieceEnds.push_back(b.deltas.size());
     }
     b.piecesOf.push_back(b.pieceEnds.size());
-    if (b.deltas.size() < kBlockDeltas && b.Entries() < kBlockEntries) {
-        return;
+    if (b.deltas.size() >= kBlockDeltas || b.Entries() >= kBlockEntries) {
+        BlockFull();
     }
+}
+
+void CIndexTextWriter::BlockFull()
+{
+    Block& b = blocks_[filling_];
     if (!threaded_) {
         Format(b);
         Write(b);
@@ -131,7 +154,7 @@ void CIndexTextWriter::Flush()
         }
         Write(other);
     }
-    if (b.Entries() > 0) {
+    if (b.chunk || b.Entries() > 0) {
         Format(b);
         Write(b);
     }
@@ -141,6 +164,14 @@ void CIndexTextWriter::Format(Block& block) const
 {
     std::string& text = block.text;
     text.clear();
+    if (block.chunk) {
+        text.append(block.lead);
+        AppendNumbers(block.numbers.data(), block.numbers.size(), text);
+        if (block.completes) {
+            text.append(eol_);
+        }
+        return;
+    }
     CIndexNode node;
     size_t head = 0;
     size_t piece = 0;
@@ -154,37 +185,38 @@ void CIndexTextWriter::Format(Block& block) const
                                      block.pieceEnds[piece] - deltasAt);
             deltasAt = block.pieceEnds[piece];
         }
-        AppendLines(node, text, false);
+        AppendLines(node, text);
         text.append(eol_);
     }
 }
 
-void CIndexTextWriter::AppendLines(const CIndexNode& node, std::string& text, bool stream) const
+void CIndexTextWriter::AppendLines(const CIndexNode& node, std::string& text) const
 {
-    constexpr size_t kPiece = size_t{1} << 20;  // written out past this much text
     int64_t numbers[256];
     CIndexLines lines(node);
     size_t got = 0;
     while ((got = lines.NextBlock(numbers, 256)) > 0) {
-        size_t at = text.size();
-        text.resize(at + got * 21);
-        char* out = text.data();
-        for (size_t k = 0; k < got; ++k) {
-            out[at++] = ' ';
-            at = static_cast<size_t>(std::to_chars(out + at, out + at + 20, numbers[k]).ptr - out);
-        }
-        text.resize(at);
-        if (stream && text.size() >= kPiece) {
-            write_(text);
-            text.clear();
-        }
+        AppendNumbers(numbers, got, text);
     }
+}
+
+void CIndexTextWriter::AppendNumbers(const int64_t* numbers, size_t n, std::string& text)
+{
+    size_t at = text.size();
+    text.resize(at + n * 21);
+    char* out = text.data();
+    for (size_t k = 0; k < n; ++k) {
+        out[at++] = ' ';
+        at = static_cast<size_t>(std::to_chars(out + at, out + at + 20, numbers[k]).ptr - out);
+    }
+    text.resize(at);
 }
 
 void CIndexTextWriter::Write(Block& block)
 {
     write_(block.text);
-    for (size_t e = 0; e < block.Entries(); ++e) {
+    const size_t entries = block.chunk ? (block.completes ? 1 : 0) : block.Entries();
+    for (size_t e = 0; e < entries; ++e) {
         written_();
     }
     block.Clear();

@@ -3,9 +3,9 @@
 // the corpus has words), so decoding and formatting them is most of writing
 // an index. The entries are taken in blocks; every other block is formatted
 // on a second thread while this one formats the next, and the blocks are
-// written in order, so the text is exactly that of one thread. The entry of
-// a very common word is written here as it is made, in pieces, so that no
-// entry's text is ever held whole.
+// written in order, so the text is exactly that of one thread. The line
+// numbers of a very common word are taken in chunks, a block each, so that
+// no entry's text is ever held whole.
 #pragma once
 
 #include <condition_variable>
@@ -46,14 +46,22 @@ class CIndexTextWriter
         std::string deltas;  // the entries' occurrence pieces
         std::vector<size_t> pieceEnds;
         std::vector<size_t> piecesOf;  // where each entry's pieces end
+        // Or a chunk of one very common word's line numbers, after its head
+        // when it is the first; the last one ends the entry.
+        bool chunk = false;
+        std::string lead;
+        std::vector<int64_t> numbers;
+        bool completes = false;
         std::string text;
         void Clear();
         size_t Entries() const { return headEnds.size(); }
     };
+    // The block being filled is complete: to the worker, or formatted here
+    // and written after the worker's.
+    void BlockFull();
     void Format(Block& block) const;
-    // The entry's line numbers appended to `text`; with `stream`, `text` is
-    // written out (and emptied) whenever it has grown large.
-    void AppendLines(const CIndexNode& node, std::string& text, bool stream) const;
+    void AppendLines(const CIndexNode& node, std::string& text) const;
+    static void AppendNumbers(const int64_t* numbers, size_t n, std::string& text);
     void Write(Block& block);
     void Work();
 
