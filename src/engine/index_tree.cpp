@@ -92,44 +92,13 @@ void DecodeOccurrences(std::string_view deltas, std::vector<uint64_t>& out)
 
 bool CIndexLines::Next(int64_t& line)
 {
-    while (piece_ < node_.pieces.size()) {
-        std::string_view piece = node_.pieces[piece_];
-        const char* p = piece.data() + at_;
-        const char* end = piece.data() + piece.size();
-        if (p < end && static_cast<unsigned char>(*p) < 0x80 && (*p & 1) == 0) {
-            value_ += static_cast<unsigned char>(*p) >> 1;
-            ++at_;
-            line = static_cast<int64_t>(value_ & kLineMask);
-            return true;
-        }
-        if (p < end) {
-            std::optional<uint64_t> v = ReadVarint(p, end);
-            if (v && (*v & 1)) {
-                v = ReadVarint(p, end);
-                if (v) {
-                    value_ = *v;
-                }
-            } else if (v) {
-                value_ += *v >> 1;
-            }
-            if (v) {
-                at_ = static_cast<size_t>(p - piece.data());
-                line = static_cast<int64_t>(value_ & kLineMask);
-                return true;
-            }
-        }
-        // A piece starts again from zero.
-        ++piece_;
-        at_ = 0;
-        value_ = 0;
-    }
-    return false;
+    return NextBlock(&line, 1) == 1;
 }
 
 size_t CIndexLines::NextBlock(int64_t* out, size_t most)
 {
-    // Next, a block at a time: an entry of a common word has a line number
-    // for every occurrence, nearly all of them one byte.
+    // An entry of a common word has a line number for every occurrence,
+    // nearly all of them one byte: read off a block at a time.
     size_t n = 0;
     while (n < most && piece_ < node_.pieces.size()) {
         const std::string_view piece = node_.pieces[piece_];
@@ -154,7 +123,7 @@ size_t CIndexLines::NextBlock(int64_t* out, size_t most)
                 value_ += *v >> 1;
             }
             if (!v) {
-                p = end;  // a damaged piece ends here, as in Next
+                p = end;  // a damaged piece ends here; the next starts again
                 break;
             }
             p = q;
