@@ -50,17 +50,9 @@ bool TransformKeys(const CStringTable& table, uint32_t from, uint32_t to, std::s
             (stop.load(std::memory_order_relaxed) || (cancelled && cancelled()))) {
             return false;
         }
-        std::string_view text = table.Key(i);
-        source.assign(text.substr(0, std::min(text.size(), text.find('\0'))));
         const size_t at = arena.size();
-        const size_t room = source.size() * 4 + 16;
-        arena.resize(at + room);
-        size_t n = std::strxfrm(arena.data() + at, source.c_str(), room);
-        if (n >= room) {
-            arena.resize(at + n + 1);
-            n = std::strxfrm(arena.data() + at, source.c_str(), n + 1);
-        }
-        arena.resize(at + n);
+        AppendCollationKey(table.Key(i), arena, source);
+        const size_t n = arena.size() - at;
         out.push_back({BigEndianHead(arena.data() + at, n), at, static_cast<uint32_t>(n), i});
     }
     return true;

@@ -199,18 +199,27 @@ bool CollationIsByteOrder()
 
 std::string CollationKey(std::string_view text)
 {
-    std::string source(text.substr(0, std::min(text.size(), text.find('\0'))));
     if (CollationIsByteOrder()) {
-        return source;
+        return std::string(text.substr(0, std::min(text.size(), text.find('\0'))));
     }
-    std::string key(source.size() * 4 + 16, '\0');
-    size_t n = std::strxfrm(key.data(), source.c_str(), key.size());
-    if (n >= key.size()) {
-        key.assign(n + 1, '\0');
-        n = std::strxfrm(key.data(), source.c_str(), key.size());
-    }
-    key.resize(n);
+    std::string key;
+    std::string source;
+    AppendCollationKey(text, key, source);
     return key;
+}
+
+void AppendCollationKey(std::string_view text, std::string& out, std::string& source)
+{
+    source.assign(text.substr(0, std::min(text.size(), text.find('\0'))));
+    const size_t at = out.size();
+    const size_t room = source.size() * 4 + 16;
+    out.resize(at + room);
+    size_t n = std::strxfrm(out.data() + at, source.c_str(), room);
+    if (n >= room) {
+        out.resize(at + n + 1);
+        n = std::strxfrm(out.data() + at, source.c_str(), n + 1);
+    }
+    out.resize(at + n);
 }
 
 int Collate(std::string_view a, std::string_view b)

@@ -31,6 +31,9 @@ bool LocaleIsMultibyte();
 // (strxfrm); in the "C" locale this is the text itself. Text containing NUL is
 // keyed up to the first NUL, as strcoll would see it.
 std::string CollationKey(std::string_view text);
+// The strxfrm key of `text` (up to a NUL) appended to `out`, whatever the
+// locale's collation; `source` is scratch room for the text.
+void AppendCollationKey(std::string_view text, std::string& out, std::string& source);
 
 // strcoll on byte strings that need not be NUL-terminated.
 int Collate(std::string_view a, std::string_view b);
