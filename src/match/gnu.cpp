@@ -1,6 +1,7 @@
 #include "match/gnu.h"
 
 #include "match/translate.h"
+#include "match/word_program.h"
 
 #include <langinfo.h>
 #include <locale.h>
@@ -274,6 +275,8 @@ private:
     std::size_t EarlierLongMatch(std::string_view text, std::size_t from, std::size_t found) const;
     void RefreshIfGrown(std::size_t bytesSearched) const;
     long SearchWithReferences(std::string_view text, std::size_t start, std::size_t& length) const;
+    long SearchProgramWithReferences(std::string_view text, std::size_t start,
+                                     std::size_t& length) const;
     std::size_t NextStart(std::string_view text, std::size_t at) const;
 
     bool ready_ = false;
@@ -296,6 +299,7 @@ private:
     mutable bool gaveUp_ = false;
     // Text and pattern are UTF-8 characters (decided when compiled).
     bool utf8_ = false;
+    mutable RegexProgramScratch programScratch_;
 };
 
 void CGNU::Slot::CompileTranslated(std::string_view pattern, const RegexCharacters& characters)
@@ -332,6 +336,14 @@ void CGNU::Slot::CompileTranslated(std::string_view pattern, const RegexCharacte
             if (startBytes_[b]) {
                 ++count;
                 singleStartByte_ = b;
+            }
+        }
+        if (translation_.program) {
+            // The library's classes leave out a combining mark after a
+            // letter, which the program's word characters take in.
+            for (int b = 0x80; b < 256; ++b) {
+                count += startBytes_[b] ? 0 : 1;
+                startBytes_[b] = true;
             }
         }
         filterStartBytes_ = true;
@@ -601,6 +613,17 @@ long CGNU::Slot::Search(std::string_view text, std::size_t start, std::size_t& l
         return -1;
     }
     CLocaleScope scope(utf8_);
+    if (translation_.programFinder) {
+        return SearchProgramWithReferences(text, start, length);
+    }
+    if (translation_.program) {
+        const long at =
+            SearchRegexProgram(*translation_.program, text, start, length, programScratch_);
+        if (at >= 0) {
+            length = std::max<std::size_t>(length, 1);
+        }
+        return at;
+    }
     RefreshIfGrown(std::min(n - start, kFirstWindow));
     if (translation_.hasBackReferences) {
         return SearchWithReferences(text, start, length);
@@ -647,6 +670,39 @@ long CGNU::Slot::SearchWithReferences(std::string_view text, std::size_t start,
             return static_cast<long>(candidate.start);
         }
         from = NextStart(text, candidate.start);
+    }
+    return -1;
+}
+
+// The same for a pattern the program runs itself: its finder proposes the
+// leftmost start and how far a match from there can reach, and every way
+// through the pattern is tried from there, all counted as work.
+long CGNU::Slot::SearchProgramWithReferences(std::string_view text, std::size_t start,
+                                             std::size_t& length) const
+{
+    const std::size_t n = text.size();
+    std::uint64_t work = 0;
+    std::size_t from = start;
+    while (from < n) {
+        std::size_t reach = 0;
+        const long found =
+            SearchRegexProgram(*translation_.programFinder, text, from, reach, programScratch_);
+        if (found < 0) {
+            return -1;
+        }
+        const auto candidate = static_cast<std::size_t>(found);
+        work += candidate - from;
+        const long end = MatchRegexProgram(*translation_.program, text, candidate, candidate + reach,
+                                           programScratch_, work, kReferenceSearchBudget);
+        if (end == -2) {
+            gaveUp_ = true;
+            return -1;
+        }
+        if (end >= 0) {
+            length = std::max<std::size_t>(static_cast<std::size_t>(end) - candidate, 1);
+            return found;
+        }
+        from = NextStart(text, candidate);
     }
     return -1;
 }

@@ -1,5 +1,6 @@
 #include "match/translate.h"
 
+#include "match/word_program.h"
 #include "settings/utf8.h"
 
 #include <algorithm>
@@ -53,6 +54,7 @@ struct Node
     bool utf8Set = false;
     bool negated = false;
     const char* wordClass = nullptr;
+    bool wordSet = false;  // \w or \W: the program's word characters
     std::vector<std::pair<char32_t, char32_t>> wide;
     std::vector<Node> children;
 };
@@ -480,6 +482,7 @@ Node Parser::WordSet(bool negated) const
     Node node;
     node.kind = Kind::Set;
     node.utf8Set = true;
+    node.wordSet = true;
     node.negated = negated;
     node.wordClass = characters_.countNumbers ? "alnum" : "alpha";
     const std::string_view d = characters_.diacritics;
@@ -1248,6 +1251,227 @@ void AnalyseLiterals(const Node& root, RegexTranslation& out)
     out.literal = best;
 }
 
+
+// ---------------------------------------------------------------------------
+// The tree as a program the program runs itself (see word_program.h).
+
+bool UsesWordCharacters(const Node& node)
+{
+    if ((node.kind == Kind::Anchor && node.anchor != Anchor::TextStart &&
+         node.anchor != Anchor::TextEnd) ||
+        (node.kind == Kind::Set && node.wordSet)) {
+        return true;
+    }
+    return std::any_of(node.children.begin(), node.children.end(), UsesWordCharacters);
+}
+
+class ProgramBuilder
+{
+public:
+    // `groups` (by the user's number) when back-references are to be
+    // widened into copies of their groups (a finder); with `captures` the
+    // program records the groups' places for back-references.
+    ProgramBuilder(RegexProgram& program, const std::vector<const Node*>* groups, bool captures)
+        : program_(program), groups_(groups), captures_(captures)
+    {
+    }
+
+    void Build(const Node& root)
+    {
+        copyRoom_ = kRegexMaxElements;
+        Put(root, false);
+        Emit(RegexProgram::Op::Match);
+    }
+
+private:
+    using Op = RegexProgram::Op;
+
+    std::uint32_t Here() const { return static_cast<std::uint32_t>(program_.code.size()); }
+    std::uint32_t Emit(Op op, std::uint32_t value = 0, std::uint32_t x = 0)
+    {
+        RegexProgram::Instruction in;
+        in.op = op;
+        in.value = value;
+        in.x = x;
+        program_.code.push_back(in);
+        return Here() - 1;
+    }
+    void PutSet(const Node& node);
+    void PutAnyCharacters();
+    void Put(const Node& node, bool inCopy);
+
+    RegexProgram& program_;
+    const std::vector<const Node*>* groups_;
+    bool captures_;
+    std::size_t copyRoom_ = 0;
+};
+
+void ProgramBuilder::PutSet(const Node& node)
+{
+    if (node.wordSet) {
+        Emit(Op::Word, node.negated ? 1 : 0);
+        return;
+    }
+    RegexProgram::CharacterSet set;
+    for (std::size_t b = 0; b < 128; ++b) {
+        set.ascii.set(b, node.set.test(b));
+    }
+    set.wide = node.wide;
+    if (node.wordClass != nullptr) {
+        set.letters = std::string_view(node.wordClass) == "alnum" ? 2 : 1;
+    }
+    set.negated = node.utf8Set && node.negated;
+    program_.sets.push_back(std::move(set));
+    Emit(Op::Set, 0, static_cast<std::uint32_t>(program_.sets.size() - 1));
+}
+
+// Any characters, newline included: what a back-reference too big to copy
+// is widened to.
+void ProgramBuilder::PutAnyCharacters()
+{
+    RegexProgram::CharacterSet all;
+    all.negated = true;
+    program_.sets.push_back(std::move(all));
+    const std::uint32_t split = Emit(Op::Split);
+    program_.code[split].x = split + 1;
+    Emit(Op::Set, 0, static_cast<std::uint32_t>(program_.sets.size() - 1));
+    Emit(Op::Jump, 0, split);
+    program_.code[split].y = Here();
+}
+
+void ProgramBuilder::Put(const Node& node, bool inCopy)
+{
+    switch (node.kind) {
+        case Kind::Literal:
+            if (node.chars.empty() && node.byte >= 0x80) {
+                Emit(Op::StrayByte, node.byte);
+                break;
+            }
+            program_.literals.push_back(node.chars.empty()
+                                            ? std::string(1, static_cast<char>(node.byte))
+                                            : node.chars);
+            Emit(Op::Character, 0, static_cast<std::uint32_t>(program_.literals.size() - 1));
+            break;
+        case Kind::Any:
+            Emit(Op::Any);
+            break;
+        case Kind::Set:
+            PutSet(node);
+            break;
+        case Kind::Anchor: {
+            // A copy of a group stands for the text the group matched, which a
+            // back-reference matches wherever it is: the copy drops the anchors.
+            if (inCopy) {
+                break;
+            }
+            RegexProgram::Test test = RegexProgram::TextStart;
+            switch (node.anchor) {
+                case Anchor::TextStart: test = RegexProgram::TextStart; break;
+                case Anchor::TextEnd: test = RegexProgram::TextEnd; break;
+                case Anchor::WordBoundary: test = RegexProgram::WordBoundary; break;
+                case Anchor::NotWordBoundary: test = RegexProgram::NotWordBoundary; break;
+                case Anchor::WordStart: test = RegexProgram::WordStart; break;
+                case Anchor::WordEnd: test = RegexProgram::WordEnd; break;
+            }
+            const std::uint32_t at = Emit(Op::Test, test);
+            program_.code[at].x = at + 1;
+            break;
+        }
+        case Kind::Group:
+            // Only groups 1 to 9 can be referred back to.
+            if (captures_ && !inCopy && node.number <= 9) {
+                Emit(Op::Open, static_cast<std::uint32_t>(node.number));
+            }
+            Put(node.children.front(), inCopy);
+            if (captures_ && !inCopy && node.number <= 9) {
+                Emit(Op::Close, static_cast<std::uint32_t>(node.number));
+            }
+            break;
+        case Kind::BackReference:
+            if (groups_ != nullptr) {
+                const Node& body = (*groups_)[static_cast<std::size_t>(node.number)]->children.front();
+                const std::size_t size = CountElements(body);
+                if (size <= copyRoom_) {
+                    copyRoom_ -= size;
+                    Put(body, true);
+                } else {
+                    PutAnyCharacters();
+                }
+            } else {
+                Emit(Op::Reference, static_cast<std::uint32_t>(node.number));
+            }
+            break;
+        case Kind::Repeat: {
+            const Node& item = node.children.front();
+            if (!node.optional && !node.many) {
+                Put(item, inCopy);
+                break;
+            }
+            if (!node.many) {
+                const std::uint32_t split = Emit(Op::Split);
+                program_.code[split].x = split + 1;
+                Put(item, inCopy);
+                program_.code[split].y = Here();
+                break;
+            }
+            // "x*" is an optional "x+"; "x+" is a turn of x, then either
+            // another turn or on. A turn of an x that can match nothing goes
+            // round again only when it moved on, so no path loops for ever.
+            std::uint32_t skip = 0;
+            if (node.optional) {
+                skip = Emit(Op::Split);
+                program_.code[skip].x = skip + 1;
+            }
+            const bool guard = !AlwaysConsumes(item);
+            const auto reg = static_cast<std::uint32_t>(program_.registers);
+            if (guard) {
+                ++program_.registers;
+            }
+            const std::uint32_t turn = Here();
+            if (guard) {
+                Emit(Op::LoopMark, reg);
+            }
+            Put(item, inCopy);
+            const std::uint32_t again = Emit(Op::Split);
+            program_.code[again].x = again + 1;
+            if (guard) {
+                Emit(Op::LoopCheck, reg);
+            }
+            Emit(Op::Jump, 0, turn);
+            program_.code[again].y = Here();
+            if (node.optional) {
+                program_.code[skip].y = Here();
+            }
+            break;
+        }
+        case Kind::Sequence:
+            for (const Node& child : node.children) {
+                Put(child, inCopy);
+            }
+            break;
+        case Kind::Alternation: {
+            std::vector<std::uint32_t> jumps;
+            for (std::size_t i = 0; i < node.children.size(); ++i) {
+                const bool last = i + 1 == node.children.size();
+                std::uint32_t split = 0;
+                if (!last) {
+                    split = Emit(Op::Split);
+                    program_.code[split].x = split + 1;
+                }
+                Put(node.children[i], inCopy);
+                if (!last) {
+                    jumps.push_back(Emit(Op::Jump));
+                    program_.code[split].y = Here();
+                }
+            }
+            for (const std::uint32_t jump : jumps) {
+                program_.code[jump].x = Here();
+            }
+            break;
+        }
+    }
+}
+
 void Translate(std::string_view pattern, const RegexCharacters& characters, RegexTranslation& out)
 {
     Node root;
@@ -1287,6 +1511,22 @@ void Translate(std::string_view pattern, const RegexCharacters& characters, Rege
     out.reversedFinder += ')';
 
     AnalyseLiterals(root, out);
+
+    if (characters.utf8 && UsesWordCharacters(root)) {
+        const auto make = [&](const std::vector<const Node*>* widen, bool captures) {
+            auto program = std::make_shared<RegexProgram>();
+            program->words = CUtf8Words(characters.countNumbers, characters.diacritics);
+            program->groups = std::min(parser.GroupCount(), 9);
+            ProgramBuilder(*program, widen, captures).Build(root);
+            return program;
+        };
+        if (out.hasBackReferences) {
+            out.program = make(nullptr, true);
+            out.programFinder = make(&groups, false);
+        } else {
+            out.program = make(nullptr, false);
+        }
+    }
 }
 
 }  // namespace

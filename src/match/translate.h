@@ -10,10 +10,13 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 
 namespace plix {
+
+struct RegexProgram;
 
 // The error texts a compile can report.
 inline constexpr const char* kRegexPrematureEnd = "Premature end of regular expression";
@@ -92,6 +95,13 @@ struct RegexTranslation
     // When isLiteral, those bytes; otherwise the longest run of bytes that
     // every match must contain (possibly empty).
     std::string literal;
+
+    // In UTF-8, a pattern with word operators or \w / \W as the program
+    // runs it itself, so that those see the program's word characters;
+    // otherwise empty. With back-references, `programFinder` is its finder
+    // (each back-reference widened to a copy of its group).
+    std::shared_ptr<const RegexProgram> program;
+    std::shared_ptr<const RegexProgram> programFinder;
 };
 
 // The length of the valid, shortest-form UTF-8 character at `at` of `text`,
