@@ -274,6 +274,27 @@ TEST_P(Utf8Text, RegularExpressionMatchesCharacters)
     }
 }
 
+TEST_P(Utf8Text, WordOperatorsTakeTheWordCharacters)
+{
+    // With "," among the diacritics "жука," is one word, so "жука\>" does
+    // not end there.
+    const struct
+    {
+        const char* diacritics;
+        const char* pattern;
+        std::string expected;
+    } cases[] = {
+        {"", "\\<жук\\>", "(2) \r\n   Жук видит жука, жук спит. 日本語 の\r\n"},
+        {"", "жука\\>", "(2) \r\n    Über Жук видит жука, жук спит.\r\n"},
+        {",", "жука\\>", ""},
+    };
+    for (const auto& k : cases) {
+        ctx.corpus.diacritics = k.diacritics;
+        EXPECT_EQ(Run(AnalysisCommand::Concordance, Keyword(k.pattern, true)), k.expected)
+            << k.pattern << " with \"" << k.diacritics << "\"";
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Locales, Utf8Text, ::testing::Values("en_US.UTF-8", "C.UTF-8"));
 
 // "UTF-8 text" cleared: the same text is read byte by byte, as it always was,
