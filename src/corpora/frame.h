@@ -5,6 +5,8 @@
 // handed.
 #pragma once
 
+#include "corpora/line_marks.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -34,6 +36,9 @@ class CHandlerFrame
     virtual size_t HitOffset() const = 0;
     // Appends to the current result (header and column-heading lines).
     virtual void Write(std::string_view text) = 0;
+    // The marks of the handler's prescan in the physical line just read,
+    // when they were found in it as it stands; else nullptr.
+    virtual const LineMarks* CurrentLineMarks() const { return nullptr; }
 };
 
 }  // namespace plix

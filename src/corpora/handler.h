@@ -5,6 +5,8 @@
 // silent stand-in for a role the table gives a handler.
 #pragma once
 
+#include "corpora/line_marks.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -59,6 +61,10 @@ class CCorpusHandler
     // The input has ended: a unit still open goes into `line` (true), so that
     // the last unit of a file is not lost.
     virtual bool FinishUnit(CHandlerFrame& /*frame*/, std::string& /*line*/) { return false; }
+    // The marks the unit assembly of `corpusType` looks for in every physical
+    // line, to be found while the lines are read (see CHandlerFrame::
+    // CurrentLineMarks); nullptr when it needs none.
+    virtual LinePrescan PrescanFor(int /*corpusType*/) const { return nullptr; }
     // Every line read: may rewrite it in place (markup removed, parts blanked).
     virtual void ScanLine(CHandlerFrame& /*frame*/, std::string& /*line*/) {}
     // After ScanLine: false leaves the line out.

@@ -332,10 +332,16 @@ void CPPCME2::ScanUnit(std::string& line)
         unitId_ = IdentifierOf(std::string_view(line).substr(id + kIdNode.size()));
         line.erase(id);
     }
-    textCopy_ = line;
-    haveCopy_ = true;
+    scanned_ = true;
     lastHitAt_ = std::string::npos;
     lastOpen_ = std::string::npos;
+    if (targetNode_.empty()) {
+        // Nothing is blanked: the searched line is the kept unit.
+        haveCopy_ = false;
+        return;
+    }
+    textCopy_ = line;
+    haveCopy_ = true;
     BlankOutsideTarget(line, targetNode_);
 }
 
@@ -384,9 +390,10 @@ void CPPCME2::StripLabels(std::string& text)
     text.resize(kept);
 }
 
-char CPPCME2::CharAt(size_t index) const
+char CPPCME2::CharAt(const std::string& searched, size_t index) const
 {
-    return index < textCopy_.size() ? textCopy_[index] : ' ';
+    const std::string& kept = KeptUnit(searched);
+    return index < kept.size() ? kept[index] : ' ';
 }
 
 std::string CPPCME2::LabelAt(const std::string& text, size_t open)
@@ -422,23 +429,23 @@ std::string CPPCME2::TagBefore(const std::string& text, size_t offset)
     return LabelAt(text, i);
 }
 
-void CPPCME2::FindHitPos(size_t hitOffset)
+void CPPCME2::FindHitPos(const std::string& kept, size_t hitOffset)
 {
     // The kept unit, not the searched one: a Brooklyn target is found at its
     // label, and the bracket before the label is blanked in the searched text.
-    if (textCopy_.empty()) {
+    if (kept.empty()) {
         hitPos_.clear();
         return;
     }
     // The hits of a unit come in text order: the walk back to the node's
     // bracket stops where the one before began, so that a long unit with
     // many hits costs one walk.
-    const size_t at = std::min(hitOffset, textCopy_.size() - 1);
+    const size_t at = std::min(hitOffset, kept.size() - 1);
     const bool resume = lastHitAt_ != std::string::npos && at >= lastHitAt_;
     const size_t stop = resume ? lastHitAt_ : 0;
     size_t open = std::string::npos;
     for (size_t i = at;; --i) {
-        if (textCopy_[i] == '(') {
+        if (kept[i] == '(') {
             open = i;
             break;
         }
@@ -451,7 +458,7 @@ void CPPCME2::FindHitPos(size_t hitOffset)
     }
     lastHitAt_ = at;
     lastOpen_ = open;
-    hitPos_ = LabelAt(textCopy_, open);
+    hitPos_ = LabelAt(kept, open);
 }
 
 void CPPCME2::BuildReference(const CCorpus& settings, std::string& out, int64_t lineNumber,
@@ -486,6 +493,7 @@ void CPPCME2::ResetForFile()
     hitPos_.clear();
     textCopy_.clear();
     haveCopy_ = false;
+    scanned_ = false;
     lastHitAt_ = std::string::npos;
     lastOpen_ = std::string::npos;
     ppcme2Units_.Reset();
@@ -506,8 +514,14 @@ void CPPCME2::AssembleUnit(CHandlerFrame& frame, std::string& line)
     }
     std::string references;  // only PPCME1 has references between its units
     CUnitAssembly& units = UnitsFor(frame.CorpusType());
-    (void)units.Assemble(line, references);
+    (void)units.Assemble(line, references, frame.CurrentLineMarks());
     idHint_ = line.empty() ? std::string::npos : units.IdAt();
+}
+
+LinePrescan CPPCME2::PrescanFor(int corpusType) const
+{
+    return corpusType == kTypePpcme2 || corpusType == kTypeYorkTorontoHelsinki ? &ParsedLineMarks
+                                                                               : nullptr;
 }
 
 bool CPPCME2::FinishUnit(CHandlerFrame& frame, std::string& line)
@@ -545,8 +559,8 @@ void CPPCME2::WriteColumnHeading(CHandlerFrame& frame, int)
 
 void CPPCME2::LocateHit(CHandlerFrame&, const std::string& line, size_t hitOffset)
 {
-    if (haveCopy_) {
-        FindHitPos(hitOffset);
+    if (scanned_) {
+        FindHitPos(KeptUnit(line), hitOffset);
     } else {
         hitPos_ = TagBefore(line, hitOffset);
     }
@@ -559,14 +573,16 @@ const std::string* CPPCME2::ContextSource() const
 
 void CPPCME2::RestoreLine(std::string& line)
 {
+    scanned_ = false;
+    lastHitAt_ = std::string::npos;
+    lastOpen_ = std::string::npos;
     if (!haveCopy_) {
         return;
     }
-    line = std::move(textCopy_);
+    // Swapped, not moved: the copy keeps a buffer for the next unit.
+    line.swap(textCopy_);
     textCopy_.clear();
     haveCopy_ = false;
-    lastHitAt_ = std::string::npos;
-    lastOpen_ = std::string::npos;
 }
 
 void CPPCME2::MakeReference(CHandlerFrame& frame, int, std::string& reference)

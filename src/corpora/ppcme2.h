@@ -39,6 +39,7 @@ class CPPCME2 final : public CCorpusHandler
     // The unit assembly of the type being run (PPCME2, Brooklyn or
     // York-Toronto-Helsinki).
     void AssembleUnit(CHandlerFrame& frame, std::string& line) override;
+    LinePrescan PrescanFor(int corpusType) const override;
     bool FinishUnit(CHandlerFrame& frame, std::string& line) override;
     void ScanLine(CHandlerFrame& frame, std::string& line) override;
     void WriteHeader(CHandlerFrame& frame) override;
@@ -59,10 +60,16 @@ class CPPCME2 final : public CCorpusHandler
     void ScanUnit(std::string& line);
     // Leaves the words of a unit, separated by blanks.
     static void StripLabels(std::string& text);
+    // The unit as it was before blanking: its own copy when something was
+    // blanked, else the searched line `searched` itself.
+    const std::string& KeptUnit(const std::string& searched) const
+    {
+        return haveCopy_ ? textCopy_ : searched;
+    }
     // The kept unit's byte at `index`; a blank at or past its end.
-    char CharAt(size_t index) const;
+    char CharAt(const std::string& searched, size_t index) const;
     // The part-of-speech tag of the hit at `hitOffset` of the kept unit.
-    void FindHitPos(size_t hitOffset);
+    void FindHitPos(const std::string& kept, size_t hitOffset);
     void BuildReference(const CCorpus& settings, std::string& out, int64_t lineNumber,
                         const std::string& fileName) const;
     static void WriteColumnHeader(CHandlerFrame& frame);
@@ -92,7 +99,6 @@ class CPPCME2 final : public CCorpusHandler
     // no step of a run.
     const std::string& SelectedPos() const { return selectedPos_; }
     const std::string& TargetNode() const { return targetNode_; }
-    const std::string& TextCopy() const { return textCopy_; }
 
   private:
     // The settings are read once a file, by the first role of the file that
@@ -105,7 +111,8 @@ class CPPCME2 final : public CCorpusHandler
     std::string selectedPos_;
     std::string targetNode_;
     std::string textCopy_;
-    bool haveCopy_ = false;
+    bool haveCopy_ = false;  // textCopy_ holds the unit (something was blanked)
+    bool scanned_ = false;   // the current line is a scanned unit
     bool prepared_ = false;
     // Where the last hit of the kept unit stood, and the bracket of its node.
     size_t lastHitAt_ = std::string::npos;

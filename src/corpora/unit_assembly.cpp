@@ -43,7 +43,23 @@ bool CUnitAssembly::Finish(std::string& line)
     return true;
 }
 
-bool CUnitAssembly::Assemble(std::string& line, std::string& references)
+LineMarks ParsedLineMarks(std::string_view raw)
+{
+    LineMarks marks;
+    const FoundTwo found = FindTwo(raw, "(ID ", "(CODE");
+    marks.first = found.a;
+    marks.second = found.b;
+    if (marks.first == std::string::npos && raw.size() >= 3 &&
+        raw.substr(raw.size() - 3) == "(ID") {
+        marks.first = raw.size() - 3;  // the blank after the line completes it
+    }
+    if (!raw.empty() && raw[0] == '(') {
+        marks.third = FindText(raw, "CODE");
+    }
+    return marks;
+}
+
+bool CUnitAssembly::Assemble(std::string& line, std::string& references, const LineMarks* marks)
 {
     if (type_ == kTypeBrooklyn) {
         // A block of lines ends with a line of fewer than two characters.
@@ -59,9 +75,10 @@ bool CUnitAssembly::Assemble(std::string& line, std::string& references)
     }
     if (!line.empty() && !std::isprint(static_cast<unsigned char>(line.back()))) {
         line.back() = ' ';
+        marks = nullptr;
     }
     if (type_ != kTypePpcme1) {
-        AssembleParsed(line);
+        AssembleParsed(line, marks);
         return false;
     }
     bool started = false;
@@ -88,36 +105,38 @@ bool CUnitAssembly::Assemble(std::string& line, std::string& references)
     return started;
 }
 
-bool CUnitAssembly::AssembleParsed(std::string& line)
+bool CUnitAssembly::AssembleParsed(std::string& line, const LineMarks* marks)
 {
     // PPCME2 and York-Toronto-Helsinki: a unit ends with its "(ID " group.
     bool starts = false;
     if (type_ == kTypePpcme2) {
         starts = !inUnit_ && !line.empty() && line[0] == '(' &&
-                 FindText(line, "CODE") == std::string::npos;
+                 (marks != nullptr ? marks->third : FindText(line, "CODE")) == std::string::npos;
     } else {
         starts = !inUnit_ && FindText(line, "( (CODE") != std::string::npos;
         if (starts) {
             size_t cut = line.find(">)");
             if (cut != std::string::npos) {
                 line.erase(0, cut);
+                marks = nullptr;  // the places moved
             }
         }
     }
     if (starts) {
-        unitText_ = line;
+        unitText_.swap(line);
         line.clear();
         inUnit_ = true;
-        idAt_ = FindText(unitText_, "(ID ");
+        idAt_ = marks != nullptr ? marks->first : FindText(unitText_, "(ID ");
     } else if (inUnit_) {
         // Only the text the unit gains is searched for its "(ID " group: the
         // unit held none before, and a long unit is not searched once a line.
         size_t id = std::string::npos;
         if (type_ != kTypePpcme2) {
-            id = FindText(line, "(ID ");
+            id = marks != nullptr ? marks->first : FindText(line, "(ID ");
         } else {
             // Both groups are looked for in one pass over the line.
-            const FoundTwo found = FindTwo(line, "(ID ", "(CODE");
+            const FoundTwo found = marks != nullptr ? FoundTwo{marks->first, marks->second}
+                                                    : FindTwo(line, "(ID ", "(CODE");
             id = found.a;
             const size_t code = found.b;
             if (code != std::string::npos) {

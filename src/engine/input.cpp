@@ -1,5 +1,7 @@
 #include "engine/input.h"
 
+#include "engine/line_reader.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -14,6 +16,8 @@ namespace {
 
 constexpr size_t kReadBlock = 1 << 20;
 
+uint64_t readAheadFrom = CInput::kReadAheadFrom;
+
 // A NUL byte would end the line for every string routine downstream and lose
 // the rest of it; it is read as a blank instead.
 void BlankNuls(std::string& line)
@@ -26,6 +30,11 @@ void BlankNuls(std::string& line)
 }  // namespace
 
 CInput::CInput() = default;
+
+void CInput::SetReadAheadFromForTests(uint64_t bytes)
+{
+    readAheadFrom = bytes;
+}
 
 CInput::~CInput()
 {
@@ -81,12 +90,19 @@ int CInput::Open()
             fileSize_ = static_cast<uint64_t>(st.st_size);
         }
     }
+    marksValid_ = false;
+    if (prescan_ != nullptr && S_ISREG(st.st_mode) && fileSize_ >= readAheadFrom) {
+        reader_ = std::make_unique<CLineReader>(fd_, prescan_, path_, kReadBlock);
+        return 0;
+    }
     buffer_.resize(kReadBlock);
     return 0;
 }
 
 void CInput::Close()
 {
+    reader_.reset();
+    marksValid_ = false;
     if (fd_ >= 0) {
         ::close(fd_);
         fd_ = -1;
@@ -166,6 +182,22 @@ bool CInput::NextRawLine(std::string& out)
     if (fd_ < 0) {
         return false;
     }
+    if (reader_ != nullptr) {
+        uint64_t consumed = 0;
+        if (!reader_->Next(out, marks_, consumed)) {
+            if (reader_->Failed()) {
+                readFailed_ = true;
+                error_ = reader_->Error();
+            }
+            return false;
+        }
+        const size_t before = out.size();
+        DropByteOrderMark(out);
+        // The marks were found in the line as read.
+        lineMarked_ = out.size() == before;
+        consumed_ += consumed;
+        return true;
+    }
     size_t searchFrom = bufferPos_;
     for (;;) {
         const char* start = buffer_.data() + searchFrom;
@@ -205,6 +237,7 @@ bool CInput::NextRawLine(std::string& out)
 
 bool CInput::ReadLine(std::string& out)
 {
+    marksValid_ = false;
     if (!pushBack_.empty()) {
         out = std::move(pushBack_.front());
         pushBack_.pop_front();
@@ -216,6 +249,7 @@ bool CInput::ReadLine(std::string& out)
     if (!NextRawLine(out)) {
         return false;
     }
+    marksValid_ = reader_ != nullptr && lineMarked_;
     if (window_ == nullptr) {
         out += ' ';
     }

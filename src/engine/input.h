@@ -3,13 +3,18 @@
 // context of concordance lines, and reports how far the reading has come.
 #pragma once
 
+#include "corpora/line_marks.h"
+
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace plix {
+
+class CLineReader;
 
 // The lines of a result window, for the quick commands.
 class CWindowSource
@@ -58,6 +63,19 @@ public:
     // Whether a UTF-8 byte-order mark that opens the file is dropped.
     void SetSkipByteOrderMark(bool skip) { skipByteOrderMark_ = skip; }
 
+    // A handler's marks, found in every file line as it is read (for the
+    // next Open). Files from kReadAheadFrom bytes up are then read, split
+    // and pre-scanned on a second thread.
+    void SetLinePrescan(LinePrescan prescan) { prescan_ = prescan; }
+    // The marks of the line the last ReadLine gave, when that line came
+    // straight from the file as it stands; else nullptr (a line read ahead
+    // for a context, a window line, a first line that lost its byte-order
+    // mark, or no prescan).
+    const LineMarks* LastLineMarks() const { return marksValid_ ? &marks_ : nullptr; }
+    static constexpr uint64_t kReadAheadFrom = 4 << 20;
+    // Tests: read files from this size up on the second thread instead.
+    static void SetReadAheadFromForTests(uint64_t bytes);
+
 private:
     void DropByteOrderMark(std::string& out) const;
     bool skipByteOrderMark_ = false;
@@ -87,6 +105,11 @@ private:
     size_t windowLine_ = 0;
     size_t windowCount_ = 0;
     std::deque<std::string> pushBack_;
+    LinePrescan prescan_ = nullptr;
+    LineMarks marks_;
+    bool marksValid_ = false;
+    bool lineMarked_ = false;  // the last raw line has its marks
+    std::unique_ptr<CLineReader> reader_;
     std::function<void(std::string&)> peekCleaner_;
     std::string error_;
 };

@@ -44,6 +44,11 @@ void CParse::HandlerView::Write(std::string_view text)
     parse_.ctx_.format.Write(text);
 }
 
+const LineMarks* CParse::HandlerView::CurrentLineMarks() const
+{
+    return parse_.ctx_.input.LastLineMarks();
+}
+
 void CParse::Fail(const std::string& reason)
 {
     if (failureReason_.empty()) {
@@ -183,6 +188,8 @@ bool CParse::BeginFile(const std::string& name)
             }
         });
     }
+    CCorpusHandler* assembler = Handler(row_.assembleUnit);
+    ctx_.input.SetLinePrescan(assembler != nullptr ? assembler->PrescanFor(corpusType) : nullptr);
     if (ctx_.input.Open() != 0) {
         Fail(ctx_.input.LastError());
         return false;

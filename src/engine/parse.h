@@ -146,6 +146,7 @@ class CParse
         const std::string& SourceName() const override { return parse_.sourceName; }
         size_t HitOffset() const override { return parse_.hitOffset_; }
         void Write(std::string_view text) override;
+        const LineMarks* CurrentLineMarks() const override;
 
       private:
         CParse& parse_;

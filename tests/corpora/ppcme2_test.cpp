@@ -64,8 +64,8 @@ TEST(Ppcme2Scan, IdentifierCutAndTargetNodesKept)
         h.ScanUnit(line);
         EXPECT_EQ(line, k.scanned) << k.what;
         EXPECT_EQ(h.UnitId(), k.unitId) << k.what;
-        EXPECT_EQ(h.TextCopy(), k.line.substr(0, k.line.find("(ID "))) << k.what;
-        EXPECT_EQ(h.CharAt(line.size()), ' ') << k.what;
+        EXPECT_EQ(h.KeptUnit(line), k.line.substr(0, k.line.find("(ID "))) << k.what;
+        EXPECT_EQ(h.CharAt(line, line.size()), ' ') << k.what;
     }
 }
 
