@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <exception>
 
 namespace plix {
 
@@ -92,8 +93,13 @@ int CInput::Open()
     }
     marksValid_ = false;
     if (prescan_ != nullptr && S_ISREG(st.st_mode) && fileSize_ >= readAheadFrom) {
-        reader_ = std::make_unique<CLineReader>(fd_, prescan_, path_, kReadBlock);
-        return 0;
+        try {
+            reader_ = std::make_unique<CLineReader>(fd_, prescan_, path_, kReadBlock);
+            return 0;
+        } catch (const std::exception&) {
+            // No second thread to be had: the lines are read here instead.
+            reader_.reset();
+        }
     }
     buffer_.resize(kReadBlock);
     return 0;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <new>
 #include <string_view>
 
 namespace plix {
@@ -120,6 +121,27 @@ void CLineReader::Split(Batch& batch, size_t end, bool finalLine)
 }
 
 void CLineReader::Run()
+{
+    try {
+        ReadBatches();
+    } catch (const std::bad_alloc&) {
+        // The lines so far were handed on; the run fails with the reason
+        // rather than passing for complete.
+        auto batch = std::make_unique<Batch>();
+        batch->last = true;
+        batch->failed = true;
+        batch->error = "cannot read corpus file \"" + path_ + "\": out of memory";
+        std::unique_lock<std::mutex> guard(lock_);
+        changed_.wait(guard, [this] { return stop_ || ready_.size() < kBatchesAhead; });
+        if (!stop_) {
+            ready_.push_back(std::move(batch));
+        }
+        guard.unlock();
+        changed_.notify_all();
+    }
+}
+
+void CLineReader::ReadBatches()
 {
     std::string carry;  // the unfinished line at the end of the batch before
     for (;;) {

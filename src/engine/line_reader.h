@@ -59,6 +59,7 @@ private:
     };
 
     void Run();
+    void ReadBatches();
     // Where the last line end of the batch's bytes ends (0 when none).
     static size_t AfterLastLineEnd(const Batch& batch);
     // Reads until `batch` holds a block and a line end, or the file ends.
