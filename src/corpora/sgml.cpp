@@ -72,6 +72,36 @@ bool CanShuffle()
     static const bool can = __builtin_cpu_supports("ssse3");
     return can;
 }
+
+// Where the machine has it, one compress instruction gathers all 64 (`out`
+// has room for them).
+__attribute__((target("avx512f,avx512bw,avx512vbmi2"))) size_t CompactKeptWide(const char* text,
+                                                                              uint64_t kept,
+                                                                              char* out)
+{
+    const __m512i bytes = _mm512_loadu_si512(text);
+    _mm512_storeu_si512(out, _mm512_maskz_compress_epi8(kept, bytes));
+    return static_cast<size_t>(__builtin_popcountll(kept));
+}
+
+// The "<" and ">" of 64 bytes as bit masks, in one comparison each.
+__attribute__((target("avx512f,avx512bw"))) void MarksWide(const char* text, uint64_t& lt,
+                                                           uint64_t& gt)
+{
+    const __m512i block = _mm512_loadu_si512(text);
+    lt = _mm512_cmpeq_epi8_mask(block, _mm512_set1_epi8('<'));
+    gt = _mm512_cmpeq_epi8_mask(block, _mm512_set1_epi8('>'));
+}
+
+bool wideAllowed = true;
+
+bool CanCompress()
+{
+    static const bool can = __builtin_cpu_supports("avx512f") &&
+                            __builtin_cpu_supports("avx512bw") &&
+                            __builtin_cpu_supports("avx512vbmi2");
+    return can;
+}
 #endif
 
 // Bit i of the result: the parity of the bits of x at i and below.
@@ -506,6 +536,15 @@ void CSgml::MapTags(const std::string& line, bool startsInTag, CSgmlLineMap& map
     }
 }
 
+void CSgml::AllowWideMarksForTests(bool allow)
+{
+#if defined(PLIX_TAG_SHUFFLE)
+    wideAllowed = allow;
+#else
+    (void)allow;
+#endif
+}
+
 void CSgml::TakeOutTags(std::string& line, CSgmlLineMap* map)
 {
     const size_t n = line.size();
@@ -542,10 +581,16 @@ void CSgml::TakeOutTags(std::string& line, CSgmlLineMap* map)
     size_t open = 0;
 #if defined(PLIX_TAG_SHUFFLE)
     const bool shuffle = map == nullptr && CanShuffle();
+    const bool wide = wideAllowed && CanCompress();
 #endif
     for (size_t base = 0; base < n; base += 64) {
         uint64_t lt = 0;
         uint64_t gt = 0;
+#if defined(PLIX_TAG_SHUFFLE)
+        if (wide) {
+            MarksWide(text + base, lt, gt);
+        } else
+#endif
 #if defined(__SSE2__)
         // The padding lets the last window be read whole; its bits past the
         // line's end are dropped.
@@ -579,7 +624,8 @@ void CSgml::TakeOutTags(std::string& line, CSgmlLineMap* map)
                     keepRun(runStart, base);
                 }
                 runStart = base + 64;
-                out += CompactKept(text + base, ~(inside | gt) & inLine, out);
+                const uint64_t kept = ~(inside | gt) & inLine;
+                out += wide ? CompactKeptWide(text + base, kept, out) : CompactKept(text + base, kept, out);
                 in = (inside >> 63) != 0;
                 begunEarlier = begunEarlier && (lt | gt) == 0;
                 continue;

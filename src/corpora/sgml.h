@@ -111,6 +111,9 @@ class CSgml final : public CCorpusHandler
     bool InTag() const { return inTag_; }
     // Where the tags of `line` stand when its tags are only taken out.
     static void MapTags(const std::string& line, bool startsInTag, CSgmlLineMap& map);
+    // Tests: whether the 64-byte instructions may be used where the machine
+    // has them (else the sixteen-byte way is taken).
+    static void AllowWideMarksForTests(bool allow);
     // Removes every tag from a text; a tag left open at its end makes the next
     // text start inside that tag.
     void StripTags(std::string& text);
