@@ -50,13 +50,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     auto unitWork = [&](std::string line) {
         h.ScanLine(frame, line);
-        const std::string& kept = h.TextCopy();
+        const std::string& kept = h.KeptUnit(line);
         Require(line.size() == kept.size());
         for (size_t i = 0; i < line.size(); ++i) {
             Require(line[i] == ' ' || line[i] == kept[i]);
-            Require(h.CharAt(i) == kept[i]);
+            Require(h.CharAt(line, i) == kept[i]);
         }
-        Require(h.CharAt(kept.size()) == ' ');
+        Require(h.CharAt(line, kept.size()) == ' ');
         for (size_t offset = 0; offset <= line.size() + 1; ++offset) {
             h.LocateHit(frame, line, offset);
             Require(h.HitPos().find(' ') == std::string::npos);
