@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "corpora/dispatch.h"
 #include "engine/collocate_scan.h"
 #include "engine/parse.h"
@@ -23,6 +27,20 @@ bool HasControl(const unsigned char* bytes, size_t n)
     constexpr uint64_t kOnes = 0x0101010101010101ull;
     constexpr uint64_t kHighs = 0x8080808080808080ull;
     size_t i = 0;
+#if defined(__SSE2__)
+    // Sixteen at a time: a byte is below 0x20 where its unsigned minimum
+    // with 0x1f is itself.
+    const __m128i low = _mm_set1_epi8(0x1f);
+    const __m128i del = _mm_set1_epi8(0x7f);
+    for (; i + 16 <= n; i += 16) {
+        const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + i));
+        const __m128i hit =
+            _mm_or_si128(_mm_cmpeq_epi8(_mm_min_epu8(x, low), x), _mm_cmpeq_epi8(x, del));
+        if (_mm_movemask_epi8(hit) != 0) {
+            return true;
+        }
+    }
+#endif
     for (; i + 8 <= n; i += 8) {
         uint64_t x;
         std::memcpy(&x, bytes + i, 8);
@@ -267,15 +285,22 @@ void CParse::BuildContextLine(size_t h)
             }
             peekedControls_ =
                 HasControl(reinterpret_cast<const unsigned char*>(text.data()), text.size());
+            peekedBlankTo_ = 0;
             peekedKept_ = true;
         }
-        const std::string_view piece =
-            std::string_view(text).substr(0, std::min(text.size(), static_cast<size_t>(need)));
-        if (peekedControls_) {
-            AppendBlankingControls(contextLine, piece);
-        } else {
-            contextLine.append(piece);
+        const size_t take = std::min(text.size(), static_cast<size_t>(need));
+        if (peekedControls_ && take > peekedBlankTo_) {
+            // Blanked in place, as far as a hit has needed it: the line feeds
+            // between the lines read ahead are control characters too, and
+            // the next hit of the line takes the same text.
+            for (size_t i = peekedBlankTo_; i < take; ++i) {
+                if (IsControl(static_cast<unsigned char>(text[i]))) {
+                    text[i] = ' ';
+                }
+            }
+            peekedBlankTo_ = take;
         }
+        contextLine.append(std::string_view(text).substr(0, take));
     }
     // The keyword now starts at index P. Trim so that no word is cut at either edge.
     const size_t p = static_cast<size_t>(std::max(0L, P));

@@ -246,6 +246,7 @@ class CParse
     LineControls lineControls_ = kNotChecked;
     bool peekedKept_ = false;  // peeked_ holds the text after this line
     bool peekedControls_ = false;
+    size_t peekedBlankTo_ = 0;  // peeked_ has its control characters blanked up to here
     bool lineAscii_ = false;  // the line is known to be all ASCII
     void StartLineWork()
     {

@@ -390,3 +390,56 @@ TEST(Utf8Scan, FirstNonAsciiIsTheFirstHighByteWhereverItStands)
 
 }  // namespace
 }  // namespace plix
+
+namespace plix {
+namespace {
+
+// The same in byte-wise text, for every control character a line can hold.
+TEST(ByteText, EveryControlCharacterIsBlankedWhereverItStands)
+{
+    test::LocaleGuard guard("C");
+    std::string controls;
+    std::string blanks;
+    std::string text;
+    while (text.size() < 200) {
+        text += "the cat sat on a mat ";
+    }
+    std::string kinds;
+    for (int c = 1; c < 0x20; ++c) {
+        if (c != '\n' && c != '\r') {
+            kinds += static_cast<char>(c);
+        }
+    }
+    kinds += '\x7f';
+    size_t next = 0;
+    for (size_t n = 1; n <= 100; ++n) {
+        for (size_t pos : {size_t{0}, n / 3, n / 2, n - 1}) {
+            std::string withControl = text.substr(0, n);
+            std::string withBlank = withControl;
+            withControl[pos] = kinds[next++ % kinds.size()];
+            withBlank[pos] = ' ';
+            controls += withControl + "\n";
+            blanks += withBlank + "\n";
+        }
+    }
+    auto run = [](const std::string& corpus, AnalysisCommand command) {
+        test::EngineTest t;
+        t.ctx.corpus.utf8Text = 0;
+        t.ctx.corpus.suppressHeaders = 1;
+        t.ctx.corpus.SetOutputType(kOutputText);
+        t.ctx.corpus.SetLineFormat(40, 20);
+        t.AddFile("c.txt", corpus);
+        KeywordRequest keyword;
+        keyword.keyword = "cat";
+        EXPECT_TRUE(t.RunCommand(command, keyword).completed);
+        return t.Window();
+    };
+    for (AnalysisCommand command : {AnalysisCommand::Concordance, AnalysisCommand::Collocation}) {
+        const std::string blanked = run(blanks, command);
+        EXPECT_NE(blanked.find("cat"), std::string::npos);
+        EXPECT_EQ(run(controls, command), blanked);
+    }
+}
+
+}  // namespace
+}  // namespace plix
