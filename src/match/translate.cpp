@@ -1512,7 +1512,7 @@ void Translate(std::string_view pattern, const RegexCharacters& characters, Rege
 
     AnalyseLiterals(root, out);
 
-    if (characters.utf8 && UsesWordCharacters(root)) {
+    if (characters.utf8 && (characters.alwaysProgram || UsesWordCharacters(root))) {
         const auto make = [&](const std::vector<const Node*>* widen, bool captures) {
             auto program = std::make_shared<RegexProgram>();
             program->words = CUtf8Words(characters.countNumbers, characters.diacritics);

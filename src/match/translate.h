@@ -64,6 +64,8 @@ struct RegexCharacters
     bool utf8 = false;
     bool countNumbers = true;
     std::string diacritics;
+    // Tests: in UTF-8, build `program` for patterns without word operators too.
+    bool alwaysProgram = false;
 };
 
 struct RegexTranslation

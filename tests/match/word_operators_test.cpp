@@ -2,6 +2,8 @@
 // characters: the diacritics, numbers counted or not, combining marks with
 // their letter, stray bytes as no word character.
 #include "match/gnu.h"
+#include "match/translate.h"
+#include "match/word_program.h"
 
 #include <gtest/gtest.h>
 
@@ -229,6 +231,71 @@ TEST(RegexWordOperators, AsciiAnswersEqualTheByteWiseOnes)
                                   << ": " << answer.offset << "/" << answer.length << ", in C "
                                   << expected[next - 1].offset << "/"
                                   << expected[next - 1].length;
+                }
+            }
+        }
+    }
+}
+
+// The program's own run of a pattern reads UTF-8 characters as the library
+// does: over accented, Cyrillic and Japanese text, patterns without word
+// operators (which the library runs) give the same answers run either way.
+TEST(RegexWordOperators, CharactersAreReadAsTheLibraryReadsThem)
+{
+    test::LocaleGuard guard("C.UTF-8");
+    if (!guard.Installed()) {
+        GTEST_SKIP();
+    }
+    const char* const pieces[] = {"a", "é", "ж", "日", ".", "[éж]", "[а-я]", "[^a]", "[^é日]",
+                                  "*", "+", "?", "|", "(", ")", "^", "$", "é+"};
+    const char* const letters[] = {"a", "é", "ж", "日", "я", " ", "б"};
+    std::mt19937 random(5);
+    std::vector<std::string> texts;
+    for (int i = 0; i < 25; ++i) {
+        std::string text;
+        for (int k = 1 + static_cast<int>(random() % 10); k > 0; --k) {
+            text += letters[random() % std::size(letters)];
+        }
+        texts.push_back(text);
+    }
+    int mismatches = 0;
+    for (int i = 0; i < 600; ++i) {
+        std::string pattern;
+        int open = 0;
+        for (int k = 1 + static_cast<int>(random() % 7); k > 0; --k) {
+            std::string piece = pieces[random() % std::size(pieces)];
+            if (piece == ")" && open == 0) {
+                piece = "ж";
+            }
+            open += piece == "(" ? 1 : piece == ")" ? -1 : 0;
+            pattern += piece;
+        }
+        pattern.append(static_cast<std::size_t>(open), ')');
+        CGNU gnu;
+        if (!gnu.CompileKeyword(pattern).empty()) {
+            continue;
+        }
+        RegexCharacters characters;
+        characters.utf8 = true;
+        characters.alwaysProgram = true;
+        const RegexTranslation translation = TranslateRegex(pattern, characters);
+        ASSERT_TRUE(translation.program != nullptr) << pattern;
+        RegexProgramScratch scratch;
+        for (const std::string& text : texts) {
+            for (std::size_t start = 0; start < text.size(); ++start) {
+                if ((static_cast<unsigned char>(text[start]) & 0xC0) == 0x80) {
+                    continue;  // inside a character
+                }
+                const Answer library = Search(gnu, text, start);
+                Answer own;
+                own.offset = SearchRegexProgram(*translation.program, text, start, own.length, scratch);
+                if (own.offset >= 0) {
+                    own.length = std::max<std::size_t>(own.length, 1);
+                }
+                if (!(own == library) && ++mismatches <= 10) {
+                    ADD_FAILURE() << "\"" << pattern << "\" in \"" << text << "\" from " << start
+                                  << ": " << own.offset << "/" << own.length << ", library "
+                                  << library.offset << "/" << library.length;
                 }
             }
         }
