@@ -156,10 +156,11 @@ void CIndexTree::Insert(std::string_view text, uint64_t hash, const uint64_t hea
     CheckBudget();
 }
 
-uint32_t CIndexTree::Find(std::string_view text, uint64_t hash, const uint64_t head[2])
+uint32_t CIndexTree::Find(std::string_view text, uint64_t hash, const uint64_t head[2],
+                          uint32_t times)
 {
     bool inserted = false;
-    const uint32_t index = table_.Tally(text, hash, head, inserted);
+    const uint32_t index = table_.Tally(text, hash, head, inserted, times);
     if (inserted) {
         lists_.emplace_back();
         held_ += kEntryCost + text.size();

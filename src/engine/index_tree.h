@@ -65,7 +65,8 @@ public:
     void Prefetch(uint64_t hash) const { table_.Prefetch(hash); }
     // The same in two steps, for a caller holding many words: the entry of a
     // word (new or not), then its occurrence; CheckBudget after a few of them.
-    uint32_t Find(std::string_view text, uint64_t hash, const uint64_t head[2]);
+    // `times`: the occurrences that will be appended to it (their count).
+    uint32_t Find(std::string_view text, uint64_t hash, const uint64_t head[2], uint32_t times = 1);
     void Append(uint32_t entry, int64_t lineNumber, int fileOrdinal);
     // Asks the cache for an entry's list, and then for its end.
     void PrefetchEntry(uint32_t entry) const { __builtin_prefetch(&lists_[entry]); }

@@ -61,10 +61,11 @@ public:
     }
     // Adds one to the tally the table keeps with each key (a word list's count
     // lives next to its key: one memory wait per word, not two).
-    uint32_t Tally(std::string_view key, uint64_t hash, const uint64_t head[2], bool& inserted)
+    uint32_t Tally(std::string_view key, uint64_t hash, const uint64_t head[2], bool& inserted,
+                   int64_t times = 1)
     {
         Slot& slot = Lookup(key, hash, head, inserted);
-        ++slot.tally;
+        slot.tally += times;
         return slot.ref - 1;
     }
     // The tallies, by entry index.

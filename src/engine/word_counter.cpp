@@ -65,6 +65,65 @@ void CWordCounter::Hash(const Batch& batch, std::vector<Key>& keys)
     }
 }
 
+void CWordCounter::Deduplicate(Batch& batch)
+{
+    const size_t n = batch.count;
+    size_t size = 1024;
+    while (size < 2 * n) {
+        size *= 2;
+    }
+    if (distinctTable_.size() != size) {
+        distinctTable_.assign(size, DistinctSlot{});
+        distinctStamp_ = 0;
+    }
+    if (++distinctStamp_ == 0) {
+        std::fill(distinctTable_.begin(), distinctTable_.end(), DistinctSlot{});
+        distinctStamp_ = 1;
+    }
+    const size_t mask = size - 1;
+    const char* bytes = batch.bytes.data();
+    batch.distinctOf.resize(n);
+    batch.firsts.clear();
+    batch.times.clear();
+    const auto home = [mask](uint64_t hash) { return (hash ^ (hash >> 32)) & mask; };
+    constexpr size_t kAhead = 8;
+    for (size_t k = 0; k < n; ++k) {
+        const Key& key = batch.keys[k];
+        if (k + kAhead < n) {
+            __builtin_prefetch(&distinctTable_[home(batch.keys[k + kAhead].hash)]);
+        }
+        const size_t length = batch.ends[k] - batch.starts[k];
+        for (size_t i = home(key.hash);; i = (i + 1) & mask) {
+            DistinctSlot& slot = distinctTable_[i];
+            if (slot.stamp != distinctStamp_) {
+                slot.hash = key.hash;
+                slot.stamp = distinctStamp_;
+                slot.place = static_cast<uint32_t>(batch.firsts.size());
+                batch.distinctOf[k] = slot.place;
+                batch.firsts.push_back(static_cast<uint32_t>(k));
+                batch.times.push_back(1);
+                break;
+            }
+            if (slot.hash != key.hash) {
+                continue;
+            }
+            // The first sixteen bytes are in the keys (zero-padded): a word
+            // no longer than that is settled by them and its length.
+            const uint32_t first = batch.firsts[slot.place];
+            const Key& other = batch.keys[first];
+            if (batch.ends[first] - batch.starts[first] == length && other.head[0] == key.head[0] &&
+                other.head[1] == key.head[1] &&
+                (length <= 16 || std::memcmp(bytes + batch.starts[first] + 16,
+                                             bytes + batch.starts[k] + 16, length - 16) == 0)) {
+                batch.distinctOf[k] = slot.place;
+                ++batch.times[slot.place];
+                break;
+            }
+        }
+    }
+    batch.deduplicated = true;
+}
+
 int64_t CWordCounter::Enter(const Batch& batch, std::vector<Key>& own)
 {
     const size_t n = batch.count;
@@ -76,6 +135,41 @@ int64_t CWordCounter::Enter(const Batch& batch, std::vector<Key>& own)
     // The table is bigger than the cache: ask for the slots of words a little
     // ahead so that their memory waits overlap with the work on this one.
     constexpr size_t kAhead = 8;
+    if (index_ != nullptr && batch.deduplicated) {
+        // Each distinct word's entry once, in the order the words first
+        // stand (so the table grows as word by word), then every occurrence.
+        const size_t d = batch.firsts.size();
+        for (size_t k = 0; k < d && k < kAhead; ++k) {
+            index_->Prefetch(keys[batch.firsts[k]].hash);
+        }
+        distinctEntries_.resize(d);
+        for (size_t k = 0; k < d; ++k) {
+            if (k + kAhead < d) {
+                index_->Prefetch(keys[batch.firsts[k + kAhead]].hash);
+            }
+            const size_t w = batch.firsts[k];
+            std::string_view word(bytes + batch.starts[w], batch.ends[w] - batch.starts[w]);
+            distinctEntries_[k] = index_->Find(word, keys[w].hash, keys[w].head, batch.times[k]);
+        }
+        const auto entryOf = [&](size_t k) { return distinctEntries_[batch.distinctOf[k]]; };
+        for (size_t k = 0; k < n && k < 2 * kAhead; ++k) {
+            index_->PrefetchEntry(entryOf(k));
+        }
+        size_t k = 0;
+        for (const Batch::Line& line : batch.lines) {
+            for (; k < line.wordsEnd; ++k) {
+                if (k + 2 * kAhead < n) {
+                    index_->PrefetchEntry(entryOf(k + 2 * kAhead));
+                }
+                if (k + kAhead < n) {
+                    index_->PrefetchList(entryOf(k + kAhead));
+                }
+                index_->Append(entryOf(k), line.number, line.file);
+            }
+        }
+        index_->CheckBudget();
+        return 0;
+    }
     if (index_ != nullptr) {
         // First every word's entry, then every occurrence: each step asks for
         // the memory of the words a little ahead, so that the waits overlap.
@@ -173,9 +267,11 @@ void CWordCounter::Hand()
     }
     if (index_ != nullptr) {
         // The index's worker also appends every occurrence: the reader,
-        // which only splits lines, takes the hashing off it.
+        // which only splits lines, takes the hashing off it, and the finding
+        // of the words that repeat within the batch.
         Hash(filling_, filling_.keys);
         filling_.hashed = true;
+        Deduplicate(filling_);
     }
     std::unique_lock<std::mutex> lock(mutex_);
     changed_.wait(lock, [this] { return pending_.size() < kQueued; });

@@ -112,6 +112,13 @@ class CWordCounter
         // The words' keys, when the reader made them.
         std::vector<Key> keys;
         bool hashed = false;
+        // For the index, when the reader made them: each word's place among
+        // the batch's distinct words, and for each of those the word where it
+        // first stands and how often it stands in the batch.
+        std::vector<uint32_t> distinctOf;
+        std::vector<uint32_t> firsts;
+        std::vector<uint32_t> times;
+        bool deduplicated = false;
         void Clear()
         {
             used = 0;
@@ -119,6 +126,7 @@ class CWordCounter
             lines.clear();
             hits.clear();
             hashed = false;
+            deduplicated = false;
         }
         // What the batch holds, counted in words (a hit gives up to ten).
         size_t Load() const { return count + 10 * hits.size(); }
@@ -135,6 +143,9 @@ class CWordCounter
     static constexpr size_t kSlack = 16;
     void Hand();
     static void Hash(const Batch& batch, std::vector<Key>& keys);
+    // Finds the batch's distinct words (after Hash), so that the table is
+    // asked once for each.
+    void Deduplicate(Batch& batch);
     int64_t Enter(const Batch& batch, std::vector<Key>& own);
     int64_t EnterCollocates(const Batch& batch, std::vector<Key>& keys);
     // The words of a batch's hits, as a batch of words with slots.
@@ -153,6 +164,16 @@ class CWordCounter
     std::vector<Key> readerKeys_;
     std::vector<Key> workerKeys_;
     std::vector<uint32_t> entries_;  // the entries of a batch's words (the worker's)
+    std::vector<uint32_t> distinctEntries_;  // the entries of a batch's distinct words (the worker's)
+    // The reader's table of a batch's distinct words.
+    struct DistinctSlot
+    {
+        uint64_t hash = 0;
+        uint32_t stamp = 0;  // in use for the batch of this stamp
+        uint32_t place = 0;  // among the batch's distinct words
+    };
+    std::vector<DistinctSlot> distinctTable_;
+    uint32_t distinctStamp_ = 0;
     std::unique_ptr<CWordScanner> scanner_;  // the hits' words
     mutable Scratch readerScratch_;
     mutable Scratch workerScratch_;

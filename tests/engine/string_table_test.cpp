@@ -137,6 +137,81 @@ TEST(WordCounter, SameTableAsCountingInTheReaderForEveryBatchSize)
     }
 }
 
+// Every entry of an index with its count and line numbers, in order.
+std::vector<std::string> IndexRows(CIndexTree& index)
+{
+    std::vector<std::string> rows;
+    EXPECT_TRUE(index.Sort([] { return false; }));
+    EXPECT_TRUE(index.Walk([&](const CIndexNode& node) {
+        std::string row = std::string(node.text) + " " + std::to_string(node.count) + ":";
+        CIndexLines lines(node);
+        int64_t line = 0;
+        while (lines.Next(line)) {
+            row += " " + std::to_string(line);
+        }
+        rows.push_back(row);
+        return true;
+    }));
+    return rows;
+}
+
+TEST(WordCounter, IndexAsEnteredWordByWordForEveryBatchSize)
+{
+    // Words that repeat within a line and a batch, words of every length
+    // around the sixteen bytes a key's head holds, and long words that
+    // differ only after those sixteen bytes or only in length.
+    const std::vector<std::string> words = {
+        "a", "ab", "internationalize", "internationalizes", "internationalized",
+        "internationalizer", "internationaliz", "x", "0123456789abcdef",
+        "0123456789abcdefg", "0123456789abcdeg", "the", "of",
+    };
+    std::vector<std::vector<std::string>> lines;
+    std::mt19937 random(9);
+    for (int i = 0; i < 2000; ++i) {
+        std::vector<std::string> line;
+        for (int k = static_cast<int>(random() % 9); k > 0; --k) {
+            line.push_back(words[random() % words.size()]);
+        }
+        lines.push_back(line);
+    }
+    CIndexTree direct;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        for (const std::string& w : lines[i]) {
+            direct.Insert(w, static_cast<int64_t>(i + 1), 0);
+        }
+    }
+    const std::vector<std::string> expected = IndexRows(direct);
+    for (size_t batch : {size_t{1}, size_t{3}, size_t{64}, size_t{16384}}) {
+        for (bool worker : {true, false}) {
+            CIndexTree index;
+            {
+                CWordCounter counter(index, batch, worker);
+                for (size_t i = 0; i < lines.size(); ++i) {
+                    size_t bytes = 0;
+                    for (const std::string& w : lines[i]) {
+                        bytes += w.size() + 1;
+                    }
+                    counter.Reserve(bytes, lines[i].size());
+                    char* out = counter.Bytes();
+                    size_t* starts = counter.Starts();
+                    size_t* ends = counter.Ends();
+                    size_t written = 0;
+                    for (size_t k = 0; k < lines[i].size(); ++k) {
+                        starts[k] = counter.Used() + written;
+                        lines[i][k].copy(out + written, lines[i][k].size());
+                        written += lines[i][k].size();
+                        ends[k] = counter.Used() + written;
+                        out[written++] = ' ';
+                    }
+                    counter.EndLine(written, lines[i].size(), static_cast<int64_t>(i + 1), 0);
+                }
+                (void)counter.Finish();
+            }
+            EXPECT_EQ(IndexRows(index), expected) << batch << worker;
+        }
+    }
+}
+
 TEST(WordCounter, StoppingWithWordsUnfinishedIsSafe)
 {
     CWordTree tree;
