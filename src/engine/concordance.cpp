@@ -21,8 +21,9 @@ bool IsControl(unsigned char byte)
     return byte < 0x20 || byte == 0x7f;
 }
 
-// True when any of the `n` bytes is below 0x20 or is 0x7f.
-bool HasControl(const unsigned char* bytes, size_t n)
+// Where the first of the `n` bytes below 0x20 or equal to 0x7f stands; `n`
+// when there is none.
+size_t FirstControl(const unsigned char* bytes, size_t n)
 {
     constexpr uint64_t kOnes = 0x0101010101010101ull;
     constexpr uint64_t kHighs = 0x8080808080808080ull;
@@ -36,8 +37,8 @@ bool HasControl(const unsigned char* bytes, size_t n)
         const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + i));
         const __m128i hit =
             _mm_or_si128(_mm_cmpeq_epi8(_mm_min_epu8(x, low), x), _mm_cmpeq_epi8(x, del));
-        if (_mm_movemask_epi8(hit) != 0) {
-            return true;
+        if (const int mask = _mm_movemask_epi8(hit); mask != 0) {
+            return i + static_cast<size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
         }
     }
 #endif
@@ -48,15 +49,21 @@ bool HasControl(const unsigned char* bytes, size_t n)
         const uint64_t del = x ^ (kOnes * 0x7f);
         const uint64_t isDel = (del - kOnes) & ~del & kHighs;  // some byte == 0x7f
         if ((below | isDel) != 0) {
-            return true;
+            break;
         }
     }
     for (; i < n; ++i) {
         if (IsControl(bytes[i])) {
-            return true;
+            return i;
         }
     }
-    return false;
+    return n;
+}
+
+// True when any of the `n` bytes is below 0x20 or is 0x7f.
+bool HasControl(const unsigned char* bytes, size_t n)
+{
+    return FirstControl(bytes, n) != n;
 }
 
 void AppendBlankingControls(std::string& out, std::string_view text)
@@ -245,15 +252,25 @@ void CParse::BuildContextLine(size_t h)
         if (text == nullptr) {
             // Every hit of a line takes a piece of it: the line is checked
             // for control characters once, not once a hit.
-            if (lineControls_ == kNotChecked) {
-                lineControls_ = HasControl(reinterpret_cast<const unsigned char*>(line.data()),
-                                           line.size())
-                                    ? kHasControls
-                                    : kNoControls;
+            if (lineControls_ == kNotChecked || (lineControls_ == kHasControls && !controlSpanKnown_)) {
+                // Where the first and the last control character stand: a
+                // line read ahead before has a line feed just before its
+                // end, and the pieces that stop short of it need no blanking.
+                const auto* bytes = reinterpret_cast<const unsigned char*>(line.data());
+                const size_t first = FirstControl(bytes, line.size());
+                lineControls_ = first < line.size() ? kHasControls : kNoControls;
+                size_t last = line.size();
+                while (last > first && !IsControl(bytes[last - 1])) {
+                    --last;
+                }
+                controlsFrom_ = first;
+                controlsTo_ = last;  // one past the last
+                controlSpanKnown_ = true;
             }
             const std::string_view piece = std::string_view(line).substr(
                 static_cast<size_t>(from), static_cast<size_t>(to - from));
-            if (lineControls_ == kNoControls) {
+            if (lineControls_ == kNoControls || static_cast<size_t>(to) <= controlsFrom_ ||
+                static_cast<size_t>(from) >= controlsTo_) {
                 contextLine.append(piece);
             } else {
                 AppendBlankingControls(contextLine, piece);

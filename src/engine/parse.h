@@ -245,12 +245,18 @@ class CParse
     enum LineControls { kNotChecked, kNoControls, kHasControls };
     LineControls lineControls_ = kNotChecked;
     bool peekedKept_ = false;  // peeked_ holds the text after this line
+    // Where the line's control characters lie: from the first to one past
+    // the last (known once a context piece asked).
+    bool controlSpanKnown_ = false;
+    size_t controlsFrom_ = 0;
+    size_t controlsTo_ = 0;
     bool peekedControls_ = false;
     size_t peekedBlankTo_ = 0;  // peeked_ has its control characters blanked up to here
     bool lineAscii_ = false;  // the line is known to be all ASCII
     void StartLineWork()
     {
         lineControls_ = kNotChecked;
+        controlSpanKnown_ = false;
         peekedKept_ = false;
         lineAscii_ = false;
     }
