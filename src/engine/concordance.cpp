@@ -68,13 +68,13 @@ bool HasControl(const unsigned char* bytes, size_t n)
 
 void AppendBlankingControls(std::string& out, std::string_view text)
 {
-    size_t start = out.size();
+    const size_t start = out.size();
     out.append(text);
-    // Runs for every hit: most text has no control character at all.
-    if (!HasControl(reinterpret_cast<const unsigned char*>(text.data()), text.size())) {
-        return;
-    }
-    for (size_t i = start; i < out.size(); ++i) {
+    // Runs for every hit: most text has no control character at all, and
+    // what has one (a line read ahead, with its line feed) has it near the end.
+    const size_t first =
+        FirstControl(reinterpret_cast<const unsigned char*>(text.data()), text.size());
+    for (size_t i = start + first; i < out.size(); ++i) {
         if (IsControl(static_cast<unsigned char>(out[i]))) {
             out[i] = ' ';
         }
@@ -269,11 +269,17 @@ void CParse::BuildContextLine(size_t h)
             }
             const std::string_view piece = std::string_view(line).substr(
                 static_cast<size_t>(from), static_cast<size_t>(to - from));
-            if (lineControls_ == kNoControls || static_cast<size_t>(to) <= controlsFrom_ ||
-                static_cast<size_t>(from) >= controlsTo_) {
-                contextLine.append(piece);
-            } else {
-                AppendBlankingControls(contextLine, piece);
+            const size_t base = contextLine.size();
+            contextLine.append(piece);
+            if (lineControls_ == kHasControls) {
+                // Only where the piece meets the line's controls.
+                const size_t lo = std::max(static_cast<size_t>(from), controlsFrom_);
+                const size_t hi = std::min(static_cast<size_t>(to), controlsTo_);
+                for (size_t i = lo; i < hi; ++i) {
+                    if (IsControl(static_cast<unsigned char>(line[i]))) {
+                        contextLine[base + i - static_cast<size_t>(from)] = ' ';
+                    }
+                }
             }
         } else {
             std::string bytes(static_cast<size_t>(to - from), ' ');
