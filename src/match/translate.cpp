@@ -28,15 +28,8 @@ enum class Kind : unsigned char
     Alternation,
 };
 
-enum class Anchor : unsigned char
-{
-    TextStart,
-    TextEnd,
-    WordBoundary,
-    NotWordBoundary,
-    WordStart,
-    WordEnd,
-};
+// The anchors are the program's own empty-width tests (word_program.h).
+using Anchor = RegexProgram::Test;
 
 struct Node
 {
@@ -1364,16 +1357,7 @@ void ProgramBuilder::Put(const Node& node, bool inCopy)
             if (inCopy) {
                 break;
             }
-            RegexProgram::Test test = RegexProgram::TextStart;
-            switch (node.anchor) {
-                case Anchor::TextStart: test = RegexProgram::TextStart; break;
-                case Anchor::TextEnd: test = RegexProgram::TextEnd; break;
-                case Anchor::WordBoundary: test = RegexProgram::WordBoundary; break;
-                case Anchor::NotWordBoundary: test = RegexProgram::NotWordBoundary; break;
-                case Anchor::WordStart: test = RegexProgram::WordStart; break;
-                case Anchor::WordEnd: test = RegexProgram::WordEnd; break;
-            }
-            const std::uint32_t at = Emit(Op::Test, test);
+            const std::uint32_t at = Emit(Op::Test, node.anchor);
             program_.code[at].x = at + 1;
             break;
         }

@@ -80,6 +80,29 @@ std::vector<std::pair<std::string, int64_t>> Entries(const CWordTree& tree)
     return out;
 }
 
+// Writes a line's words into the counter the way the reader does, each with
+// its start and end and a blank after it; returns the bytes written.
+size_t WriteLine(CWordCounter& counter, const std::vector<std::string>& words)
+{
+    size_t bytes = 0;
+    for (const std::string& w : words) {
+        bytes += w.size() + 1;
+    }
+    counter.Reserve(bytes, words.size());
+    char* out = counter.Bytes();
+    size_t* starts = counter.Starts();
+    size_t* ends = counter.Ends();
+    size_t written = 0;
+    for (size_t k = 0; k < words.size(); ++k) {
+        starts[k] = counter.Used() + written;
+        words[k].copy(out + written, words[k].size());
+        written += words[k].size();
+        ends[k] = counter.Used() + written;
+        out[written++] = ' ';
+    }
+    return written;
+}
+
 TEST(WordCounter, SameTableAsCountingInTheReaderForEveryBatchSize)
 {
     // Lines of words written the way the reader writes them, with the start
@@ -108,22 +131,7 @@ TEST(WordCounter, SameTableAsCountingInTheReaderForEveryBatchSize)
             {
                 CWordCounter counter(tree, batch, worker);
                 for (size_t i = 0; i < lines.size(); ++i) {
-                    size_t bytes = 0;
-                    for (const std::string& w : lines[i]) {
-                        bytes += w.size() + 1;
-                    }
-                    counter.Reserve(bytes, lines[i].size());
-                    char* out = counter.Bytes();
-                    size_t* starts = counter.Starts();
-                    size_t* ends = counter.Ends();
-                    size_t written = 0;
-                    for (size_t k = 0; k < lines[i].size(); ++k) {
-                        starts[k] = counter.Used() + written;
-                        lines[i][k].copy(out + written, lines[i][k].size());
-                        written += lines[i][k].size();
-                        ends[k] = counter.Used() + written;
-                        out[written++] = ' ';
-                    }
+                    const size_t written = WriteLine(counter, lines[i]);
                     counter.EndLine(written, lines[i].size());
                     if (i % 1000 == 999) {
                         types += counter.Finish();
@@ -187,22 +195,7 @@ TEST(WordCounter, IndexAsEnteredWordByWordForEveryBatchSize)
             {
                 CWordCounter counter(index, batch, worker);
                 for (size_t i = 0; i < lines.size(); ++i) {
-                    size_t bytes = 0;
-                    for (const std::string& w : lines[i]) {
-                        bytes += w.size() + 1;
-                    }
-                    counter.Reserve(bytes, lines[i].size());
-                    char* out = counter.Bytes();
-                    size_t* starts = counter.Starts();
-                    size_t* ends = counter.Ends();
-                    size_t written = 0;
-                    for (size_t k = 0; k < lines[i].size(); ++k) {
-                        starts[k] = counter.Used() + written;
-                        lines[i][k].copy(out + written, lines[i][k].size());
-                        written += lines[i][k].size();
-                        ends[k] = counter.Used() + written;
-                        out[written++] = ' ';
-                    }
+                    const size_t written = WriteLine(counter, lines[i]);
                     counter.EndLine(written, lines[i].size(), static_cast<int64_t>(i + 1), 0);
                 }
                 (void)counter.Finish();
