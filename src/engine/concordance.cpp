@@ -171,15 +171,18 @@ long CParse::FindKeyword(size_t offset)
 long CParse::FindFolded(size_t offset)
 {
     // In a single-byte code page, finding the lower-cased keyword in the
-    // lower-cased line is a search that folds each byte as it compares: a
-    // Horspool search over the line as it stands, which skips most bytes and
-    // never copies the line.
+    // lower-cased line is a search that folds each byte as it compares, and
+    // never copies the line. Where only a few bytes fold to the keyword's
+    // first and to its last byte (a letter and its capital), sixteen places
+    // are tested at once for both; otherwise a Horspool search skips ahead.
     const size_t m = keyword.size();
     const size_t n = line.size();
     if (m == 0 || offset >= n || n - offset < m) {
         return -1;
     }
-    if (foldedShiftFor_ != keyword) {
+    // Asked at every hit: the tables are made again only for a new keyword.
+    if (foldedShiftFor_.size() != m ||
+        !std::equal(keyword.begin(), keyword.end(), foldedShiftFor_.begin())) {
         foldedShift_.fill(m);
         for (size_t k = 0; k + 1 < m; ++k) {
             // Every byte that folds to this keyword byte shifts alike.
@@ -189,21 +192,72 @@ long CParse::FindFolded(size_t offset)
                 }
             }
         }
+        const auto foldings = [this](unsigned char k, unsigned char* out) {
+            size_t count = 0;
+            for (int b = 0; b < 256; ++b) {
+                if (alwaysLower_[b] == k) {
+                    if (count == kMostFoldings) {
+                        return kMostFoldings + 1;
+                    }
+                    out[count++] = static_cast<unsigned char>(b);
+                }
+            }
+            return count;
+        };
+        foldFirstCount_ = foldings(static_cast<unsigned char>(keyword[0]), foldFirst_);
+        foldLastCount_ = foldings(static_cast<unsigned char>(keyword[m - 1]), foldLast_);
+        foldVector_ = foldFirstCount_ >= 1 && foldFirstCount_ <= kMostFoldings &&
+                      foldLastCount_ >= 1 && foldLastCount_ <= kMostFoldings;
         foldedShiftFor_ = keyword;
     }
     const auto* text = reinterpret_cast<const unsigned char*>(line.data());
     const auto* key = reinterpret_cast<const unsigned char*>(keyword.data());
-    const unsigned char last = key[m - 1];
-    for (size_t i = offset; i + m <= n;) {
+    // Whether the keyword stands at i, given that its first and last bytes do.
+    const auto middleMatches = [&](size_t i) {
+        for (size_t k = 1; k + 1 < m; ++k) {
+            if (alwaysLower_[text[i + k]] != key[k]) {
+                return false;
+            }
+        }
+        return true;
+    };
+    size_t i = offset;
+#if defined(__SSE2__)
+    if (foldVector_) {
+        // A byte missing from a folding set is a repeat of its first member.
+        __m128i first[kMostFoldings];
+        __m128i last[kMostFoldings];
+        for (size_t j = 0; j < kMostFoldings; ++j) {
+            first[j] = _mm_set1_epi8(static_cast<char>(foldFirst_[std::min(j, foldFirstCount_ - 1)]));
+            last[j] = _mm_set1_epi8(static_cast<char>(foldLast_[std::min(j, foldLastCount_ - 1)]));
+        }
+        const auto matching = [](__m128i x, const __m128i* set, size_t count) {
+            __m128i hit = _mm_cmpeq_epi8(x, set[0]);
+            for (size_t j = 1; j < count; ++j) {
+                hit = _mm_or_si128(hit, _mm_cmpeq_epi8(x, set[j]));
+            }
+            return hit;
+        };
+        for (; i + m - 1 + 16 <= n; i += 16) {
+            const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + i));
+            const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + i + m - 1));
+            auto mask = static_cast<unsigned>(_mm_movemask_epi8(
+                _mm_and_si128(matching(a, first, foldFirstCount_), matching(b, last, foldLastCount_))));
+            while (mask != 0) {
+                const size_t at = i + static_cast<size_t>(__builtin_ctz(mask));
+                if (middleMatches(at)) {
+                    return static_cast<long>(at);
+                }
+                mask &= mask - 1;
+            }
+        }
+    }
+#endif
+    const unsigned char lastKey = key[m - 1];
+    while (i + m <= n) {
         const unsigned char c = alwaysLower_[text[i + m - 1]];
-        if (c == last) {
-            size_t k = 0;
-            while (k + 1 < m && alwaysLower_[text[i + k]] == key[k]) {
-                ++k;
-            }
-            if (k + 1 == m) {
-                return static_cast<long>(i);
-            }
+        if (c == lastKey && alwaysLower_[text[i]] == key[0] && middleMatches(i)) {
+            return static_cast<long>(i);
         }
         i += foldedShift_[text[i + m - 1]];
     }

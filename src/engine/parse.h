@@ -265,6 +265,14 @@ class CParse
     std::unique_ptr<CWordScanner> wordScanner_;  // made with the tables
     std::array<size_t, 256> foldedShift_{};
     std::string foldedShiftFor_;
+    // The bytes that fold to the keyword's first and last byte, when each has
+    // few enough for the search to test sixteen places at a time.
+    static constexpr size_t kMostFoldings = 4;
+    unsigned char foldFirst_[kMostFoldings] = {};
+    unsigned char foldLast_[kMostFoldings] = {};
+    size_t foldFirstCount_ = 0;
+    size_t foldLastCount_ = 0;
+    bool foldVector_ = false;
     // the results being accumulated
     CWordTree wordTree_;
     CIndexTree indexTree_;
