@@ -245,7 +245,10 @@ bool CInput::ReadLine(std::string& out)
 {
     marksValid_ = false;
     if (!pushBack_.empty()) {
-        out = std::move(pushBack_.front());
+        out.swap(pushBack_.front());
+        if (spareLines_.size() < 4) {
+            spareLines_.push_back(std::move(pushBack_.front()));
+        }
         pushBack_.pop_front();
         if (window_ == nullptr) {
             out += ' ';
@@ -287,18 +290,35 @@ void CInput::PeekText(std::string& out, size_t minLength)
         out += piece;
     }
     std::string line;
-    while (out.size() < minLength && NextRawLine(line)) {
+    for (;;) {
+        if (!spareLines_.empty()) {
+            line.swap(spareLines_.back());
+            spareLines_.pop_back();
+        }
+        if (out.size() >= minLength || !NextRawLine(line)) {
+            break;
+        }
         if (window_ == nullptr) {
-            line += '\n';
-            pushBack_.push_back(line);
-        } else {
-            pushBack_.push_back(line);
             line += '\n';
         }
         if (peekCleaner_) {
-            peekCleaner_(line);
+            piece = line;
+            if (window_ != nullptr) {
+                piece += '\n';
+            }
+            peekCleaner_(piece);
+            out += piece;
+        } else {
+            out += line;
+            if (window_ != nullptr) {
+                out += '\n';
+            }
         }
-        out += line;
+        pushBack_.push_back(std::move(line));
+        line.clear();
+    }
+    if (line.capacity() > 0 && spareLines_.size() < 4) {
+        spareLines_.push_back(std::move(line));
     }
 }
 

@@ -105,6 +105,9 @@ private:
     size_t windowLine_ = 0;
     size_t windowCount_ = 0;
     std::deque<std::string> pushBack_;
+    // Buffers of lines read ahead and taken back, to be filled again: a line
+    // is read ahead for the right context of nearly every line's last hits.
+    std::vector<std::string> spareLines_;
     LinePrescan prescan_ = nullptr;
     LineMarks marks_;
     bool marksValid_ = false;
