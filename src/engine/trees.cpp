@@ -107,18 +107,40 @@ bool CCountTree::Walk(const std::function<bool(const CCountTreeNode&)>& visit,
                       const std::function<bool()>& cancelled,
                       const std::function<void()>& sorted) const
 {
-    std::vector<uint32_t> order(table_.Size());
-    std::iota(order.begin(), order.end(), 0u);
-    // Plain unsigned byte order, whatever the locale.
-    if (!SortInSteps(order, [&](uint32_t a, uint32_t b) { return table_.Key(a) < table_.Key(b); },
-                     cancelled)) {
+    // Plain unsigned byte order, whatever the locale. Each word is sorted
+    // by its first eight bytes as a number (zero-padded: no word holds a
+    // NUL, so a shorter word comes first as it should) and only words that
+    // share them are compared whole, so that the sort seldom leaves the
+    // order's own memory.
+    struct Entry
+    {
+        uint64_t prefix;
+        uint32_t index;
+    };
+    std::vector<Entry> order(table_.Size());
+    for (uint32_t i = 0; i < order.size(); ++i) {
+        const std::string_view key = table_.Key(i);
+        uint64_t prefix = 0;
+        for (size_t b = 0; b < 8; ++b) {
+            prefix = (prefix << 8) | (b < key.size() ? static_cast<unsigned char>(key[b]) : 0u);
+        }
+        order[i] = {prefix, i};
+    }
+    const auto less = [&](const Entry& a, const Entry& b) {
+        if (a.prefix != b.prefix) {
+            return a.prefix < b.prefix;
+        }
+        return table_.Key(a.index) < table_.Key(b.index);
+    };
+    if (!SortInSteps(order, less, cancelled)) {
         return false;
     }
     if (sorted) {
         sorted();
     }
     CCountTreeNode node;
-    for (uint32_t index : order) {
+    for (const Entry& entry : order) {
+        const uint32_t index = entry.index;
         node.text = table_.Key(index);
         node.counts = counts_[index];
         node.total = std::accumulate(node.counts.begin(), node.counts.end(), int64_t{0});

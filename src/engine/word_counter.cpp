@@ -58,28 +58,32 @@ void CWordCounter::Hash(const Batch& batch, std::vector<Key>& keys)
 {
     const size_t n = batch.count;
     const char* bytes = batch.bytes.data();
-    keys.resize(n);
+    if (keys.size() < n) {
+        keys.resize(n);  // never shrunk: growing again would clear the keys
+    }
     for (size_t k = 0; k < n; ++k) {
         keys[k].hash = CStringTable::HashPadded(bytes + batch.starts[k],
                                                 batch.ends[k] - batch.starts[k], keys[k].head);
     }
 }
 
-void CWordCounter::Deduplicate(Batch& batch)
+void CWordCounter::Deduplicate(Batch& batch, DistinctTable& table)
 {
     const size_t n = batch.count;
     size_t size = 1024;
     while (size < 2 * n) {
         size *= 2;
     }
-    if (distinctTable_.size() != size) {
-        distinctTable_.assign(size, DistinctSlot{});
-        distinctStamp_ = 0;
+    std::vector<DistinctSlot>& slots = table.slots;
+    if (slots.size() != size) {
+        slots.assign(size, DistinctSlot{});
+        table.stamp = 0;
     }
-    if (++distinctStamp_ == 0) {
-        std::fill(distinctTable_.begin(), distinctTable_.end(), DistinctSlot{});
-        distinctStamp_ = 1;
+    if (++table.stamp == 0) {
+        std::fill(slots.begin(), slots.end(), DistinctSlot{});
+        table.stamp = 1;
     }
+    const uint32_t stamp = table.stamp;
     const size_t mask = size - 1;
     const char* bytes = batch.bytes.data();
     batch.distinctOf.resize(n);
@@ -90,14 +94,14 @@ void CWordCounter::Deduplicate(Batch& batch)
     for (size_t k = 0; k < n; ++k) {
         const Key& key = batch.keys[k];
         if (k + kAhead < n) {
-            __builtin_prefetch(&distinctTable_[home(batch.keys[k + kAhead].hash)]);
+            __builtin_prefetch(&slots[home(batch.keys[k + kAhead].hash)]);
         }
         const size_t length = batch.ends[k] - batch.starts[k];
         for (size_t i = home(key.hash);; i = (i + 1) & mask) {
-            DistinctSlot& slot = distinctTable_[i];
-            if (slot.stamp != distinctStamp_) {
+            DistinctSlot& slot = slots[i];
+            if (slot.stamp != stamp) {
                 slot.hash = key.hash;
-                slot.stamp = distinctStamp_;
+                slot.stamp = stamp;
                 slot.place = static_cast<uint32_t>(batch.firsts.size());
                 batch.distinctOf[k] = slot.place;
                 batch.firsts.push_back(static_cast<uint32_t>(k));
@@ -204,31 +208,7 @@ int64_t CWordCounter::Enter(const Batch& batch, std::vector<Key>& own)
         return 0;
     }
     if (collocates_ != nullptr) {
-        // As for the index: every word's entry first, then its count.
-        for (size_t k = 0; k < n && k < kAhead; ++k) {
-            collocates_->Prefetch(keys[k].hash);
-        }
-        entries_.resize(n);
-        int64_t added = 0;
-        for (size_t k = 0; k < n; ++k) {
-            if (k + kAhead < n) {
-                collocates_->Prefetch(keys[k + kAhead].hash);
-            }
-            std::string_view word(bytes + batch.starts[k], batch.ends[k] - batch.starts[k]);
-            bool inserted = false;
-            entries_[k] = collocates_->Enter(word, keys[k].hash, keys[k].head, inserted);
-            added += inserted ? 1 : 0;
-        }
-        for (size_t k = 0; k < n && k < kAhead; ++k) {
-            collocates_->PrefetchCounts(entries_[k]);
-        }
-        for (size_t k = 0; k < n; ++k) {
-            if (k + kAhead < n) {
-                collocates_->PrefetchCounts(entries_[k + kAhead]);
-            }
-            collocates_->Count(entries_[k], batch.slots[k]);
-        }
-        return added;
+        return EnterCollocates(batch, keys);
     }
     for (size_t k = 0; k < n && k < kAhead; ++k) {
         tree_->Prefetch(keys[k].hash);
@@ -242,6 +222,39 @@ int64_t CWordCounter::Enter(const Batch& batch, std::vector<Key>& own)
         if (tree_->Insert(word, keys[k].hash, keys[k].head)) {
             ++added;
         }
+    }
+    return added;
+}
+
+int64_t CWordCounter::EnterCollocates(const Batch& batch, const std::vector<Key>& keys)
+{
+    // Every word's entry first, then its count, each step asking for the
+    // memory of the words a little ahead.
+    constexpr size_t kAhead = 8;
+    const size_t n = batch.count;
+    const char* bytes = batch.bytes.data();
+    for (size_t k = 0; k < n && k < kAhead; ++k) {
+        collocates_->Prefetch(keys[k].hash);
+    }
+    entries_.resize(n);
+    int64_t added = 0;
+    for (size_t k = 0; k < n; ++k) {
+        if (k + kAhead < n) {
+            collocates_->Prefetch(keys[k + kAhead].hash);
+        }
+        std::string_view word(bytes + batch.starts[k], batch.ends[k] - batch.starts[k]);
+        bool inserted = false;
+        entries_[k] = collocates_->Enter(word, keys[k].hash, keys[k].head, inserted);
+        added += inserted ? 1 : 0;
+    }
+    for (size_t k = 0; k < n && k < kAhead; ++k) {
+        collocates_->PrefetchCounts(entries_[k]);
+    }
+    for (size_t k = 0; k < n; ++k) {
+        if (k + kAhead < n) {
+            collocates_->PrefetchCounts(entries_[k + kAhead]);
+        }
+        collocates_->Count(entries_[k], batch.slots[k]);
     }
     return added;
 }
@@ -271,7 +284,7 @@ void CWordCounter::Hand()
         // of the words that repeat within the batch.
         Hash(filling_, filling_.keys);
         filling_.hashed = true;
-        Deduplicate(filling_);
+        Deduplicate(filling_, readerDistinct_);
     }
     std::unique_lock<std::mutex> lock(mutex_);
     changed_.wait(lock, [this] { return pending_.size() < kQueued; });
@@ -344,13 +357,160 @@ void CWordCounter::SetByteTables(const bool wordChar[256], const unsigned char l
     scanner_ = std::make_unique<CWordScanner>(wordLower);
 }
 
+namespace {
+
+// Over the bits of `masks` (word characters), below `p` or from `p` on:
+// where the nearest set or clear bit stands; -1 below, `n` above when there
+// is none. The bits from n on are clear.
+template <bool kSet>
+inline __attribute__((always_inline)) long BitBelow(const uint64_t* masks, long p)
+{
+    while (p > 0) {
+        const size_t w = static_cast<size_t>(p - 1) / 64;
+        const unsigned top = static_cast<unsigned>(p - 1) % 64;
+        const uint64_t keep = top == 63 ? ~uint64_t{0} : (uint64_t{2} << top) - 1;
+        const uint64_t bits = (kSet ? masks[w] : ~masks[w]) & keep;
+        if (bits != 0) {
+            return static_cast<long>(w * 64 + 63 - static_cast<size_t>(__builtin_clzll(bits)));
+        }
+        p = static_cast<long>(w * 64);
+    }
+    return -1;
+}
+
+template <bool kSet>
+inline __attribute__((always_inline)) long BitFrom(const uint64_t* masks, long p, long n)
+{
+    while (p < n) {
+        const size_t w = static_cast<size_t>(p) / 64;
+        const uint64_t bits = (kSet ? masks[w] : ~masks[w]) & (~uint64_t{0} << (p % 64));
+        if (bits != 0) {
+            return std::min(n, static_cast<long>(w * 64 + static_cast<size_t>(__builtin_ctzll(bits))));
+        }
+        p = static_cast<long>((w + 1) * 64);
+    }
+    return n;
+}
+
+
+// The bits [b, b + 64) of a line's `masks` (n bits; none outside them).
+inline uint64_t BitWindow(const uint64_t* masks, size_t n, long b)
+{
+    const size_t words = (n + 63) / 64;
+    if (b < 0) {
+        return b <= -64 ? 0 : masks[0] << static_cast<unsigned>(-b);
+    }
+    const size_t w = static_cast<size_t>(b) / 64;
+    const unsigned shift = static_cast<unsigned>(b) % 64;
+    const uint64_t low = w < words ? masks[w] : 0;
+    if (shift == 0) {
+        return low;
+    }
+    const uint64_t high = w + 1 < words ? masks[w + 1] : 0;
+    return (low >> shift) | (high << (64 - shift));
+}
+
+inline uint64_t ShiftUp(uint64_t x, unsigned by)
+{
+    return by >= 64 ? 0 : x << by;
+}
+
+inline uint64_t ShiftDown(uint64_t x, unsigned by)
+{
+    return by >= 64 ? 0 : x >> by;
+}
+
+// The (up to five) words below `p`, nearest first, found in the 64 bits
+// below it: false, with some given to `add` already, when they reach past
+// those bits and the line goes on below them.
+template <typename Add>
+inline __attribute__((always_inline)) bool LeftWords(const uint64_t* masks, size_t n, long p,
+                                                     bool skipFirst, Add& add)
+{
+    uint64_t x = BitWindow(masks, n, p - 64);  // the top bit is p - 1
+    const bool toStart = p <= 64;               // the bits reach the line's start
+    long c = 0;                                 // bits taken from the top
+    if (skipFirst) {
+        const unsigned ones = x == ~uint64_t{0} ? 64 : static_cast<unsigned>(__builtin_clzll(~x));
+        if (ones == 64 && !toStart) {
+            return false;
+        }
+        c += ones;
+        x = ShiftUp(x, ones);
+    }
+    for (int slot = 4; slot >= 0; --slot) {
+        if (x == 0) {
+            return toStart;
+        }
+        const unsigned gap = static_cast<unsigned>(__builtin_clzll(x));
+        x <<= gap;
+        c += gap;
+        const long end = p - c;
+        const unsigned ones = x == ~uint64_t{0} ? 64 : static_cast<unsigned>(__builtin_clzll(~x));
+        x = ShiftUp(x, ones);
+        c += ones;
+        if (c >= 64 && !toStart) {
+            return false;
+        }
+        const long start = p - c;
+        if (start <= 0) {
+            return true;  // cut by the line's start
+        }
+        add(start, end, slot);
+    }
+    return true;
+}
+
+// The same for the words from `q` on, in the 64 bits from it.
+template <typename Add>
+inline __attribute__((always_inline)) bool RightWords(const uint64_t* masks, size_t n, long q,
+                                                      Add& add)
+{
+    const long size = static_cast<long>(n);
+    uint64_t y = BitWindow(masks, n, q);  // the low bit is q
+    const bool toEnd = q + 64 >= size;     // the bits reach the line's end
+    long c = 0;
+    if ((y & 1) != 0) {
+        const unsigned ones = y == ~uint64_t{0} ? 64 : static_cast<unsigned>(__builtin_ctzll(~y));
+        if (ones == 64 && !toEnd) {
+            return false;
+        }
+        c += ones;
+        y = ShiftDown(y, ones);
+    }
+    for (int slot = 5; slot <= 9; ++slot) {
+        if (y == 0) {
+            return toEnd;
+        }
+        const unsigned gap = static_cast<unsigned>(__builtin_ctzll(y));
+        y >>= gap;
+        c += gap;
+        const long first = q + c;
+        const unsigned ones = y == ~uint64_t{0} ? 64 : static_cast<unsigned>(__builtin_ctzll(~y));
+        y = ShiftDown(y, ones);
+        c += ones;
+        if (c >= 64 && !toEnd) {
+            return false;
+        }
+        const long after = q + c;
+        if (after >= size) {
+            return true;  // cut by the line's end
+        }
+        add(first, after, slot);
+    }
+    return true;
+}
+
+}  // namespace
+
 void CWordCounter::ScanHits(const Batch& hits, Batch& words, Scratch& scratch) const
 {
-    // Each hit's line is lowered whole into `words` and split into words;
-    // the collocates are the words that end before the keyword (not one
-    // the keyword begins inside) and those that start after it (not the
-    // rest of one it ends inside), five on each side, nearest first, and
-    // never a word cut by the edge of the line.
+    // Each hit's line is lowered whole into `words`, its word characters
+    // noted as bits; the collocates are the words that end before the keyword
+    // (not one the keyword begins inside) and those that start after it (not
+    // the rest of one it ends inside), five on each side, nearest first, and
+    // never a word cut by the edge of the line. Only those ten are looked
+    // for, from the keyword outwards.
     words.Clear();
     const size_t room = hits.used + kSlack;
     if (words.bytes.size() < room) {
@@ -363,49 +523,81 @@ void CWordCounter::ScanHits(const Batch& hits, Batch& words, Scratch& scratch) c
         words.slots.resize(most);
     }
     char* out = words.bytes.data();
+    // Kept in locals: the stores through these would otherwise make the
+    // compiler read the vectors' pointers again after each word.
+    size_t* starts = words.starts.data();
+    size_t* ends = words.ends.data();
+    uint8_t* slots = words.slots.data();
+    size_t count = words.count;
+    size_t used = words.used;
     for (const Batch::Hit& hit : hits.hits) {
         const size_t n = hit.size;
-        if (scratch.starts.size() < n / 2 + 2) {
-            scratch.starts.resize(n / 2 + 2);
-            scratch.ends.resize(n / 2 + 2);
+        if (scratch.masks.size() < n / 64 + 1) {
+            scratch.masks.resize(n / 64 + 1);
         }
+        uint64_t* masks = scratch.masks.data();
         const auto* text = reinterpret_cast<const unsigned char*>(hits.bytes.data() + hit.start);
-        const size_t found = scanner_->Scan(text, n, out + words.used, words.used,
-                                            scratch.starts.data(), scratch.ends.data());
-        const size_t base = words.used;
-        const long keyAt = hit.keywordAt;
-        const long after = hit.keywordAt + static_cast<long>(hit.keywordLength);
-        // The first word that does not end before the keyword.
-        size_t split = 0;
-        while (split < found && static_cast<long>(scratch.ends[split] - base) < keyAt) {
-            ++split;
-        }
-        int slot = 4;
-        for (size_t k = split; k-- > 0 && slot >= 0;) {
-            if (scratch.starts[k] == base) {
-                break;  // cut by the line's start
+        scanner_->Lower(text, n, out + used, masks);
+        const size_t base = used;
+        const long size = static_cast<long>(n);
+        const auto add = [&](long start, long end, int slot) {
+            starts[count] = base + static_cast<size_t>(start);
+            ends[count] = base + static_cast<size_t>(end);
+            slots[count] = static_cast<uint8_t>(slot);
+            ++count;
+        };
+        // Left: below `p`, which starts before a word the keyword begins inside.
+        // First within the 64 bytes before `p`; only words that reach past
+        // them (a long left context) take the general way.
+        const long p0 = std::min(hit.keywordAt, size);
+        const bool insideAtLeft = p0 > 0 && hit.keywordAt <= size &&
+                                  ((masks[(p0 - 1) / 64] >> ((p0 - 1) % 64)) & 1) != 0;
+        const size_t leftFrom = count;
+        if (p0 > 0 && !LeftWords(masks, n, p0, insideAtLeft, add)) {
+            count = leftFrom;
+            long p = p0;
+            if (insideAtLeft) {
+                p = BitBelow<false>(masks, p);
             }
-            words.starts[words.count] = scratch.starts[k];
-            words.ends[words.count] = scratch.ends[k];
-            words.slots[words.count] = static_cast<uint8_t>(slot--);
-            ++words.count;
-        }
-        slot = 5;
-        for (size_t k = split; k < found && slot <= 9; ++k) {
-            const long start = static_cast<long>(scratch.starts[k] - base);
-            if (start <= after) {
-                continue;  // inside the keyword, or the rest of a word it ends inside
+            for (int slot = 4; slot >= 0 && p > 0; --slot) {
+                const long last = BitBelow<true>(masks, p);
+                if (last < 0) {
+                    break;
+                }
+                const long before = BitBelow<false>(masks, last);
+                if (before < 0) {
+                    break;  // cut by the line's start
+                }
+                add(before + 1, last + 1, slot);
+                p = before;
             }
-            if (scratch.ends[k] == base + n) {
-                break;  // cut by the line's end
-            }
-            words.starts[words.count] = scratch.starts[k];
-            words.ends[words.count] = scratch.ends[k];
-            words.slots[words.count] = static_cast<uint8_t>(slot++);
-            ++words.count;
         }
-        words.used += n;
+        // Right: from `q`, which starts after a word the keyword ends inside.
+        const long q0 = std::max(0L, hit.keywordAt + static_cast<long>(hit.keywordLength));
+        const size_t rightFrom = count;
+        if (q0 < size && !RightWords(masks, n, q0, add)) {
+            count = rightFrom;
+            long q = q0;
+            if (((masks[q / 64] >> (q % 64)) & 1) != 0) {
+                q = BitFrom<false>(masks, q, size);
+            }
+            for (int slot = 5; slot <= 9 && q < size; ++slot) {
+                const long first = BitFrom<true>(masks, q, size);
+                if (first >= size) {
+                    break;
+                }
+                const long after = BitFrom<false>(masks, first, size);
+                if (after >= size) {
+                    break;  // cut by the line's end
+                }
+                add(first, after, slot);
+                q = after;
+            }
+        }
+        used += n;
     }
+    words.count = count;
+    words.used = used;
 }
 
 int64_t CWordCounter::Finish()

@@ -133,8 +133,19 @@ class CWordCounter
     };
     struct Scratch
     {
-        std::vector<size_t> starts;
-        std::vector<size_t> ends;
+        std::vector<uint64_t> masks;  // a hit's word characters, as bits
+    };
+    // The reader's table of a batch's distinct words.
+    struct DistinctSlot
+    {
+        uint64_t hash = 0;
+        uint32_t stamp = 0;  // in use for the batch of this stamp
+        uint32_t place = 0;  // among the batch's distinct words
+    };
+    struct DistinctTable
+    {
+        std::vector<DistinctSlot> slots;
+        uint32_t stamp = 0;
     };
     // Batches the reader may be ahead of the worker: enough to ride out the
     // unevenness of the two sides without holding much memory.
@@ -145,9 +156,9 @@ class CWordCounter
     static void Hash(const Batch& batch, std::vector<Key>& keys);
     // Finds the batch's distinct words (after Hash), so that the table is
     // asked once for each.
-    void Deduplicate(Batch& batch);
+    static void Deduplicate(Batch& batch, DistinctTable& table);
     int64_t Enter(const Batch& batch, std::vector<Key>& own);
-    int64_t EnterCollocates(const Batch& batch, std::vector<Key>& keys);
+    int64_t EnterCollocates(const Batch& batch, const std::vector<Key>& keys);
     // The words of a batch's hits, as a batch of words with slots.
     void ScanHits(const Batch& hits, Batch& words, Scratch& scratch) const;
     void Work();
@@ -165,15 +176,7 @@ class CWordCounter
     std::vector<Key> workerKeys_;
     std::vector<uint32_t> entries_;  // the entries of a batch's words (the worker's)
     std::vector<uint32_t> distinctEntries_;  // the entries of a batch's distinct words (the worker's)
-    // The reader's table of a batch's distinct words.
-    struct DistinctSlot
-    {
-        uint64_t hash = 0;
-        uint32_t stamp = 0;  // in use for the batch of this stamp
-        uint32_t place = 0;  // among the batch's distinct words
-    };
-    std::vector<DistinctSlot> distinctTable_;
-    uint32_t distinctStamp_ = 0;
+    DistinctTable readerDistinct_;
     std::unique_ptr<CWordScanner> scanner_;  // the hits' words
     mutable Scratch readerScratch_;
     mutable Scratch workerScratch_;

@@ -34,6 +34,11 @@ class CWordScanner
     // The same one byte at a time (the reference the fast path is tested against).
     size_t ScanBytes(const unsigned char* text, size_t n, char* out, size_t base, size_t* starts,
                      size_t* ends) const;
+    // Writes the n bytes of `text` lowered to `out` and which of them are word
+    // characters as bits, 64 bytes to a word of `masks` ((n + 63) / 64 of
+    // them; the bits from n on are clear): for callers that want only a few
+    // of the words.
+    void Lower(const unsigned char* text, size_t n, char* out, uint64_t* masks) const;
     // Whether Scan classifies ASCII sixteen bytes at a time for this table.
     bool Vectorized() const { return vector_; }
 

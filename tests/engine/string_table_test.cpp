@@ -298,8 +298,10 @@ TEST(WordCounter, CollocatesFoundOnTheWorkerAreThoseOfTheWordByWordScan)
         size_t length;
     };
     std::vector<Hit> hits;
-    for (int i = 0; i < 4000; ++i) {
-        std::string text(random() % 40, ' ');
+    for (int i = 0; i < 6000; ++i) {
+        // Mostly short lines; some past one and two 64-byte blocks, whose
+        // words and keywords straddle the blocks' edges.
+        std::string text(i % 3 == 0 ? random() % 200 : random() % 40, ' ');
         for (char& c : text) {
             c = alphabet[random() % alphabet.size()];
         }
