@@ -167,6 +167,44 @@ void CStringTable::Grow()
     mask_ = mask;
 }
 
+bool SortByteOrder(const CStringTable& table, std::vector<uint32_t>& order,
+                   const std::function<bool()>& cancelled)
+{
+    // Each key is sorted by its first eight bytes read as a big-endian number
+    // (zero-padded, so that a key that ends sooner comes first) and only keys
+    // that share them are compared whole: the sort seldom leaves the memory
+    // of its own array.
+    struct Entry
+    {
+        uint64_t prefix;
+        uint32_t index;
+    };
+    const size_t n = table.Size();
+    std::vector<Entry> entries(n);
+    for (uint32_t i = 0; i < n; ++i) {
+        const std::string_view key = table.Key(i);
+        uint64_t prefix = 0;
+        for (size_t b = 0; b < 8; ++b) {
+            prefix = (prefix << 8) | (b < key.size() ? static_cast<unsigned char>(key[b]) : 0u);
+        }
+        entries[i] = {prefix, i};
+    }
+    const auto less = [&](const Entry& a, const Entry& b) {
+        if (a.prefix != b.prefix) {
+            return a.prefix < b.prefix;
+        }
+        return table.Key(a.index) < table.Key(b.index);
+    };
+    if (!SortInSteps(entries, less, cancelled)) {
+        return false;
+    }
+    order.resize(n);
+    for (size_t i = 0; i < n; ++i) {
+        order[i] = entries[i].index;
+    }
+    return true;
+}
+
 std::vector<std::vector<uint32_t>> CollateEntries(const CStringTable& table)
 {
     std::vector<std::vector<uint32_t>> groups;
@@ -183,8 +221,7 @@ bool CollateEntries(const CStringTable& table, std::vector<std::vector<uint32_t>
     groups.clear();
     if (CollationIsByteOrder()) {
         // Byte order: different strings never compare equal.
-        if (!SortInSteps(order, [&](uint32_t a, uint32_t b) { return table.Key(a) < table.Key(b); },
-                         cancelled)) {
+        if (!SortByteOrder(table, order, cancelled)) {
             return false;
         }
         groups.reserve(n);

@@ -215,6 +215,11 @@ bool SortInSteps(std::vector<T>& items, Less less, const std::function<bool()>& 
     return true;
 }
 
+// The table's entries in plain unsigned byte order, whatever the locale,
+// asking `cancelled` between the pieces of the sort; false when it said yes.
+[[nodiscard]] bool SortByteOrder(const CStringTable& table, std::vector<uint32_t>& order,
+                                 const std::function<bool()>& cancelled);
+
 // Orders entries by the collation of the current locale and merges the ones it
 // holds equal (strcoll can call two different spellings equal); the merged
 // entry keeps the spelling that was met first. Returns, per output position,

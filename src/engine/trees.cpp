@@ -107,40 +107,15 @@ bool CCountTree::Walk(const std::function<bool(const CCountTreeNode&)>& visit,
                       const std::function<bool()>& cancelled,
                       const std::function<void()>& sorted) const
 {
-    // Plain unsigned byte order, whatever the locale. Each word is sorted
-    // by its first eight bytes as a number (zero-padded: no word holds a
-    // NUL, so a shorter word comes first as it should) and only words that
-    // share them are compared whole, so that the sort seldom leaves the
-    // order's own memory.
-    struct Entry
-    {
-        uint64_t prefix;
-        uint32_t index;
-    };
-    std::vector<Entry> order(table_.Size());
-    for (uint32_t i = 0; i < order.size(); ++i) {
-        const std::string_view key = table_.Key(i);
-        uint64_t prefix = 0;
-        for (size_t b = 0; b < 8; ++b) {
-            prefix = (prefix << 8) | (b < key.size() ? static_cast<unsigned char>(key[b]) : 0u);
-        }
-        order[i] = {prefix, i};
-    }
-    const auto less = [&](const Entry& a, const Entry& b) {
-        if (a.prefix != b.prefix) {
-            return a.prefix < b.prefix;
-        }
-        return table_.Key(a.index) < table_.Key(b.index);
-    };
-    if (!SortInSteps(order, less, cancelled)) {
+    std::vector<uint32_t> order;
+    if (!SortByteOrder(table_, order, cancelled)) {
         return false;
     }
     if (sorted) {
         sorted();
     }
     CCountTreeNode node;
-    for (const Entry& entry : order) {
-        const uint32_t index = entry.index;
+    for (uint32_t index : order) {
         node.text = table_.Key(index);
         node.counts = counts_[index];
         node.total = std::accumulate(node.counts.begin(), node.counts.end(), int64_t{0});
