@@ -177,6 +177,17 @@ void CIndexTree::Append(uint32_t index, int64_t lineNumber, int fileOrdinal)
     held_ += HeapBytes(e.deltas) - before;
 }
 
+void CIndexTree::Append(uint32_t entry, const Occurrence* occurrences, size_t count)
+{
+    Entry& e = lists_[entry];
+    const uint64_t before = HeapBytes(e.deltas);
+    for (size_t i = 0; i < count; ++i) {
+        AppendOccurrence(e.deltas, e.last, static_cast<uint64_t>(std::max(occurrences[i].fileOrdinal, 0)),
+                         static_cast<uint64_t>(std::max<int64_t>(occurrences[i].lineNumber, 0)));
+    }
+    held_ += HeapBytes(e.deltas) - before;
+}
+
 void CIndexTree::CheckBudget()
 {
     if (held_ > budget_ && error_.empty()) {

@@ -68,6 +68,13 @@ public:
     // `times`: the occurrences that will be appended to it (their count).
     uint32_t Find(std::string_view text, uint64_t hash, const uint64_t head[2], uint32_t times = 1);
     void Append(uint32_t entry, int64_t lineNumber, int fileOrdinal);
+    // Several occurrences of one entry, in the order met.
+    struct Occurrence
+    {
+        int64_t lineNumber;
+        int fileOrdinal;
+    };
+    void Append(uint32_t entry, const Occurrence* occurrences, size_t count);
     // Asks the cache for an entry's list, and then for its end.
     void PrefetchEntry(uint32_t entry) const { __builtin_prefetch(&lists_[entry]); }
     void PrefetchList(uint32_t entry) const

@@ -155,21 +155,33 @@ int64_t CWordCounter::Enter(const Batch& batch, std::vector<Key>& own)
             std::string_view word(bytes + batch.starts[w], batch.ends[w] - batch.starts[w]);
             distinctEntries_[k] = index_->Find(word, keys[w].hash, keys[w].head, batch.times[k]);
         }
-        const auto entryOf = [&](size_t k) { return distinctEntries_[batch.distinctOf[k]]; };
-        for (size_t k = 0; k < n && k < 2 * kAhead; ++k) {
-            index_->PrefetchEntry(entryOf(k));
+        // The occurrences, grouped by word (each group in the order met), so
+        // that each list is reached once a batch rather than once a word.
+        groupEnds_.resize(d);
+        size_t sum = 0;
+        for (size_t k = 0; k < d; ++k) {
+            groupEnds_[k] = sum;  // where the group starts, until filled
+            sum += batch.times[k];
         }
+        occurrences_.resize(n);
         size_t k = 0;
         for (const Batch::Line& line : batch.lines) {
             for (; k < line.wordsEnd; ++k) {
-                if (k + 2 * kAhead < n) {
-                    index_->PrefetchEntry(entryOf(k + 2 * kAhead));
-                }
-                if (k + kAhead < n) {
-                    index_->PrefetchList(entryOf(k + kAhead));
-                }
-                index_->Append(entryOf(k), line.number, line.file);
+                occurrences_[groupEnds_[batch.distinctOf[k]]++] = {line.number, line.file};
             }
+        }
+        for (size_t g = 0; g < d && g < 2 * kAhead; ++g) {
+            index_->PrefetchEntry(distinctEntries_[g]);
+        }
+        for (size_t g = 0; g < d; ++g) {
+            if (g + 2 * kAhead < d) {
+                index_->PrefetchEntry(distinctEntries_[g + 2 * kAhead]);
+            }
+            if (g + kAhead < d) {
+                index_->PrefetchList(distinctEntries_[g + kAhead]);
+            }
+            const size_t from = groupEnds_[g] - batch.times[g];
+            index_->Append(distinctEntries_[g], occurrences_.data() + from, batch.times[g]);
         }
         index_->CheckBudget();
         return 0;

@@ -176,6 +176,10 @@ class CWordCounter
     std::vector<Key> workerKeys_;
     std::vector<uint32_t> entries_;  // the entries of a batch's words (the worker's)
     std::vector<uint32_t> distinctEntries_;  // the entries of a batch's distinct words (the worker's)
+    // A batch's occurrences grouped by distinct word, and where each group
+    // ends (the worker's).
+    std::vector<CIndexTree::Occurrence> occurrences_;
+    std::vector<size_t> groupEnds_;
     DistinctTable readerDistinct_;
     std::unique_ptr<CWordScanner> scanner_;  // the hits' words
     mutable Scratch readerScratch_;
