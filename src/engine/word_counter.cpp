@@ -128,6 +128,24 @@ void CWordCounter::Deduplicate(Batch& batch, DistinctTable& table)
     batch.deduplicated = true;
 }
 
+void CWordCounter::GroupOccurrences(Batch& batch)
+{
+    const size_t d = batch.firsts.size();
+    batch.groupEnds.resize(d);
+    size_t sum = 0;
+    for (size_t k = 0; k < d; ++k) {
+        batch.groupEnds[k] = sum;  // where the group starts, until it is filled
+        sum += batch.times[k];
+    }
+    batch.grouped.resize(batch.count);
+    size_t k = 0;
+    for (const Batch::Line& line : batch.lines) {
+        for (; k < line.wordsEnd; ++k) {
+            batch.grouped[batch.groupEnds[batch.distinctOf[k]]++] = {line.number, line.file};
+        }
+    }
+}
+
 int64_t CWordCounter::Enter(const Batch& batch, std::vector<Key>& own)
 {
     const size_t n = batch.count;
@@ -155,21 +173,9 @@ int64_t CWordCounter::Enter(const Batch& batch, std::vector<Key>& own)
             std::string_view word(bytes + batch.starts[w], batch.ends[w] - batch.starts[w]);
             distinctEntries_[k] = index_->Find(word, keys[w].hash, keys[w].head, batch.times[k]);
         }
-        // The occurrences, grouped by word (each group in the order met), so
-        // that each list is reached once a batch rather than once a word.
-        groupEnds_.resize(d);
-        size_t sum = 0;
-        for (size_t k = 0; k < d; ++k) {
-            groupEnds_[k] = sum;  // where the group starts, until filled
-            sum += batch.times[k];
-        }
-        occurrences_.resize(n);
-        size_t k = 0;
-        for (const Batch::Line& line : batch.lines) {
-            for (; k < line.wordsEnd; ++k) {
-                occurrences_[groupEnds_[batch.distinctOf[k]]++] = {line.number, line.file};
-            }
-        }
+        // The occurrences come grouped by word (each group in the order
+        // met), so that each list is reached once a batch.
+        const std::vector<CIndexTree::Occurrence>& grouped = batch.grouped;
         for (size_t g = 0; g < d && g < 2 * kAhead; ++g) {
             index_->PrefetchEntry(distinctEntries_[g]);
         }
@@ -180,8 +186,8 @@ int64_t CWordCounter::Enter(const Batch& batch, std::vector<Key>& own)
             if (g + kAhead < d) {
                 index_->PrefetchList(distinctEntries_[g + kAhead]);
             }
-            const size_t from = groupEnds_[g] - batch.times[g];
-            index_->Append(distinctEntries_[g], occurrences_.data() + from, batch.times[g]);
+            index_->Append(distinctEntries_[g], grouped.data() + batch.groupEnds[g] - batch.times[g],
+                           batch.times[g]);
         }
         index_->CheckBudget();
         return 0;
@@ -297,6 +303,7 @@ void CWordCounter::Hand()
         Hash(filling_, filling_.keys);
         filling_.hashed = true;
         Deduplicate(filling_, readerDistinct_);
+        GroupOccurrences(filling_);
     }
     std::unique_lock<std::mutex> lock(mutex_);
     changed_.wait(lock, [this] { return pending_.size() < kQueued; });

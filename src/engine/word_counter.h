@@ -119,6 +119,10 @@ class CWordCounter
         std::vector<uint32_t> firsts;
         std::vector<uint32_t> times;
         bool deduplicated = false;
+        // With them, the occurrences grouped by distinct word (each group in
+        // the order met), and where each group ends.
+        std::vector<CIndexTree::Occurrence> grouped;
+        std::vector<size_t> groupEnds;
         void Clear()
         {
             used = 0;
@@ -157,6 +161,8 @@ class CWordCounter
     // Finds the batch's distinct words (after Hash), so that the table is
     // asked once for each.
     static void Deduplicate(Batch& batch, DistinctTable& table);
+    // After it, for the index: the batch's occurrences grouped by word.
+    static void GroupOccurrences(Batch& batch);
     int64_t Enter(const Batch& batch, std::vector<Key>& own);
     int64_t EnterCollocates(const Batch& batch, const std::vector<Key>& keys);
     // The words of a batch's hits, as a batch of words with slots.
@@ -176,10 +182,6 @@ class CWordCounter
     std::vector<Key> workerKeys_;
     std::vector<uint32_t> entries_;  // the entries of a batch's words (the worker's)
     std::vector<uint32_t> distinctEntries_;  // the entries of a batch's distinct words (the worker's)
-    // A batch's occurrences grouped by distinct word, and where each group
-    // ends (the worker's).
-    std::vector<CIndexTree::Occurrence> occurrences_;
-    std::vector<size_t> groupEnds_;
     DistinctTable readerDistinct_;
     std::unique_ptr<CWordScanner> scanner_;  // the hits' words
     mutable Scratch readerScratch_;
