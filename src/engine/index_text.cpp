@@ -1,6 +1,7 @@
 #include "engine/index_text.h"
 
 #include <charconv>
+#include <cstring>
 #include <utility>
 
 namespace plix {
@@ -14,6 +15,50 @@ constexpr size_t kBlockDeltas = size_t{1} << 16;
 constexpr size_t kBlockEntries = 4096;
 // The line numbers of a very common word are taken this many at a time.
 constexpr size_t kChunkNumbers = size_t{1} << 16;
+
+constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+// One to four digits of `x` (< 10000), without leading zeros.
+inline char* PutShort(char* p, uint32_t x)
+{
+    if (x < 100) {
+        if (x < 10) {
+            *p = static_cast<char>('0' + x);
+            return p + 1;
+        }
+        std::memcpy(p, kDigitPairs + 2 * x, 2);
+        return p + 2;
+    }
+    if (x < 1000) {
+        *p = static_cast<char>('0' + x / 100);
+        std::memcpy(p + 1, kDigitPairs + 2 * (x % 100), 2);
+        return p + 3;
+    }
+    std::memcpy(p, kDigitPairs + 2 * (x / 100), 2);
+    std::memcpy(p + 2, kDigitPairs + 2 * (x % 100), 2);
+    return p + 4;
+}
+
+// A line number in decimal: every line number of the index is written, so
+// the common ones (below a hundred million) take no loop and no library call.
+inline char* PutNumber(char* p, int64_t value)
+{
+    if (value < 0 || value >= 100000000) {
+        return std::to_chars(p, p + 20, value).ptr;
+    }
+    const auto x = static_cast<uint32_t>(value);
+    if (x < 10000) {
+        return PutShort(p, x);
+    }
+    p = PutShort(p, x / 10000);
+    const uint32_t low = x % 10000;
+    std::memcpy(p, kDigitPairs + 2 * (low / 100), 2);
+    std::memcpy(p + 2, kDigitPairs + 2 * (low % 100), 2);
+    return p + 4;
+}
 
 }  // namespace
 
@@ -202,14 +247,19 @@ void CIndexTextWriter::AppendLines(const CIndexNode& node, std::string& text) co
 
 void CIndexTextWriter::AppendNumbers(const int64_t* numbers, size_t n, std::string& text)
 {
-    size_t at = text.size();
-    text.resize(at + n * 21);
-    char* out = text.data();
-    for (size_t k = 0; k < n; ++k) {
-        out[at++] = ' ';
-        at = static_cast<size_t>(std::to_chars(out + at, out + at + 20, numbers[k]).ptr - out);
+    // Formatted into a buffer of our own and appended a buffer at a time:
+    // no room is cleared in the text only to be written over.
+    char buffer[4096];
+    constexpr size_t kMost = 21;  // a blank and twenty digits
+    size_t k = 0;
+    while (k < n) {
+        char* p = buffer;
+        for (; k < n && p + kMost <= buffer + sizeof buffer; ++k) {
+            *p++ = ' ';
+            p = PutNumber(p, numbers[k]);
+        }
+        text.append(buffer, static_cast<size_t>(p - buffer));
     }
-    text.resize(at);
 }
 
 void CIndexTextWriter::Write(Block& block)
