@@ -2,8 +2,12 @@
 // the whole engine: hits, context lines, sort keys, layouts and colouring.
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <random>
+
 #include "engine/parse.h"
 #include "support/engine_fixture.h"
+#include "support/test_support.h"
 
 namespace plix {
 namespace {
@@ -88,6 +92,73 @@ TEST_F(Concordance, MatchSwitchesOnOtherThenTheEnd)
         EXPECT_EQ(hits.lines, k.lines) << k.left << k.right;
         for (const std::string& line : hits.lines) {
             EXPECT_EQ(LowerAscii(line.substr(49, 3)), "the");
+        }
+    }
+}
+
+TEST_F(Concordance, KeywordFoundWhereverItStandsInWhateverCase)
+{
+    // Lines of every length up to well past the sixteen places the search
+    // tests at once, dense with near misses; keywords of one to five bytes,
+    // and in an 8-bit locale one whose first and last letters have capitals
+    // above 127. The hits are the leftmost non-overlapping matches, ignoring
+    // case, of each line.
+    struct Case
+    {
+        const char* locale;
+        std::string keyword;
+        std::string alphabet;
+    };
+    const Case cases[] = {
+        {"C", "the", "tThHeE x"},
+        {"C", "t", "tTa "},
+        {"C", "tt", "tTx "},
+        {"C", "theta", "tThHeEaA "},
+        {"de_DE.ISO-8859-1", "\xe9t\xe9", "\xe9\xc9tTe "},
+    };
+    std::mt19937 random(5);
+    for (const Case& c : cases) {
+        test::LocaleGuard locale(c.locale);
+        if (!locale.Installed()) {
+            continue;
+        }
+        const auto fold = [](unsigned char b) { return static_cast<unsigned char>(std::tolower(b)); };
+        std::string corpus;
+        size_t want = 0;
+        for (int i = 0; i < 400; ++i) {
+            std::string line(random() % 90, ' ');
+            for (char& ch : line) {
+                ch = c.alphabet[random() % c.alphabet.size()];
+            }
+            for (size_t at = 0; at + c.keyword.size() <= line.size();) {
+                size_t k = 0;
+                while (k < c.keyword.size() &&
+                       fold(static_cast<unsigned char>(line[at + k])) ==
+                           static_cast<unsigned char>(c.keyword[k])) {
+                    ++k;
+                }
+                if (k == c.keyword.size()) {
+                    ++want;
+                    at += k;
+                } else {
+                    ++at;
+                }
+            }
+            corpus += line + "\n";
+        }
+        EngineTest t;
+        t.AddFile("a.txt", corpus);
+        ASSERT_TRUE(t.RunCommand(AnalysisCommand::Concordance, Keyword(c.keyword)).completed);
+        const std::string window = t.Window();
+        EXPECT_NE(window.find("Total Occurrence(s): " + std::to_string(want) + "\r\n"),
+                  std::string::npos)
+            << c.locale << " " << c.keyword << " want " << want;
+        for (const std::string& line : TextHits(window).lines) {
+            std::string found = line.substr(49, c.keyword.size());
+            for (char& ch : found) {
+                ch = static_cast<char>(fold(static_cast<unsigned char>(ch)));
+            }
+            EXPECT_EQ(found, c.keyword) << c.locale;
         }
     }
 }

@@ -185,5 +185,59 @@ writer.Add("w" + std::to_string(e), static_cast<int64_t>(countOf(e)), node);
     }
 }
 
+TEST(IndexText, LineNumbersOfEveryLengthAreWrittenInFull)
+{
+    // The numbers on either side of each power of ten, up past the ones the
+    // quick way formats, each the next line of one long entry and the only
+    // one of an entry of its own, in a chunk and in a block.
+    std::vector<int64_t> numbers;
+    int64_t power = 1;
+    for (int digits = 1; digits <= 12; ++digits) {  // line numbers are kept in 40 bits
+        power *= 10;
+        for (int64_t v : {power / 10, power / 10 + 1, power - 1}) {
+            if (numbers.empty() || v > numbers.back()) {
+                numbers.push_back(v);
+            }
+        }
+    }
+    const auto varint = [](std::string& out, uint64_t value) {
+        while (value >= 0x80) {
+            out += static_cast<char>((value & 0x7f) | 0x80);
+            value >>= 7;
+        }
+        out += static_cast<char>(value);
+    };
+    std::string all;
+    std::string wantAll = "all\t" + std::to_string(numbers.size()) + "\r\n";
+    int64_t last = 0;
+    std::vector<std::string> single;
+    for (int64_t v : numbers) {
+        varint(all, static_cast<uint64_t>(v - last) << 1);
+        last = v;
+        wantAll += " " + std::to_string(v);
+        single.emplace_back();
+        varint(single.back(), static_cast<uint64_t>(v) << 1);
+    }
+    wantAll += "\r\n";
+    for (bool worker : {true, false}) {
+        std::string got;
+        std::string want = wantAll;
+        {
+            CIndexTextWriter writer("\r\n", [&](const std::string& text) { got += text; }, [] {},
+                                    worker);
+            CIndexNode node;
+            node.pieces = {all};
+            writer.Add("all", static_cast<int64_t>(numbers.size()), node);
+            for (size_t k = 0; k < numbers.size(); ++k) {
+                node.pieces = {single[k]};
+                writer.Add("n" + std::to_string(k), 1, node);
+                want += "n" + std::to_string(k) + "\t1\r\n " + std::to_string(numbers[k]) + "\r\n";
+            }
+            writer.Flush();
+        }
+        EXPECT_EQ(got, want) << worker;
+    }
+}
+
 }  // namespace
 }  // namespace plix

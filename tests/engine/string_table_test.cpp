@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstring>
 #include <numeric>
@@ -101,6 +102,48 @@ size_t WriteLine(CWordCounter& counter, const std::vector<std::string>& words)
         out[written++] = ' ';
     }
     return written;
+}
+
+TEST(StringTable, ByteOrderIsThatOfTheKeysCompared)
+{
+    // Keys around the eight bytes the sort compares as a number: shorter and
+    // longer, sharing them, with NULs and bytes from 128 up inside them.
+    std::vector<std::string> keys = {"", std::string(1, '\0'), std::string(9, '\0'), "abcdefgh",
+                                     "abcdefg", "abcdefgh" + std::string(1, '\0'), "abcdefghi",
+                                     "abcdefg\xff", "abcdefg\x80x"};
+    const std::string alphabet = std::string("ab\x7f\x80\xff") + std::string(1, '\0');
+    std::mt19937 random(11);
+    for (int i = 0; i < 30000; ++i) {
+        std::string key = i % 2 == 0 ? "prefixes" : "";
+        for (size_t n = random() % 12; n > 0; --n) {
+            key += alphabet[random() % alphabet.size()];
+        }
+        keys.push_back(key);
+    }
+    CStringTable table;
+    std::vector<std::string> distinct;
+    for (const std::string& key : keys) {
+        uint64_t head[2];
+        CStringTable::Head(key, head);
+        bool inserted = false;
+        (void)table.Tally(key, CStringTable::Hash(key), head, inserted);
+        if (inserted) {
+            distinct.push_back(key);
+        }
+    }
+    std::vector<std::string> want = distinct;
+    std::sort(want.begin(), want.end(), [](const std::string& a, const std::string& b) {
+        return std::lexicographical_compare(
+            a.begin(), a.end(), b.begin(), b.end(),
+            [](char x, char y) { return static_cast<unsigned char>(x) < static_cast<unsigned char>(y); });
+    });
+    std::vector<uint32_t> order;
+    ASSERT_TRUE(SortByteOrder(table, order, {}));
+    std::vector<std::string> got;
+    for (uint32_t index : order) {
+        got.emplace_back(table.Key(index));
+    }
+    EXPECT_EQ(got, want);
 }
 
 TEST(WordCounter, SameTableAsCountingInTheReaderForEveryBatchSize)

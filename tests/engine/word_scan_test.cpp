@@ -1,5 +1,5 @@
 // The word scanner against the plain definition: words are the maximal runs of
-// word characters, copied lowered. Random lines of every length around the
+// word characters, copied lowered (or marked as bits). Random lines of every length around the
 // 16- and 64-byte blocks, under each kind of table the settings can make.
 #include "engine/word_scan.h"
 
@@ -110,6 +110,18 @@ TEST(WordScanner, FindsTheWordsOfThePlainDefinition)
                     EXPECT_EQ(starts, wantStarts) << t.name << " n=" << n << " fast=" << fast;
                     EXPECT_EQ(ends, wantEnds) << t.name << " n=" << n << " fast=" << fast;
                 }
+                // The lowered line and its word characters as bits.
+                std::string out(n, '?');
+                std::vector<uint64_t> masks((n + 63) / 64, ~uint64_t{0});
+                scanner.Lower(text, n, out.data(), masks.data());
+                EXPECT_EQ(out, want) << t.name << " n=" << n;
+                std::vector<uint64_t> wantMasks((n + 63) / 64, 0);
+                for (size_t i = 0; i < n; ++i) {
+                    if ((table[text[i]] & 0x100) != 0) {
+                        wantMasks[i / 64] |= uint64_t{1} << (i % 64);
+                    }
+                }
+                EXPECT_EQ(masks, wantMasks) << t.name << " n=" << n;
             }
         }
     }
