@@ -33,7 +33,7 @@ CWordCounter::~CWordCounter()
     }
 }
 
-void CWordCounter::Reserve(size_t bytes, size_t maxWords)
+void CWordCounter::MakeRoom(size_t bytes, size_t maxWords)
 {
     const size_t room = bytes + kSlack;
     const size_t words = maxWords + 1;

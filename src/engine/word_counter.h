@@ -44,7 +44,15 @@ class CWordCounter
     // where its words start and end (counted from the batch's beginning, see
     // Used()) from Starts() and Ends() on (room for `words` + 1 each), then
     // calls EndLine. A line never straddles two batches.
-    void Reserve(size_t bytes, size_t words);
+    void Reserve(size_t bytes, size_t words)
+    {
+        // Asked for every line (or hit): the batch nearly always has room.
+        if (filling_.Load() < batchWords_ && filling_.bytes.size() - filling_.used >= bytes + kSlack &&
+            filling_.ends.size() - filling_.count >= words + 1) {
+            return;
+        }
+        MakeRoom(bytes, words);
+    }
     char* Bytes() { return filling_.bytes.data() + filling_.used; }
     size_t* Starts() { return filling_.starts.data() + filling_.count; }
     size_t* Ends() { return filling_.ends.data() + filling_.count; }
@@ -156,6 +164,7 @@ class CWordCounter
     static constexpr size_t kQueued = 4;
     // Room after the last word, so that a word can be read sixteen bytes at a time.
     static constexpr size_t kSlack = 16;
+    void MakeRoom(size_t bytes, size_t words);
     void Hand();
     static void Hash(const Batch& batch, std::vector<Key>& keys);
     // Finds the batch's distinct words (after Hash), so that the table is
