@@ -223,7 +223,12 @@ bool CPlixTree::SpillInBackground()
     std::swap(chunkBytes_, side_->chunkBytes_);
     std::swap(hits_, side_->hits_);
     CPlixTree* side = side_.get();
-    spiller_ = std::thread([this, side] { spillOk_ = side->SpillHeld({}); });
+    writtenBySide_.push_back(true);
+    spilling_ = true;
+    spiller_ = std::thread([this, side] {
+        spillOk_ = side->SpillHeld({});
+        spilling_ = false;
+    });
     return true;
 }
 
@@ -313,8 +318,17 @@ bool CPlixTree::Insert(std::string_view key, std::string_view line, std::string_
     hits_.push_back(hit);
     ++total_;
     if (SpillsOnSecondCore()) {
-        if (MemoryInUse() > budget_ / 2 && !SpillInBackground()) {
-            return false;
+        if (MemoryInUse() > budget_ / 2) {
+            if (spilling_) {
+                // The side is still writing the set before: writing this one
+                // here keeps both cores at the disk instead of one waiting.
+                if (!SpillHeld({})) {
+                    return false;
+                }
+                writtenBySide_.push_back(false);
+            } else if (!SpillInBackground()) {
+                return false;
+            }
         }
     } else if (MemoryInUse() > budget_ && !SpillHeld({})) {
         return false;
@@ -500,10 +514,26 @@ PlixWalkEnd CPlixTree::Walk(const std::function<bool(const CPlixTreeNode&)>& vis
             return PlixWalkEnd::Failed;
         }
         if (!side_->runs_.empty()) {
-            spill_ = std::move(side_->spill_);
-            runs_.insert(runs_.end(), side_->runs_.begin(), side_->runs_.end());
+            // Both trees' runs, in the order their sets were filled, so that
+            // equal keys still come in the order met.
+            std::vector<SpillRun> own;
+            own.swap(runs_);
+            runInSide_.clear();
+            size_t o = 0;
+            size_t s = 0;
+            for (const bool bySide : writtenBySide_) {
+                if (bySide && s < side_->runs_.size()) {
+                    runs_.push_back(side_->runs_[s++]);
+                    runInSide_.push_back(true);
+                } else if (!bySide && o < own.size()) {
+                    runs_.push_back(own[o++]);
+                    runInSide_.push_back(false);
+                }
+            }
+            sideSpill_ = std::move(side_->spill_);
             side_->runs_.clear();
         }
+        writtenBySide_.clear();
         side_->ClearHeld(false);
     }
     if (!runs_.empty()) {
@@ -553,7 +583,10 @@ PlixWalkEnd CPlixTree::MergeRuns(const std::function<bool(const CPlixTreeNode&)>
     const size_t fanIn = static_cast<size_t>(std::clamp<uint64_t>(budget_ / (64u << 10), 4, 64));
     const size_t buffer =
         static_cast<size_t>(std::clamp<uint64_t>(budget_ / (2 * fanIn), 4096, 1u << 20));
-    if (!spill_.Flush()) {
+    if (!spill_.Flush() || !sideSpill_.Flush()) {
+        if (error_.empty()) {
+            error_ = sideSpill_.Error();
+        }
         return PlixWalkEnd::Failed;
     }
     std::unique_ptr<Source> held;
@@ -574,7 +607,7 @@ PlixWalkEnd CPlixTree::MergeRuns(const std::function<bool(const CPlixTreeNode&)>
     auto merge = [&](size_t begin, size_t end, bool final, SpillRun* out) -> PlixWalkEnd {
         std::vector<std::unique_ptr<Source>> sources;
         for (size_t r = begin; r < end; ++r) {
-            sources.push_back(std::make_unique<Source>(spill_, runs_[r], buffer));
+            sources.push_back(std::make_unique<Source>(FileOf(r), runs_[r], buffer));
         }
         if (final && held != nullptr) {
             sources.push_back(std::move(held));  // the newest run: last among equals
@@ -662,6 +695,7 @@ PlixWalkEnd CPlixTree::MergeRuns(const std::function<bool(const CPlixTreeNode&)>
             longer.push_back(run);
         }
         runs_.swap(longer);
+        runInSide_.clear();  // the longer runs are all this tree's
     }
     return finished(merge(0, runs_.size(), true, nullptr));
 }
@@ -673,7 +707,10 @@ void CPlixTree::DeleteTree()
     side_.reset();
     ClearHeld(false);
     spill_.Close();
+    sideSpill_.Close();
     runs_.clear();
+    runInSide_.clear();
+    writtenBySide_.clear();
     total_ = 0;
     error_.clear();
 }

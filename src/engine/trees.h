@@ -6,6 +6,7 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -142,6 +143,15 @@ private:
     std::unique_ptr<CPlixTree> side_;
     std::thread spiller_;
     bool spillOk_ = true;
+    std::atomic<bool> spilling_{false};  // the side's thread has not finished
+    // When the side is still writing as this tree fills its half again, this
+    // tree writes that set itself (the writing, not the filling, is then what
+    // waits). Who wrote each set, in the order they were filled: true for
+    // the side. At the walk the runs of both files are merged in that order.
+    std::vector<bool> writtenBySide_;
+    CSpillFile sideSpill_;  // the side's runs, once the walk takes them over
+    std::vector<bool> runInSide_;  // for each of runs_ then: in sideSpill_
+    CSpillFile& FileOf(size_t run) { return run < runInSide_.size() && runInSide_[run] ? sideSpill_ : spill_; }
 
     bool keysRepeat_ = true;
     bool byteOrder_ = true;
