@@ -815,13 +815,11 @@ bool CParse::MakeConcordanceAll(const std::string& name)
 void CParse::CountCollocates()
 {
     // Up to ten collocates a hit, for every hit of a frequent keyword. In a
-    // single-byte locale the word test and the lowering are table look-ups,
-    // so the whole of it goes to the second core with a copy of the line.
+    // single-byte locale the word test and the lowering are table look-ups:
+    // the line is copied lowered, its word characters noted, and the rest of
+    // it goes to the second core.
     if (!utf8_ && !multibyte_) {
-        CWordCounter& counter = collocateCounter_;
-        counter.Reserve(contextLine.size(), 0);
-        std::memcpy(counter.Bytes(), contextLine.data(), contextLine.size());
-        counter.EndHit(contextLine.size(), KeywordIndex(), keywordLength);
+        collocateCounter_.AddHit(contextLine, KeywordIndex(), keywordLength);
         return;
     }
     // Otherwise the words are found and lowered here, character by character,

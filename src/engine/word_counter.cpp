@@ -54,10 +54,9 @@ void CWordCounter::MakeRoom(size_t bytes, size_t maxWords)
     }
 }
 
-void CWordCounter::Hash(const Batch& batch, std::vector<Key>& keys)
+void CWordCounter::Hash(const Batch& batch, const char* bytes, std::vector<Key>& keys)
 {
     const size_t n = batch.count;
-    const char* bytes = batch.bytes.data();
     if (keys.size() < n) {
         keys.resize(n);  // never shrunk: growing again would clear the keys
     }
@@ -226,7 +225,7 @@ int64_t CWordCounter::Enter(const Batch& batch, std::vector<Key>& own)
         return 0;
     }
     if (collocates_ != nullptr) {
-        return EnterCollocates(batch, keys);
+        return EnterCollocates(batch, bytes, keys);
     }
     for (size_t k = 0; k < n && k < kAhead; ++k) {
         tree_->Prefetch(keys[k].hash);
@@ -244,13 +243,20 @@ int64_t CWordCounter::Enter(const Batch& batch, std::vector<Key>& own)
     return added;
 }
 
-int64_t CWordCounter::EnterCollocates(const Batch& batch, const std::vector<Key>& keys)
+int64_t CWordCounter::EnterHits(const Batch& hits, Batch& words, std::vector<Key>& keys)
+{
+    ScanHits(hits, words);
+    Hash(words, hits.bytes.data(), keys);
+    return EnterCollocates(words, hits.bytes.data(), keys);
+}
+
+int64_t CWordCounter::EnterCollocates(const Batch& batch, const char* bytes,
+                                      const std::vector<Key>& keys)
 {
     // Every word's entry first, then its count, each step asking for the
     // memory of the words a little ahead.
     constexpr size_t kAhead = 8;
     const size_t n = batch.count;
-    const char* bytes = batch.bytes.data();
     for (size_t k = 0; k < n && k < kAhead; ++k) {
         collocates_->Prefetch(keys[k].hash);
     }
@@ -285,9 +291,8 @@ void CWordCounter::Hand()
     }
     if (!threaded_) {
         if (!filling_.hits.empty()) {
-            ScanHits(filling_, readerScan_, readerScratch_);
+            newTypes_ += EnterHits(filling_, readerScan_, readerKeys_);
             newTokens_ += static_cast<int64_t>(readerScan_.count);
-            newTypes_ += Enter(readerScan_, readerKeys_);
         }
         newTypes_ += Enter(filling_, readerKeys_);
         filling_.Clear();
@@ -335,9 +340,8 @@ void CWordCounter::Work()
         int64_t found = 0;
         int64_t added = 0;
         if (!working_.hits.empty()) {
-            ScanHits(working_, workerScan_, workerScratch_);
+            added += EnterHits(working_, workerScan_, workerKeys_);
             found = static_cast<int64_t>(workerScan_.count);
-            added += Enter(workerScan_, workerKeys_);
         }
         added += Enter(working_, workerKeys_);
         working_.Clear();
@@ -522,42 +526,47 @@ inline __attribute__((always_inline)) bool RightWords(const uint64_t* masks, siz
 
 }  // namespace
 
-void CWordCounter::ScanHits(const Batch& hits, Batch& words, Scratch& scratch) const
+void CWordCounter::AddHit(std::string_view line, long keywordAt, size_t keywordLength)
 {
-    // Each hit's line is lowered whole into `words`, its word characters
-    // noted as bits; the collocates are the words that end before the keyword
-    // (not one the keyword begins inside) and those that start after it (not
-    // the rest of one it ends inside), five on each side, nearest first, and
-    // never a word cut by the edge of the line. Only those ten are looked
-    // for, from the keyword outwards.
-    words.Clear();
-    const size_t room = hits.used + kSlack;
-    if (words.bytes.size() < room) {
-        words.bytes.resize(room);
+    const size_t n = line.size();
+    Reserve(n, 0);
+    const size_t words = (n + 63) / 64;
+    std::vector<uint64_t>& masks = filling_.masks;
+    if (masks.size() - filling_.masksUsed < words) {
+        masks.resize(std::max(2 * masks.size(), filling_.masksUsed + words + 1024));
     }
+    scanner_->Lower(reinterpret_cast<const unsigned char*>(line.data()), n, Bytes(),
+                    masks.data() + filling_.masksUsed);
+    filling_.hits.push_back({filling_.used, n, keywordAt, keywordLength, filling_.masksUsed});
+    filling_.masksUsed += words;
+    filling_.used += n;
+}
+
+void CWordCounter::ScanHits(const Batch& hits, Batch& words)
+{
+    // Each hit's line came lowered, its word characters noted as bits; the
+    // collocates are the words that end before the keyword (not one the
+    // keyword begins inside) and those that start after it (not the rest of
+    // one it ends inside), five on each side, nearest first, and never a word
+    // cut by the edge of the line. Only those ten are looked for, from the
+    // keyword outwards.
+    words.Clear();
     const size_t most = 10 * hits.hits.size();
     if (words.starts.size() < most) {
         words.starts.resize(most);
         words.ends.resize(most);
         words.slots.resize(most);
     }
-    char* out = words.bytes.data();
     // Kept in locals: the stores through these would otherwise make the
     // compiler read the vectors' pointers again after each word.
     size_t* starts = words.starts.data();
     size_t* ends = words.ends.data();
     uint8_t* slots = words.slots.data();
-    size_t count = words.count;
-    size_t used = words.used;
+    size_t count = 0;
     for (const Batch::Hit& hit : hits.hits) {
         const size_t n = hit.size;
-        if (scratch.masks.size() < n / 64 + 1) {
-            scratch.masks.resize(n / 64 + 1);
-        }
-        uint64_t* masks = scratch.masks.data();
-        const auto* text = reinterpret_cast<const unsigned char*>(hits.bytes.data() + hit.start);
-        scanner_->Lower(text, n, out + used, masks);
-        const size_t base = used;
+        const uint64_t* masks = hits.masks.data() + hit.masks;
+        const size_t base = hit.start;
         const long size = static_cast<long>(n);
         const auto add = [&](long start, long end, int slot) {
             starts[count] = base + static_cast<size_t>(start);
@@ -613,10 +622,8 @@ void CWordCounter::ScanHits(const Batch& hits, Batch& words, Scratch& scratch) c
                 q = after;
             }
         }
-        used += n;
     }
     words.count = count;
-    words.used = used;
 }
 
 int64_t CWordCounter::Finish()

@@ -57,16 +57,13 @@ class CWordCounter
     size_t* Starts() { return filling_.starts.data() + filling_.count; }
     size_t* Ends() { return filling_.ends.data() + filling_.count; }
     uint8_t* Slots() { return filling_.slots.data() + filling_.count; }
-    // Collocates in single-byte text, found on the worker: the reader writes
-    // a hit's context line from Bytes() on (after Reserve(bytes, 0)) and calls
-    // EndHit with where its keyword is; the worker takes the words around the
-    // keyword with the byte tables given once before (word bytes, lowering).
+    // Collocates in single-byte text, found on the worker: the reader gives
+    // each hit's context line with where its keyword is, which is copied
+    // lowered with its word characters noted as bits (through the byte
+    // tables given once before: word bytes, lowering); the worker takes the
+    // words around the keyword.
     void SetByteTables(const bool wordChar[256], const unsigned char lower[256]);
-    void EndHit(size_t bytes, long keywordAt, size_t keywordLength)
-    {
-        filling_.hits.push_back({filling_.used, bytes, keywordAt, keywordLength});
-        filling_.used += bytes;
-    }
+    void AddHit(std::string_view line, long keywordAt, size_t keywordLength);
     size_t Used() const { return filling_.used; }
     void EndLine(size_t bytes, size_t words)
     {
@@ -115,8 +112,11 @@ class CWordCounter
             size_t size;
             long keywordAt;
             size_t keywordLength;
+            size_t masks;  // where its word bits start in `masks`
         };
         std::vector<Hit> hits;
+        std::vector<uint64_t> masks;  // sized ahead: `masksUsed` of them hold bits
+        size_t masksUsed = 0;
         // The words' keys, when the reader made them.
         std::vector<Key> keys;
         bool hashed = false;
@@ -137,15 +137,12 @@ class CWordCounter
             count = 0;
             lines.clear();
             hits.clear();
+            masksUsed = 0;
             hashed = false;
             deduplicated = false;
         }
         // What the batch holds, counted in words (a hit gives up to ten).
         size_t Load() const { return count + 10 * hits.size(); }
-    };
-    struct Scratch
-    {
-        std::vector<uint64_t> masks;  // a hit's word characters, as bits
     };
     // The reader's table of a batch's distinct words.
     struct DistinctSlot
@@ -166,16 +163,24 @@ class CWordCounter
     static constexpr size_t kSlack = 16;
     void MakeRoom(size_t bytes, size_t words);
     void Hand();
-    static void Hash(const Batch& batch, std::vector<Key>& keys);
+    static void Hash(const Batch& batch, std::vector<Key>& keys)
+    {
+        Hash(batch, batch.bytes.data(), keys);
+    }
+    // The same for words whose bytes are elsewhere (the hits' lines).
+    static void Hash(const Batch& batch, const char* bytes, std::vector<Key>& keys);
     // Finds the batch's distinct words (after Hash), so that the table is
     // asked once for each.
     static void Deduplicate(Batch& batch, DistinctTable& table);
     // After it, for the index: the batch's occurrences grouped by word.
     static void GroupOccurrences(Batch& batch);
     int64_t Enter(const Batch& batch, std::vector<Key>& own);
-    int64_t EnterCollocates(const Batch& batch, const std::vector<Key>& keys);
-    // The words of a batch's hits, as a batch of words with slots.
-    void ScanHits(const Batch& hits, Batch& words, Scratch& scratch) const;
+    int64_t EnterCollocates(const Batch& batch, const char* bytes, const std::vector<Key>& keys);
+    // The words of a batch's hits, as a batch of words with slots whose
+    // offsets are into the hits' bytes.
+    static void ScanHits(const Batch& hits, Batch& words);
+    // Those words, counted; returns how many new entries they made.
+    int64_t EnterHits(const Batch& hits, Batch& words, std::vector<Key>& keys);
     void Work();
 
     CWordTree* tree_ = nullptr;
@@ -193,8 +198,6 @@ class CWordCounter
     std::vector<uint32_t> distinctEntries_;  // the entries of a batch's distinct words (the worker's)
     DistinctTable readerDistinct_;
     std::unique_ptr<CWordScanner> scanner_;  // the hits' words
-    mutable Scratch readerScratch_;
-    mutable Scratch workerScratch_;
     Batch readerScan_;  // the words of the hits, where they are entered
     Batch workerScan_;
     int64_t newTokens_ = 0;

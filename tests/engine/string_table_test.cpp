@@ -375,9 +375,7 @@ TEST(WordCounter, CollocatesFoundOnTheWorkerAreThoseOfTheWordByWordScan)
                 CWordCounter counter(tree, batch, worker);
                 counter.SetByteTables(wordChar, lower);
                 for (const Hit& hit : hits) {
-                    counter.Reserve(hit.text.size(), 0);
-                    std::memcpy(counter.Bytes(), hit.text.data(), hit.text.size());
-                    counter.EndHit(hit.text.size(), hit.at, hit.length);
+                    counter.AddHit(hit.text, hit.at, hit.length);
                 }
                 (void)counter.Finish(tokens);
             }
