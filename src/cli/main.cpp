@@ -92,6 +92,14 @@ int main(int argc, char** argv)
         }
     }
 
+    // Results run to gigabytes: into a file or a pipe they go a megabyte a
+    // write rather than a few kilobytes (a terminal keeps its line buffering;
+    // the library takes the size only with a buffer of the caller's own,
+    // which must outlive the stream's last write).
+    static char stdoutBuffer[size_t{1} << 20];
+    if (isatty(fileno(stdout)) == 0) {
+        (void)std::setvbuf(stdout, stdoutBuffer, _IOFBF, sizeof stdoutBuffer);
+    }
     cli::StreamTarget window(stdout);
     context.format.SetResultTarget(&window);
     if (options->destination == cli::Destination::Stdout) {

@@ -77,6 +77,10 @@ bool CFormat::OpenOutputFile(const std::string& path, std::string& error)
         error = "cannot open output file \"" + path + "\": " + std::strerror(errno);
         return false;
     }
+    // A result can run to gigabytes: a megabyte a write, not a few kilobytes
+    // (the library takes the size only with a buffer of the caller's own).
+    fileBuffer_.resize(size_t{1} << 20);
+    (void)std::setvbuf(file_, fileBuffer_.data(), _IOFBF, fileBuffer_.size());
     filePath_ = path;
     return true;
 }

@@ -55,6 +55,7 @@ private:
     CResultTarget* target_ = nullptr;
     std::FILE* redirect_ = nullptr;
     std::FILE* file_ = nullptr;
+    std::vector<char> fileBuffer_;  // the output file's stream buffer, while it is open
     std::string filePath_;
     bool writeFailed_ = false;
     int writeErrno_ = 0;
