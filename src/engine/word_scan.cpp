@@ -93,42 +93,76 @@ size_t CWordScanner::ScanAscii(const unsigned char* text, size_t n, char* out, s
     return ScanVector<true>(text, n, out, base, starts, ends);
 }
 
+#if defined(__SSE2__)
+template <bool kAsciiOnly>
+inline __attribute__((always_inline)) bool CWordScanner::LowerBlock(const unsigned char* text,
+                                                                     size_t size, char* out,
+                                                                     uint64_t& mask) const
+{
+    const __m128i capitalShift = _mm_set1_epi8(static_cast<char>(0x80 - 'A'));
+    const __m128i smallShift = _mm_set1_epi8(static_cast<char>(0x80 - 'a'));
+    const __m128i digitShift = _mm_set1_epi8(static_cast<char>(0x80 - '0'));
+    const __m128i below26 = _mm_set1_epi8(static_cast<char>(-128 + 26));
+    const __m128i below10 = _mm_set1_epi8(static_cast<char>(-128 + 10));
+    const __m128i caseBit = _mm_set1_epi8(fold_ ? 0x20 : 0);
+    const __m128i digitMask = _mm_set1_epi8(digits_ ? -1 : 0);
+    mask = 0;
+    size_t i = 0;
+    for (; i + 16 <= size; i += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + i));
+        uint32_t bits;
+        if (_mm_movemask_epi8(v) == 0) {
+            // x + (0x80 - 'A') < -128 + 26 as signed bytes: 'A' <= x <= 'Z'.
+            const __m128i capital = _mm_cmplt_epi8(_mm_add_epi8(v, capitalShift), below26);
+            const __m128i lowered = _mm_or_si128(v, _mm_and_si128(capital, caseBit));
+            const __m128i small = _mm_cmplt_epi8(_mm_add_epi8(v, smallShift), below26);
+            const __m128i digit = _mm_cmplt_epi8(_mm_add_epi8(v, digitShift), below10);
+            __m128i word =
+                _mm_or_si128(_mm_or_si128(capital, small), _mm_and_si128(digit, digitMask));
+            for (size_t e = 0; e < extraCount_; ++e) {
+                word = _mm_or_si128(word,
+                                    _mm_cmpeq_epi8(v, _mm_set1_epi8(static_cast<char>(extras_[e]))));
+            }
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), lowered);
+            bits = static_cast<uint32_t>(_mm_movemask_epi8(word));
+        } else {
+            if (kAsciiOnly) {
+                return false;
+            }
+            bits = 0;
+            for (size_t k = 0; k < 16; ++k) {
+                const unsigned look = wordLower_[text[i + k]];
+                out[i + k] = static_cast<char>(look);
+                bits |= (look >> 8) << k;
+            }
+        }
+        mask |= static_cast<uint64_t>(bits) << i;
+    }
+    for (; i < size; ++i) {
+        if (kAsciiOnly && text[i] >= 0x80) {
+            return false;
+        }
+        const unsigned look = wordLower_[text[i]];
+        out[i] = static_cast<char>(look);
+        mask |= static_cast<uint64_t>(look >> 8) << i;
+    }
+    return true;
+}
+#endif
+
 void CWordScanner::Lower(const unsigned char* text, size_t n, char* out, uint64_t* masks) const
 {
     for (size_t block = 0; block < n; block += 64) {
         const size_t size = n - block < 64 ? n - block : 64;
         uint64_t mask = 0;
-        size_t i = 0;
 #if defined(__SSE2__)
         if (vector_) {
-            const __m128i capitalShift = _mm_set1_epi8(static_cast<char>(0x80 - 'A'));
-            const __m128i smallShift = _mm_set1_epi8(static_cast<char>(0x80 - 'a'));
-            const __m128i digitShift = _mm_set1_epi8(static_cast<char>(0x80 - '0'));
-            const __m128i below26 = _mm_set1_epi8(static_cast<char>(-128 + 26));
-            const __m128i below10 = _mm_set1_epi8(static_cast<char>(-128 + 10));
-            const __m128i caseBit = _mm_set1_epi8(fold_ ? 0x20 : 0);
-            const __m128i digitMask = _mm_set1_epi8(digits_ ? -1 : 0);
-            for (; i + 16 <= size; i += 16) {
-                const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + block + i));
-                if (_mm_movemask_epi8(v) != 0) {
-                    break;  // the rest of the block through the table
-                }
-                const __m128i capital = _mm_cmplt_epi8(_mm_add_epi8(v, capitalShift), below26);
-                const __m128i small = _mm_cmplt_epi8(_mm_add_epi8(v, smallShift), below26);
-                const __m128i digit = _mm_cmplt_epi8(_mm_add_epi8(v, digitShift), below10);
-                __m128i word =
-                    _mm_or_si128(_mm_or_si128(capital, small), _mm_and_si128(digit, digitMask));
-                for (size_t e = 0; e < extraCount_; ++e) {
-                    word = _mm_or_si128(
-                        word, _mm_cmpeq_epi8(v, _mm_set1_epi8(static_cast<char>(extras_[e]))));
-                }
-                _mm_storeu_si128(reinterpret_cast<__m128i*>(out + block + i),
-                                 _mm_or_si128(v, _mm_and_si128(capital, caseBit)));
-                mask |= static_cast<uint64_t>(static_cast<uint32_t>(_mm_movemask_epi8(word))) << i;
-            }
+            (void)LowerBlock<false>(text + block, size, out + block, mask);
+            masks[block / 64] = mask;
+            continue;
         }
 #endif
-        for (; i < size; ++i) {
+        for (size_t i = 0; i < size; ++i) {
             const unsigned look = wordLower_[text[block + i]];
             out[block + i] = static_cast<char>(look);
             mask |= static_cast<uint64_t>(look >> 8) << i;
@@ -151,61 +185,14 @@ size_t CWordScanner::ScanVector(const unsigned char* text, size_t n, char* out, 
     }
     return ScanBytes(text, n, out, base, starts, ends);
 #else
-    const __m128i capitalShift = _mm_set1_epi8(static_cast<char>(0x80 - 'A'));
-    const __m128i smallShift = _mm_set1_epi8(static_cast<char>(0x80 - 'a'));
-    const __m128i digitShift = _mm_set1_epi8(static_cast<char>(0x80 - '0'));
-    const __m128i below26 = _mm_set1_epi8(static_cast<char>(-128 + 26));
-    const __m128i below10 = _mm_set1_epi8(static_cast<char>(-128 + 10));
-    const __m128i caseBit = _mm_set1_epi8(fold_ ? 0x20 : 0);
-    const __m128i digitMask = _mm_set1_epi8(digits_ ? -1 : 0);
-    __m128i extras[kMostExtras];
-    for (size_t e = 0; e < extraCount_; ++e) {
-        extras[e] = _mm_set1_epi8(static_cast<char>(extras_[e]));
-    }
-
     size_t startCount = 0;
     size_t endCount = 0;
     uint64_t carry = 0;  // 1 when the byte before the block is a word character
     for (size_t block = 0; block < n; block += 64) {
         const size_t size = n - block < 64 ? n - block : 64;
         uint64_t mask = 0;
-        size_t i = 0;
-        for (; i + 16 <= size; i += 16) {
-            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + block + i));
-            uint32_t bits;
-            if (_mm_movemask_epi8(v) == 0) {
-                // x + (0x80 - 'A') < -128 + 26 as signed bytes: 'A' <= x <= 'Z'.
-                const __m128i capital = _mm_cmplt_epi8(_mm_add_epi8(v, capitalShift), below26);
-                const __m128i lowered = _mm_or_si128(v, _mm_and_si128(capital, caseBit));
-                const __m128i small = _mm_cmplt_epi8(_mm_add_epi8(v, smallShift), below26);
-                const __m128i digit = _mm_cmplt_epi8(_mm_add_epi8(v, digitShift), below10);
-                __m128i word =
-                    _mm_or_si128(_mm_or_si128(capital, small), _mm_and_si128(digit, digitMask));
-                for (size_t e = 0; e < extraCount_; ++e) {
-                    word = _mm_or_si128(word, _mm_cmpeq_epi8(v, extras[e]));
-                }
-                _mm_storeu_si128(reinterpret_cast<__m128i*>(out + block + i), lowered);
-                bits = static_cast<uint32_t>(_mm_movemask_epi8(word));
-            } else {
-                if (kAsciiOnly) {
-                    return kNotAscii;
-                }
-                bits = 0;
-                for (size_t k = 0; k < 16; ++k) {
-                    const unsigned look = wordLower_[text[block + i + k]];
-                    out[block + i + k] = static_cast<char>(look);
-                    bits |= (look >> 8) << k;
-                }
-            }
-            mask |= static_cast<uint64_t>(bits) << i;
-        }
-        for (; i < size; ++i) {
-            if (kAsciiOnly && text[block + i] >= 0x80) {
-                return kNotAscii;
-            }
-            const unsigned look = wordLower_[text[block + i]];
-            out[block + i] = static_cast<char>(look);
-            mask |= static_cast<uint64_t>(look >> 8) << i;
+        if (!LowerBlock<kAsciiOnly>(text + block, size, out + block, mask)) {
+            return kNotAscii;
         }
         const uint64_t before = (mask << 1) | carry;
         uint64_t starting = mask & ~before;

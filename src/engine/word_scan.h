@@ -43,6 +43,10 @@ class CWordScanner
     bool Vectorized() const { return vector_; }
 
   private:
+    // One block of at most 64 bytes lowered into `out`, its word characters
+    // as bits in `mask`; with kAsciiOnly false at a byte from 128 up.
+    template <bool kAsciiOnly>
+    bool LowerBlock(const unsigned char* text, size_t size, char* out, uint64_t& mask) const;
     template <bool kAsciiOnly>
     size_t ScanVector(const unsigned char* text, size_t n, char* out, size_t base, size_t* starts,
                       size_t* ends) const;
