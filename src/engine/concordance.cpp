@@ -1,6 +1,7 @@
 // The concordance modes (by keyword, by left or right context, of all words)
 // and the collocation list, which finds its hits the same way.
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 
 #if defined(__SSE2__)
@@ -795,12 +796,128 @@ bool CParse::MakeConcordance(const std::string& name, int sortKind)
     return RunConcordanceFile(name, steps);
 }
 
+namespace {
+std::atomic<bool> keepLineText{true};
+}  // namespace
+
+void CParse::SetKeepLineText(std::optional<bool> on)
+{
+    keepLineText = on.value_or(true);
+}
+
+bool CParse::KeepsLineText() const
+{
+    if (!keepLineText) {
+        return false;
+    }
+    // Where every hit's concordance line is a stretch of the same text — the
+    // text before the line, the line and the text after it, control
+    // characters blanked — and its reference that of the line, the tree
+    // keeps that text once for all the line's hits. A handler that shapes
+    // the text, the reference or the text after the line for each hit, and
+    // UTF-8 lines, whose columns are characters, take the general way.
+    return !utf8_ && Handler(row_.contextSource) == nullptr && Handler(row_.locateHit) == nullptr &&
+           row_.cleanFollowing.empty() && row_.makeReference.empty() &&
+           ctx_.corpus.GetKeywordPosition() >= 0 && ctx_.corpus.GetLineLength() > 0;
+}
+
+void CParse::StoreLineWords(long offset)
+{
+    const long P = ctx_.corpus.GetKeywordPosition();
+    const long L = ctx_.corpus.GetLineLength();
+    const std::string& line = SeparatedLine();
+    const long n = static_cast<long>(line.size());
+    // The text around the line: its first P bytes are the text before it,
+    // so a hit's stretch starts where the hit stands in the line.
+    std::string& text = lineText_;
+    text.assign(leftText);
+    text.append(line);
+    auto* bytes = reinterpret_cast<unsigned char*>(text.data());
+    const size_t first = FirstControl(bytes + P, static_cast<size_t>(n));
+    lineControls_ = first < static_cast<size_t>(n) ? kHasControls : kNoControls;
+    if (lineControls_ == kHasControls) {
+        BlankControls(bytes + P + first, static_cast<size_t>(n) - first);
+    }
+    bool followingAdded = false;
+    MakeReference();
+    const uint64_t serial = ++lineSerial_;
+    const size_t p = static_cast<size_t>(P);
+    while (offset >= 0) {
+        const long hit = offset;
+        hitOffset_ = static_cast<size_t>(hit);
+        // The stretch of the text that the general way would copy.
+        const long from = std::max(0L, hit - P);
+        const long to = std::min(n, hit - P + L);
+        long end = hit;  // nothing at all
+        if (to > from) {
+            end = P + to;
+        } else if (hit < P) {
+            end = P;  // the text before the line only
+        }
+        const long need = hit - P + L - n;
+        if (need > 0) {
+            if (!followingAdded) {
+                if (!peekedKept_) {
+                    ctx_.input.PeekText(peeked_, static_cast<size_t>(L));
+                    peekedKept_ = true;
+                    peekedControls_ = true;
+                    peekedBlankTo_ = 0;
+                }
+                // No hit of the line takes more than this of it.
+                const size_t most = std::min(peeked_.size(), static_cast<size_t>(std::max(0L, L - P)));
+                const size_t base = text.size();
+                text.append(peeked_, 0, most);
+                BlankControls(reinterpret_cast<unsigned char*>(text.data()) + base, most);
+                followingAdded = true;
+            }
+            end = P + n + std::min(static_cast<long>(text.size()) - P - n, need);
+        }
+        // Trimmed as the general way trims its copy: no word cut at the
+        // right edge, none at the left edge (blanked), the first byte dropped.
+        const size_t start = static_cast<size_t>(hit);
+        const size_t width = static_cast<size_t>(std::max(0L, end - hit));
+        const char* window = text.data() + start;
+        size_t size = width == 0 ? 0 : width - 1;
+        for (size_t i = width; i-- > p + 1;) {
+            if (!wordChar_[static_cast<unsigned char>(window[i])]) {
+                size = i;
+                break;
+            }
+        }
+        size_t blankTo = 0;
+        for (size_t i = 0; i < p && i < size; ++i) {
+            if (!wordChar_[static_cast<unsigned char>(window[i])]) {
+                blankTo = i;
+                break;
+            }
+        }
+        size_t blanks = 0;
+        size_t length = 0;
+        if (size > 0) {
+            blanks = std::min(blankTo, size - 1);
+            length = size - 1 - blanks;
+        }
+        if (!concordanceTree_.InsertInLine(word, serial, text, reference, start + 1 + blanks, blanks,
+                                           length)) {
+            storeFailure_ = concordanceTree_.Error();
+        }
+        ++hitCount;
+        offset = NextAnyWord(static_cast<size_t>(offset) + keywordLength);
+    }
+}
+
 bool CParse::MakeConcordanceAll(const std::string& name)
 {
     PrepareConcordanceTree(true);
     ModeSteps steps;
-    steps.lineWork = [this] {
+    const bool keepLines = KeepsLineText();
+    steps.lineWork = [this, keepLines] {
         long offset = NextAnyWord(0);
+        if (keepLines && offset >= 0 &&
+            leftText.size() == static_cast<size_t>(ctx_.corpus.GetKeywordPosition())) {
+            StoreLineWords(offset);
+            return;
+        }
         while (offset >= 0) {
             std::string key = word;
             BuildContextLine(static_cast<size_t>(offset));

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -76,6 +77,9 @@ class CParse
     bool IsWordChar(unsigned char byte) const { return wordChar_[byte]; }
     // Whether the run reads its text as UTF-8 characters.
     bool ReadsUtf8() const { return utf8_; }
+    // For tests: whether the concordance of all words may keep each line's
+    // text once (by default: where it can); nullopt gives the default back.
+    static void SetKeepLineText(std::optional<bool> on);
 
     // --- concordance building ------------------------------------------------
     long FindKeyword(size_t offset);
@@ -186,6 +190,13 @@ class CParse
     void PrepareConcordanceTree(bool keysRepeat);
     // Adds the hit of the context line; a hit that cannot be kept fails the run.
     void StoreHit(std::string_view key);
+    // The concordance of all words: whether the text around each line can be
+    // kept once for all its hits, and the hits of one line kept so, the first
+    // word standing at `offset`.
+    bool KeepsLineText() const;
+    void StoreLineWords(long offset);
+    std::string lineText_;
+    uint64_t lineSerial_ = 0;
     void CountCollocates();
     const std::string& SeparatedLine();
     long FindFolded(size_t offset);

@@ -62,6 +62,26 @@ uint64_t GetVarint(const char*& p)
     }
 }
 
+// How a hit kept in its source line's text marks its stretch of that text:
+// the top bit, then where the stretch starts, the blanks before it and its
+// length. A hit whose numbers do not fit keeps a record of its own.
+constexpr uint32_t kInLine = 0x80000000u;
+constexpr unsigned kFromShift = 16;
+constexpr unsigned kBlanksShift = 9;
+constexpr size_t kMostFrom = 0x7fff;
+constexpr size_t kMostBlanks = 0x7f;
+constexpr size_t kMostLength = 0x1ff;
+// A source line's text is kept as its reference's length and its text's
+// length (four bytes each), then the reference, then the text.
+constexpr size_t kLineHeader = 8;
+
+uint32_t Get32(const char* p)
+{
+    uint32_t value;
+    std::memcpy(&value, p, 4);
+    return value;
+}
+
 // Asked every few thousand steps of the work (never at its start, so that a
 // small result is written without a question more than a hit has).
 bool Polled(size_t step, const CPlixWalkControl& control)
@@ -99,6 +119,7 @@ struct CPlixTree::Source
     std::string key;
     std::string reference;
     std::string line;
+    std::string scratch;
     uint64_t keywordLength = 0;
     bool damaged = false;
 
@@ -148,13 +169,12 @@ struct CPlixTree::Source
             key = tree->byteOrder_ ? tree->keys_.Key(hit.key) : std::string_view(comparable[hit.key]);
         } else {
             key.assign(p, hit.key);
-            p += hit.key;
         }
-        const uint64_t referenceLength = GetVarint(p);
-        const uint64_t lineLength = GetVarint(p);
-        keywordLength = GetVarint(p);
-        reference.assign(p, referenceLength);
-        line.assign(p + referenceLength, lineLength);
+        std::string_view referenceText;
+        std::string_view lineText;
+        tree->Parts(hit, p, referenceText, lineText, keywordLength, scratch);
+        reference.assign(referenceText);
+        line.assign(lineText);
         return true;
     }
 };
@@ -222,6 +242,7 @@ bool CPlixTree::SpillInBackground()
     std::swap(chunkUsed_, side_->chunkUsed_);
     std::swap(chunkBytes_, side_->chunkBytes_);
     std::swap(hits_, side_->hits_);
+    lineKept_ = false;  // its text is the side's now
     CPlixTree* side = side_.get();
     writtenBySide_.push_back(true);
     spilling_ = true;
@@ -316,6 +337,110 @@ bool CPlixTree::Insert(std::string_view key, std::string_view line, std::string_
     put(line);
     chunkUsed_ += static_cast<size_t>(p - start);
     hits_.push_back(hit);
+    return Added();
+}
+
+bool CPlixTree::KeepLine(uint64_t serial, std::string_view text, std::string_view reference)
+{
+    if (lineKept_ && serial == lineSerial_) {
+        if (text.size() <= lineTextKept_) {
+            return true;
+        }
+        // The text grew at its end (the text after the line, read for a
+        // right context): where it is the last thing kept, it grows in place.
+        const size_t more = text.size() - lineTextKept_;
+        Chunk& last = chunks_[chunksInUse_ - 1];
+        if (lineChunk_ == chunksInUse_ - 1 &&
+            lineOffset_ + kLineHeader + Get32(last.data + lineOffset_) + lineTextKept_ == chunkUsed_ &&
+            last.capacity - chunkUsed_ >= more) {
+            std::memcpy(last.data + chunkUsed_, text.data() + lineTextKept_, more);
+            chunkUsed_ += more;
+            lineTextKept_ = text.size();
+            const auto length = static_cast<uint32_t>(lineTextKept_);
+            std::memcpy(last.data + lineOffset_ + 4, &length, 4);
+            return true;
+        }
+    }
+    // The hits kept before still find the text they took where it was.
+    uint32_t chunk = 0;
+    uint32_t offset = 0;
+    char* p = Reserve(kLineHeader + reference.size() + text.size(), chunk, offset);
+    const auto referenceLength = static_cast<uint32_t>(reference.size());
+    const auto textLength = static_cast<uint32_t>(text.size());
+    std::memcpy(p, &referenceLength, 4);
+    std::memcpy(p + 4, &textLength, 4);
+    if (!reference.empty()) {
+        std::memcpy(p + kLineHeader, reference.data(), reference.size());
+    }
+    if (!text.empty()) {
+        std::memcpy(p + kLineHeader + reference.size(), text.data(), text.size());
+    }
+    chunkUsed_ += kLineHeader + reference.size() + text.size();
+    lineKept_ = true;
+    lineSerial_ = serial;
+    lineChunk_ = chunk;
+    lineOffset_ = offset;
+    lineTextKept_ = text.size();
+    return true;
+}
+
+bool CPlixTree::InsertInLine(std::string_view key, uint64_t lineSerial, std::string_view text,
+                             std::string_view reference, size_t from, size_t blanks,
+                             size_t length)
+{
+    if (!keysRepeat_ || from > kMostFrom || blanks > kMostBlanks || length > kMostLength ||
+        from + length > text.size() || text.size() > UINT32_MAX || reference.size() > UINT32_MAX) {
+        scratch_.assign(blanks, ' ');
+        scratch_.append(text.substr(std::min(from, text.size()), length));
+        const std::string line = scratch_;
+        return Insert(key, line, reference, key.size());
+    }
+    if (!error_.empty() || spill_.Failed()) {
+        return false;
+    }
+    if (total_ == 0 && hits_.empty()) {
+        byteOrder_ = CollationIsByteOrder();
+    }
+    if (!KeepLine(lineSerial, text, reference)) {
+        return false;
+    }
+    Hit hit{};
+    bool inserted = false;
+    hit.key = keys_.FindOrInsert(key, inserted);
+    hit.chunk = lineChunk_;
+    hit.offset = lineOffset_;
+    hit.inLine = kInLine | static_cast<uint32_t>(from) << kFromShift |
+                 static_cast<uint32_t>(blanks) << kBlanksShift | static_cast<uint32_t>(length);
+    hits_.push_back(hit);
+    return Added();
+}
+
+void CPlixTree::Parts(const Hit& hit, const char* record, std::string_view& reference,
+                      std::string_view& line, uint64_t& keywordLength, std::string& scratch) const
+{
+    if (hit.inLine == 0) {
+        const char* p = record + (keysRepeat_ ? 0 : hit.key);
+        const uint64_t referenceLength = GetVarint(p);
+        const uint64_t lineLength = GetVarint(p);
+        keywordLength = GetVarint(p);
+        reference = std::string_view(p, referenceLength);
+        line = std::string_view(p + referenceLength, lineLength);
+        return;
+    }
+    const uint32_t referenceLength = Get32(record);
+    const char* text = record + kLineHeader + referenceLength;
+    reference = std::string_view(record + kLineHeader, referenceLength);
+    const size_t from = (hit.inLine & ~kInLine) >> kFromShift;
+    const size_t blanks = (hit.inLine >> kBlanksShift) & kMostBlanks;
+    const size_t length = hit.inLine & kMostLength;
+    scratch.assign(blanks, ' ');
+    scratch.append(text + from, length);
+    line = scratch;
+    keywordLength = keys_.Key(hit.key).size();
+}
+
+bool CPlixTree::Added()
+{
     ++total_;
     if (SpillsOnSecondCore()) {
         if (MemoryInUse() > budget_ / 2) {
@@ -436,6 +561,7 @@ bool CPlixTree::SpillHeld(const CPlixWalkControl& control)
     }
     SpillRun run{spill_.Size(), 0};
     std::string record;
+    std::string lineScratch;
     std::string_view lastKey;
     bool first = true;
     for (size_t i = 0; i < order.size(); ++i) {
@@ -453,11 +579,11 @@ bool CPlixTree::SpillHeld(const CPlixWalkControl& control)
             key = byteOrder_ ? keys_.Key(hit.key) : std::string_view(comparable[hit.key]);
         } else {
             key = std::string_view(p, hit.key);
-            p += hit.key;
         }
-        const uint64_t referenceLength = GetVarint(p);
-        const uint64_t lineLength = GetVarint(p);
-        const uint64_t keywordLength = GetVarint(p);
+        std::string_view reference;
+        std::string_view line;
+        uint64_t keywordLength = 0;
+        Parts(hit, p, reference, line, keywordLength, lineScratch);
         record.clear();
         // A key equal to the one before is not written again.
         if (!first && key == lastKey) {
@@ -468,10 +594,10 @@ bool CPlixTree::SpillHeld(const CPlixWalkControl& control)
         }
         first = false;
         lastKey = key;
-        AppendVarint(record, referenceLength);
-        record.append(p, referenceLength);
-        AppendVarint(record, lineLength);
-        record.append(p + referenceLength, lineLength);
+        AppendVarint(record, reference.size());
+        record.append(reference);
+        AppendVarint(record, line.size());
+        record.append(line);
         AppendVarint(record, keywordLength);
         if (!spill_.Append(record)) {
             return false;
@@ -485,6 +611,7 @@ bool CPlixTree::SpillHeld(const CPlixWalkControl& control)
 
 void CPlixTree::ClearHeld(bool keepMemory)
 {
+    lineKept_ = false;
     keys_.Clear();
     chunksInUse_ = 0;
     chunkUsed_ = 0;
@@ -562,12 +689,10 @@ PlixWalkEnd CPlixTree::Walk(const std::function<bool(const CPlixTreeNode&)>& vis
             __builtin_prefetch(record + 64);
         }
         const Hit& hit = hits_[order[k]];
-        const char* p = chunks_[hit.chunk].data + hit.offset + (keysRepeat_ ? 0 : hit.key);
-        const uint64_t referenceLength = GetVarint(p);
-        const uint64_t lineLength = GetVarint(p);
-        node.keywordLength = static_cast<size_t>(GetVarint(p));
-        node.referenceText = std::string_view(p, referenceLength);
-        node.contextText = std::string_view(p + referenceLength, lineLength);
+        uint64_t keywordLength = 0;
+        Parts(hit, chunks_[hit.chunk].data + hit.offset, node.referenceText, node.contextText,
+              keywordLength, scratch_);
+        node.keywordLength = static_cast<size_t>(keywordLength);
         if (!visit(node)) {
             return PlixWalkEnd::Stopped;
         }

@@ -99,6 +99,16 @@ public:
     // False when a run could not be written (the hit is lost): see Error().
     [[nodiscard]] bool Insert(std::string_view key, std::string_view line,
                               std::string_view reference, size_t keywordLength);
+    // A hit of shared keys whose concordance line is `blanks` blanks and then
+    // `length` bytes of `text` from `from`, where `text` is the text around
+    // one source line, the same for each of its hits (it may grow at its end
+    // between them), and `lineSerial` is new with each source line. The
+    // text and the reference are kept once for all the hits of their line:
+    // a line of many hits (the concordance of all words) takes a fraction of
+    // the memory. The keyword is as long as the key.
+    [[nodiscard]] bool InsertInLine(std::string_view key, uint64_t lineSerial,
+                                    std::string_view text, std::string_view reference,
+                                    size_t from, size_t blanks, size_t length);
     bool Empty() const { return total_ == 0; }
     size_t Size() const { return static_cast<size_t>(total_); }
     // Runs written to disk so far.
@@ -120,7 +130,15 @@ private:
         uint32_t key;  // shared keys: the key's index; own keys: its length
         uint32_t chunk;
         uint32_t offset;
+        // Zero: the record at chunk and offset is the hit's own. Otherwise it
+        // is the text of the hit's source line, and this says which stretch
+        // of it is the hit's (see InsertInLine).
+        uint32_t inLine;
     };
+    // The parts of a hit as the writer wants them; the concordance line of
+    // a hit kept in its source line's text is put together in `scratch`.
+    void Parts(const Hit& hit, const char* record, std::string_view& reference,
+               std::string_view& line, uint64_t& keywordLength, std::string& scratch) const;
     struct Sorted;
     struct Source;
     char* Reserve(size_t bytes, uint32_t& chunk, uint32_t& offset);
@@ -171,6 +189,16 @@ private:
     size_t chunkUsed_ = 0;
     uint64_t chunkBytes_ = 0;  // of the chunks in use
     std::vector<Hit, HugePageAllocator<Hit>> hits_;
+    // Where the text of the source line being worked on is kept, while it
+    // is valid (the same set of chunks, the same line).
+    bool lineKept_ = false;
+    uint64_t lineSerial_ = 0;
+    uint32_t lineChunk_ = 0;
+    uint32_t lineOffset_ = 0;
+    size_t lineTextKept_ = 0;
+    bool KeepLine(uint64_t serial, std::string_view text, std::string_view reference);
+    // Counts the hit just kept and spills when the memory is full.
+    bool Added();
     std::string scratch_;
     CSpillFile spill_;
     std::vector<SpillRun> runs_;

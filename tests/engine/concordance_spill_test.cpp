@@ -132,6 +132,62 @@ TEST(ConcordanceSpill, ResultsThroughRunsOnDiskAreTheResultsInMemory)
     }
 }
 
+TEST(ConcordanceSpill, LinesKeptOnceForAllTheirWordsAreTheLinesMadeForEachWord)
+{
+    // The concordance of all words keeps each source line's text once and
+    // cuts every hit's line out of it; made hit by hit, the lines must be
+    // the same wherever the hit stands: at either end of a line, in lines
+    // shorter than the keyword position, with the text before and after
+    // running over several lines, control characters, a last line with no
+    // line end, and lines and positions past what a kept hit can mark.
+    const std::string longLine = std::string(33000, 'a') + " mid " + std::string(200, 'b') + " end\n";
+    const std::string corpora[] = {
+        "b a b\n",
+        "one two three four five six seven eight nine ten eleven twelve\nx\n\n\ny z\n",
+        "tab\there\x01ctl\rcr one\n\x7f del two\n  lead and trail  \n",
+        "a\nb\nc\nd\ne\nf\ng\nh\ni\nj\nk\nl\nm\nn\no\np\nq\nr\ns\nt\nu\nv",
+        "verylongwordthatrunspastthelineofcontextontheleftandontherightaswell x\n",
+        longLine,
+    };
+    struct Format
+    {
+        int length;
+        int position;
+    } formats[] = {{100, 50}, {20, 10}, {10, 0}, {5, 8}, {1, 0}, {600, 200}, {30, 29}};
+    for (const Format& format : formats) {
+        for (size_t c = 0; c < std::size(corpora); ++c) {
+            for (uint64_t budget : {kDefaultMemoryBudget, uint64_t{4096}}) {
+                SCOPED_TRACE("format " + std::to_string(format.length) + "/" +
+                             std::to_string(format.position) + ", corpus " + std::to_string(c) +
+                             ", budget " + std::to_string(budget));
+                auto run = [&](bool keep) {
+                    CParse::SetKeepLineText(keep);
+                    EngineTest t;
+                    t.AddFile("a.txt", corpora[c]);
+                    t.AddFile("b.txt", corpora[(c + 1) % std::size(corpora)]);
+                    t.ctx.corpus.SetLineFormat(format.length, format.position);
+                    t.ctx.corpus.SetMemoryBudget(budget);
+                    t.ctx.corpus.SetAsWhole(1);
+                    EXPECT_TRUE(t.RunCommand(AnalysisCommand::ConcordanceAll).completed);
+                    CParse::SetKeepLineText(std::nullopt);
+                    std::string all = t.Window();
+                    for (size_t at = all.find(t.dir.Path()); at != std::string::npos;
+                         at = all.find(t.dir.Path(), at)) {
+                        all.replace(at, t.dir.Path().size(), "DIR");
+                    }
+                    for (const std::string& text : t.target.ColouredTexts(0)) {
+                        all += "|" + text;
+                    }
+                    return all;
+                };
+                const std::string kept = run(true);
+                const std::string made = run(false);
+                ASSERT_EQ(kept, made);
+            }
+        }
+    }
+}
+
 TEST(ConcordanceSpill, AFullDiskFailsTheRunWithItsReason)
 {
     struct Case
