@@ -15,6 +15,10 @@ namespace plix {
 namespace {
 
 constexpr size_t kWriteBuffer = size_t{1} << 20;
+// Direct transfers are in whole blocks of this many bytes, at offsets and
+// from memory aligned to them.
+constexpr size_t kBlock = 4096;
+std::atomic<bool> g_allowDirect{true};
 
 // Bytes left before the simulated full disk; negative: no limit.
 std::atomic<int64_t> g_diskLeft{-1};
@@ -97,6 +101,7 @@ CSpillFile::CSpillFile() = default;
 CSpillFile::~CSpillFile()
 {
     Close();
+    std::free(aligned_);
 }
 
 CSpillFile::CSpillFile(CSpillFile&& other) noexcept
@@ -104,7 +109,12 @@ CSpillFile::CSpillFile(CSpillFile&& other) noexcept
       size_(std::exchange(other.size_, 0)),
       written_(std::exchange(other.written_, 0)),
       buffer_(std::move(other.buffer_)),
-      error_(std::move(other.error_))
+      error_(std::move(other.error_)),
+      direct_(std::exchange(other.direct_, false)),
+      blocksWritten_(std::exchange(other.blocksWritten_, 0)),
+      tail_(std::move(other.tail_)),
+      aligned_(std::exchange(other.aligned_, nullptr)),
+      alignedSize_(std::exchange(other.alignedSize_, 0))
 {
 }
 
@@ -112,13 +122,35 @@ CSpillFile& CSpillFile::operator=(CSpillFile&& other) noexcept
 {
     if (this != &other) {
         Close();
+        std::free(aligned_);
         fd_ = std::exchange(other.fd_, -1);
         size_ = std::exchange(other.size_, 0);
         written_ = std::exchange(other.written_, 0);
         buffer_ = std::move(other.buffer_);
         error_ = std::move(other.error_);
+        direct_ = std::exchange(other.direct_, false);
+        blocksWritten_ = std::exchange(other.blocksWritten_, 0);
+        tail_ = std::move(other.tail_);
+        aligned_ = std::exchange(other.aligned_, nullptr);
+        alignedSize_ = std::exchange(other.alignedSize_, 0);
     }
     return *this;
+}
+
+void CSpillFile::AllowDirect(bool allow)
+{
+    g_allowDirect = allow;
+}
+
+char* CSpillFile::AlignedBuffer(size_t bytes)
+{
+    if (alignedSize_ < bytes) {
+        std::free(aligned_);
+        const size_t size = (bytes + kBlock - 1) / kBlock * kBlock;
+        aligned_ = static_cast<char*>(std::aligned_alloc(kBlock, size));
+        alignedSize_ = aligned_ != nullptr ? size : 0;
+    }
+    return aligned_;
 }
 
 void CSpillFile::SetError(const std::string& what, int code)
@@ -153,6 +185,17 @@ bool CSpillFile::Open()
     written_ = 0;
     buffer_.clear();
     buffer_.reserve(kWriteBuffer);
+    // Past the page cache where the file system allows it: runs are written
+    // once and read back once, and filling the cache with them costs the
+    // system more than the transfers do (tmpfs and some others refuse it;
+    // the file then works as any other).
+    direct_ = false;
+    blocksWritten_ = 0;
+    tail_.clear();
+    if (g_allowDirect.load(std::memory_order_relaxed)) {
+        const int flags = fcntl(fd, F_GETFL);
+        direct_ = flags >= 0 && fcntl(fd, F_SETFL, flags | O_DIRECT) == 0;
+    }
     return true;
 }
 
@@ -166,6 +209,120 @@ void CSpillFile::Close()
     buffer_.shrink_to_fit();
     size_ = 0;
     written_ = 0;
+    direct_ = false;
+    blocksWritten_ = 0;
+    tail_.clear();
+    tail_.shrink_to_fit();
+}
+
+bool CSpillFile::StopDirect()
+{
+    direct_ = false;
+    const int flags = fcntl(fd_, F_GETFL);
+    if (flags < 0 || fcntl(fd_, F_SETFL, flags & ~O_DIRECT) != 0) {
+        SetError("cannot write the temporary file", errno);
+        return false;
+    }
+    // The bytes after the last whole block, through the cache from now on.
+    const char* p = tail_.data();
+    size_t n = tail_.size();
+    uint64_t at = blocksWritten_;
+    while (n > 0) {
+        const ssize_t done = ::pwrite(fd_, p, n, static_cast<off_t>(at));
+        if (done < 0 && errno == EINTR) {
+            continue;
+        }
+        if (done <= 0) {
+            SetError("cannot write the temporary file", done < 0 ? errno : ENOSPC);
+            return false;
+        }
+        p += done;
+        n -= static_cast<size_t>(done);
+        at += static_cast<uint64_t>(done);
+    }
+    tail_.clear();
+    return true;
+}
+
+bool CSpillFile::WriteDirect(const char* data, size_t n)
+{
+    // Up to a write buffer at a time: the tail kept from before, then the
+    // new bytes, padded to whole blocks.
+    while (n > 0) {
+        const size_t take = std::min(n, kWriteBuffer);
+        const size_t total = tail_.size() + take;
+        const size_t padded = (total + kBlock - 1) / kBlock * kBlock;
+        char* buffer = AlignedBuffer(padded);
+        if (buffer == nullptr) {
+            return StopDirect();
+        }
+        std::memcpy(buffer, tail_.data(), tail_.size());
+        std::memcpy(buffer + tail_.size(), data, take);
+        std::memset(buffer + total, 0, padded - total);
+        size_t done = 0;
+        while (done < padded) {
+            const ssize_t put = ::pwrite(fd_, buffer + done, padded - done,
+                                         static_cast<off_t>(blocksWritten_ + done));
+            if (put < 0 && errno == EINTR) {
+                continue;
+            }
+            if (put < 0 && errno == EINVAL && done == 0) {
+                return StopDirect();  // refused after all: the caller writes through the cache
+            }
+            if (put <= 0 || static_cast<size_t>(put) % kBlock != 0) {
+                SetError("cannot write the temporary file", put < 0 ? errno : ENOSPC);
+                return false;
+            }
+            done += static_cast<size_t>(put);
+        }
+        const size_t whole = total / kBlock * kBlock;
+        blocksWritten_ += whole;
+        tail_.assign(buffer + whole, total - whole);
+        written_ += take;
+        data += take;
+        n -= take;
+    }
+    return true;
+}
+
+bool CSpillFile::ReadDirect(uint64_t offset, char* out, size_t n)
+{
+    while (n > 0) {
+        const uint64_t from = offset / kBlock * kBlock;
+        const size_t skip = static_cast<size_t>(offset - from);
+        const size_t take = std::min(n, kWriteBuffer);
+        const size_t span = (skip + take + kBlock - 1) / kBlock * kBlock;
+        char* buffer = AlignedBuffer(span);
+        if (buffer == nullptr) {
+            return StopDirect();
+        }
+        size_t got = 0;
+        while (got < skip + take) {
+            const ssize_t r =
+                ::pread(fd_, buffer + got, span - got, static_cast<off_t>(from + got));
+            if (r < 0 && errno == EINTR) {
+                continue;
+            }
+            if (r < 0 && errno == EINVAL && got == 0) {
+                return StopDirect();
+            }
+            if (r <= 0 || static_cast<size_t>(r) % kBlock != 0) {
+                // A short read ends the file: only what was asked for counts.
+                if (r > 0 && got + static_cast<size_t>(r) >= skip + take) {
+                    got += static_cast<size_t>(r);
+                    break;
+                }
+                SetError("cannot read the temporary file", r < 0 ? errno : EIO);
+                return false;
+            }
+            got += static_cast<size_t>(r);
+        }
+        std::memcpy(out, buffer + skip, take);
+        out += take;
+        offset += take;
+        n -= take;
+    }
+    return true;
 }
 
 bool CSpillFile::WriteOut(const char* data, size_t n)
@@ -173,6 +330,19 @@ bool CSpillFile::WriteOut(const char* data, size_t n)
     if (!TakeDisk(n)) {
         SetError("cannot write the temporary file", ENOSPC);
         return false;
+    }
+    if (direct_) {
+        const uint64_t before = written_;
+        if (!WriteDirect(data, n)) {
+            return false;
+        }
+        if (direct_) {
+            return true;
+        }
+        // Refused part way: the rest through the cache.
+        const size_t done = static_cast<size_t>(written_ - before);
+        data += done;
+        n -= done;
     }
     while (n > 0) {
         ssize_t done = ::pwrite(fd_, data, n, static_cast<off_t>(written_));
@@ -237,6 +407,17 @@ bool CSpillFile::ReadAt(uint64_t offset, void* data, size_t n)
         return false;
     }
     char* out = static_cast<char*>(data);
+    if (direct_) {
+        if (!ReadDirect(offset, out, n)) {
+            return false;
+        }
+        if (direct_) {
+            return true;
+        }
+        if (Failed()) {
+            return false;
+        }
+    }
     while (n > 0) {
         ssize_t got = ::pread(fd_, out, n, static_cast<off_t>(offset));
         if (got < 0) {

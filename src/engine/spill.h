@@ -63,9 +63,18 @@ public:
     bool Failed() const { return !error_.empty(); }
     // Drops the file and its contents at once.
     void Close();
+    // Whether the file bypasses the system's page cache (see Open).
+    bool Direct() const { return direct_; }
+    // For tests: whether files opened from now on may bypass the page cache.
+    static void AllowDirect(bool allow);
 
 private:
     bool WriteOut(const char* data, size_t n);
+    bool WriteDirect(const char* data, size_t n);
+    bool ReadDirect(uint64_t offset, char* out, size_t n);
+    // Goes back to writing through the page cache, the bytes so far kept.
+    bool StopDirect();
+    char* AlignedBuffer(size_t bytes);
     void SetError(const std::string& what, int code);
 
     int fd_ = -1;
@@ -73,6 +82,14 @@ private:
     uint64_t written_ = 0;
     std::string buffer_;
     std::string error_;
+    // Written past the page cache: whole blocks only, from a buffer aligned
+    // to them. The bytes after the last whole block are kept here as well as
+    // written padded, and written again in front of the next bytes.
+    bool direct_ = false;
+    uint64_t blocksWritten_ = 0;  // bytes of whole blocks
+    std::string tail_;
+    char* aligned_ = nullptr;
+    size_t alignedSize_ = 0;
 };
 
 // Reads one run front to back through a buffer of its own, so that many runs

@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <random>
+#include <string>
 #include <dirent.h>
 
 namespace plix {
@@ -69,6 +72,49 @@ TEST(Spill, RunsReadBackWholeAcrossBufferEdges)
         EXPECT_FALSE(reader.ReadVarint(extra));
     }
     EXPECT_FALSE(file.Failed());
+}
+
+TEST(Spill, WhatIsAppendedReadsBackWithOrWithoutThePageCache)
+{
+    // Appends of every size around the blocks and the write buffer (one
+    // larger than it), each followed by reads at random places and lengths,
+    // some reaching the last byte: past the page cache the bytes after the
+    // last whole block are written again with the next ones.
+    std::mt19937 random(3);
+    for (bool direct : {true, false}) {
+        CSpillFile::AllowDirect(direct);
+        CSpillFile file;
+        ASSERT_TRUE(file.Open());
+        if (!direct) {
+            EXPECT_FALSE(file.Direct());
+        }
+        std::string all;
+        const size_t sizes[] = {1, 7, 4095, 4096, 4097, 12000, (1u << 20) - 3, (1u << 20) + 5000, 100};
+        for (int round = 0; round < 3; ++round) {
+            for (size_t size : sizes) {
+                std::string bytes(size, '\0');
+                for (char& c : bytes) {
+                    c = static_cast<char>(random());
+                }
+                ASSERT_TRUE(file.Append(bytes));
+                all += bytes;
+                for (int k = 0; k < 4; ++k) {
+                    const size_t n = k == 0 ? std::min<size_t>(all.size(), 5000) : random() % 9000 + 1;
+                    const size_t at = k == 0 ? all.size() - n : random() % all.size();
+                    const size_t take = std::min(n, all.size() - at);
+                    std::string got(take, '?');
+                    ASSERT_TRUE(file.ReadAt(at, got.data(), take)) << file.Error();
+                    ASSERT_EQ(got, all.substr(at, take)) << direct << " at " << at << " n " << take;
+                }
+            }
+        }
+        EXPECT_EQ(file.Size(), all.size());
+        std::string whole(all.size(), '?');
+        ASSERT_TRUE(file.ReadAt(0, whole.data(), whole.size()));
+        EXPECT_EQ(whole, all) << direct;
+        EXPECT_FALSE(file.Failed());
+    }
+    CSpillFile::AllowDirect(true);
 }
 
 TEST(Spill, MergeHeapKeepsEqualHeadsInRunOrder)
