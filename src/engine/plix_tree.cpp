@@ -91,6 +91,28 @@ bool Polled(size_t step, const CPlixWalkControl& control)
 
 }  // namespace
 
+inline __attribute__((always_inline)) void CPlixTree::Ahead(const std::vector<uint32_t>& order, size_t k) const
+{
+    // The hits come from anywhere in memory, in key order: each is asked for
+    // a little ahead, and the bytes it takes a little nearer.
+    constexpr size_t kAhead = 16;
+    if (k + kAhead < order.size()) {
+        __builtin_prefetch(&hits_[order[k + kAhead]]);
+    }
+    if (k + kAhead / 2 < order.size()) {
+        const Hit& soon = hits_[order[k + kAhead / 2]];
+        const char* record = chunks_[soon.chunk].data + soon.offset;
+        __builtin_prefetch(record);
+        if (soon.inLine == 0) {
+            __builtin_prefetch(record + 64);
+        } else {
+            const char* stretch = record + ((soon.inLine & ~kInLine) >> kFromShift);
+            __builtin_prefetch(stretch);
+            __builtin_prefetch(stretch + (soon.inLine & kMostLength));
+        }
+    }
+}
+
 // One hit of the hits held in memory, as the sort of own keys moves it.
 struct CPlixTree::Sorted
 {
@@ -153,16 +175,7 @@ struct CPlixTree::Source
         if (next >= order.size()) {
             return false;
         }
-        // The hits come from anywhere in memory: ask for them a little ahead.
-        if (next + 16 < order.size()) {
-            __builtin_prefetch(&tree->hits_[order[next + 16]]);
-        }
-        if (next + 8 < order.size()) {
-            const Hit& soon = tree->hits_[order[next + 8]];
-            const char* record = tree->chunks_[soon.chunk].data + soon.offset;
-            __builtin_prefetch(record);
-            __builtin_prefetch(record + 64);
-        }
+        tree->Ahead(order, next);
         const Hit& hit = tree->hits_[order[next++]];
         const char* p = tree->chunks_[hit.chunk].data + hit.offset;
         if (tree->keysRepeat_) {
@@ -388,8 +401,10 @@ bool CPlixTree::InsertInLine(std::string_view key, uint64_t lineSerial, std::str
                              std::string_view reference, size_t from, size_t blanks,
                              size_t length)
 {
-    if (!keysRepeat_ || from > kMostFrom || blanks > kMostBlanks || length > kMostLength ||
-        from + length > text.size() || text.size() > UINT32_MAX || reference.size() > UINT32_MAX) {
+    // The stretch is marked from the start of the kept record.
+    const size_t at = kLineHeader + reference.size() + from;
+    if (!keysRepeat_ || at > kMostFrom || blanks > kMostBlanks || length > kMostLength ||
+        from + length > text.size() || text.size() > UINT32_MAX) {
         scratch_.assign(blanks, ' ');
         scratch_.append(text.substr(std::min(from, text.size()), length));
         const std::string line = scratch_;
@@ -409,7 +424,7 @@ bool CPlixTree::InsertInLine(std::string_view key, uint64_t lineSerial, std::str
     hit.key = keys_.FindOrInsert(key, inserted);
     hit.chunk = lineChunk_;
     hit.offset = lineOffset_;
-    hit.inLine = kInLine | static_cast<uint32_t>(from) << kFromShift |
+    hit.inLine = kInLine | static_cast<uint32_t>(at) << kFromShift |
                  static_cast<uint32_t>(blanks) << kBlanksShift | static_cast<uint32_t>(length);
     hits_.push_back(hit);
     return Added();
@@ -427,14 +442,12 @@ void CPlixTree::Parts(const Hit& hit, const char* record, std::string_view& refe
         line = std::string_view(p + referenceLength, lineLength);
         return;
     }
-    const uint32_t referenceLength = Get32(record);
-    const char* text = record + kLineHeader + referenceLength;
-    reference = std::string_view(record + kLineHeader, referenceLength);
-    const size_t from = (hit.inLine & ~kInLine) >> kFromShift;
+    reference = std::string_view(record + kLineHeader, Get32(record));
+    const size_t at = (hit.inLine & ~kInLine) >> kFromShift;
     const size_t blanks = (hit.inLine >> kBlanksShift) & kMostBlanks;
     const size_t length = hit.inLine & kMostLength;
     scratch.assign(blanks, ' ');
-    scratch.append(text + from, length);
+    scratch.append(record + at, length);
     line = scratch;
     keywordLength = keys_.Key(hit.key).size();
 }
@@ -568,10 +581,7 @@ bool CPlixTree::SpillHeld(const CPlixWalkControl& control)
         if (Polled(i + 1, control)) {
             return false;
         }
-        if (i + 8 < order.size()) {
-            const Hit& soon = hits_[order[i + 8]];
-            __builtin_prefetch(chunks_[soon.chunk].data + soon.offset);
-        }
+        Ahead(order, i);
         const Hit& hit = hits_[order[i]];
         std::string_view key;
         const char* p = chunks_[hit.chunk].data + hit.offset;
@@ -676,18 +686,8 @@ PlixWalkEnd CPlixTree::Walk(const std::function<bool(const CPlixTreeNode&)>& vis
         control.status("Writing...");
     }
     CPlixTreeNode node;
-    // The hits come from anywhere in memory: ask for them a little ahead.
-    constexpr size_t kAhead = 16;
     for (size_t k = 0; k < order.size(); ++k) {
-        if (k + kAhead < order.size()) {
-            __builtin_prefetch(&hits_[order[k + kAhead]]);
-        }
-        if (k + kAhead / 2 < order.size()) {
-            const Hit& soon = hits_[order[k + kAhead / 2]];
-            const char* record = chunks_[soon.chunk].data + soon.offset;
-            __builtin_prefetch(record);
-            __builtin_prefetch(record + 64);
-        }
+        Ahead(order, k);
         const Hit& hit = hits_[order[k]];
         uint64_t keywordLength = 0;
         Parts(hit, chunks_[hit.chunk].data + hit.offset, node.referenceText, node.contextText,

@@ -197,6 +197,9 @@ private:
     uint32_t lineOffset_ = 0;
     size_t lineTextKept_ = 0;
     bool KeepLine(uint64_t serial, std::string_view text, std::string_view reference);
+    // Asks for the hit `k + 16` and for the bytes of the hit `k + 8` of
+    // `order` to be brought near.
+    void Ahead(const std::vector<uint32_t>& order, size_t k) const;
     // Counts the hit just kept and spills when the memory is full.
     bool Added();
     std::string scratch_;
