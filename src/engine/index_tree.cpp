@@ -1,6 +1,7 @@
 #include "engine/index_tree.h"
 
 #include <algorithm>
+#include <deque>
 #include <optional>
 
 #include "engine/spill.h"
@@ -369,10 +370,9 @@ bool CIndexTree::MergeRuns(bool readDeltas, const std::function<bool(const CInde
     // Many runs share the budget for their read buffers.
     const size_t buffer = static_cast<size_t>(
         std::clamp<uint64_t>(budget_ / (2 * n + 1), uint64_t{4} << 10, uint64_t{1} << 20));
-    std::vector<CSpillReader> wordReaders;
-    std::vector<CSpillReader> deltaReaders;
-    wordReaders.reserve(n);
-    deltaReaders.reserve(n);
+    // A reader stays where it was made: it may have a read of its own under way.
+    std::deque<CSpillReader> wordReaders;
+    std::deque<CSpillReader> deltaReaders;
     for (const Run& run : runList_) {
         wordReaders.emplace_back(*words_, SpillRun{run.wordsBegin, run.wordsEnd}, buffer);
         deltaReaders.emplace_back(*deltas_, SpillRun{run.deltasBegin, run.deltasEnd}, buffer);

@@ -731,8 +731,18 @@ PlixWalkEnd CPlixTree::MergeRuns(const std::function<bool(const CPlixTreeNode&)>
     }
     auto merge = [&](size_t begin, size_t end, bool final, SpillRun* out) -> PlixWalkEnd {
         std::vector<std::unique_ptr<Source>> sources;
+        // The last pass writes nothing to the files: each run is read ahead
+        // on a thread of its own while the merge works, in larger stretches
+        // (there are fewer runs to share the memory).
+        const size_t stretch =
+            final ? static_cast<size_t>(std::clamp<uint64_t>(budget_ / (4 * (end - begin + 1)), 4096,
+                                                              size_t{8} << 20))
+                  : buffer;
         for (size_t r = begin; r < end; ++r) {
-            sources.push_back(std::make_unique<Source>(FileOf(r), runs_[r], buffer));
+            sources.push_back(std::make_unique<Source>(FileOf(r), runs_[r], stretch));
+            if (final) {
+                sources.back()->reader.ReadAhead();
+            }
         }
         if (final && held != nullptr) {
             sources.push_back(std::move(held));  // the newest run: last among equals

@@ -445,6 +445,70 @@ CSpillReader::CSpillReader(CSpillFile& file, SpillRun run, size_t bufferBytes)
 {
 }
 
+std::string CSpillFile::ReadStretch(uint64_t offset, size_t n, char* block, size_t& skip) const
+{
+    // Past the cache a read starts and ends on whole blocks.
+    const uint64_t from = direct_ ? offset / kBlock * kBlock : offset;
+    skip = static_cast<size_t>(offset - from);
+    const size_t span = direct_ ? (skip + n + kBlock - 1) / kBlock * kBlock : n;
+    size_t got = 0;
+    while (got < skip + n) {
+        const ssize_t r = ::pread(fd_, block + got, span - got, static_cast<off_t>(from + got));
+        if (r < 0 && errno == EINTR) {
+            continue;
+        }
+        if (r <= 0) {
+            return std::string("cannot read the temporary file: ") + std::strerror(r < 0 ? errno : EIO);
+        }
+        got += static_cast<size_t>(r);
+    }
+    return {};
+}
+
+void CSpillFile::TakeFailure(const std::string& reason)
+{
+    if (error_.empty()) {
+        error_ = reason;
+    }
+}
+
+CSpillReader::~CSpillReader()
+{
+    if (pending_.valid()) {
+        pending_.wait();
+    }
+    std::free(ahead_);
+}
+
+void CSpillReader::ReadAhead()
+{
+    readAhead_ = true;
+    if (!pending_.valid() && position_ < run_.end) {
+        StartAhead();
+    }
+}
+
+void CSpillReader::StartAhead()
+{
+    aheadSize_ = static_cast<size_t>(std::min<uint64_t>(buffer_.size(), run_.end - position_));
+    const size_t needed = aheadSize_ + 2 * kBlock;
+    if (aheadCapacity_ < needed) {
+        std::free(ahead_);
+        aheadCapacity_ = (needed + kBlock - 1) / kBlock * kBlock;
+        ahead_ = static_cast<char*>(std::aligned_alloc(kBlock, aheadCapacity_));
+        if (ahead_ == nullptr) {
+            aheadCapacity_ = 0;
+            readAhead_ = false;  // read when needed, as without
+            return;
+        }
+    }
+    const uint64_t at = position_;
+    const size_t n = aheadSize_;
+    pending_ = std::async(std::launch::async, [this, at, n] {
+        return file_.ReadStretch(at, n, ahead_, aheadSkip_);
+    });
+}
+
 bool CSpillReader::Refill()
 {
     if (position_ >= run_.end) {
@@ -455,6 +519,23 @@ bool CSpillReader::Refill()
     std::memmove(buffer_.data(), buffer_.data() + next_, rest);
     next_ = 0;
     limit_ = rest;
+    if (pending_.valid()) {
+        const std::string failure = pending_.get();
+        if (!failure.empty()) {
+            file_.TakeFailure(failure);
+            return false;
+        }
+        if (buffer_.size() < rest + aheadSize_) {
+            buffer_.resize(rest + aheadSize_);
+        }
+        std::memcpy(buffer_.data() + rest, ahead_ + aheadSkip_, aheadSize_);
+        position_ += aheadSize_;
+        limit_ += aheadSize_;
+        if (readAhead_ && position_ < run_.end) {
+            StartAhead();
+        }
+        return true;
+    }
     const size_t want =
         static_cast<size_t>(std::min<uint64_t>(buffer_.size() - rest, run_.end - position_));
     if (!file_.ReadAt(position_, buffer_.data() + rest, want)) {
@@ -462,6 +543,9 @@ bool CSpillReader::Refill()
     }
     position_ += want;
     limit_ += want;
+    if (readAhead_ && position_ < run_.end) {
+        StartAhead();
+    }
     return true;
 }
 

@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <future>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -65,6 +66,13 @@ public:
     void Close();
     // Whether the file bypasses the system's page cache (see Open).
     bool Direct() const { return direct_; }
+    // Reads the `n` bytes at `offset`, written and flushed before, into
+    // `block` (aligned to 4096 bytes and 8192 bytes longer than `n`), where
+    // they start at `skip`. It changes nothing of the file, so any thread may
+    // call it while nothing is written; it answers why it failed, or nothing.
+    std::string ReadStretch(uint64_t offset, size_t n, char* block, size_t& skip) const;
+    // Makes a failure found by ReadStretch the file's.
+    void TakeFailure(const std::string& reason);
     // For tests: whether files opened from now on may bypass the page cache.
     static void AllowDirect(bool allow);
 
@@ -106,9 +114,17 @@ public:
     // `n` bytes appended to `out`.
     [[nodiscard]] bool ReadBytes(std::string& out, size_t n);
     bool AtEnd() const { return next_ == limit_ && position_ >= run_.end; }
+    // From now on, while one stretch of the run is used, the next is read on
+    // a thread of its own (nothing may be written to the file meanwhile):
+    // the merge then finds it in memory instead of waiting for the disk.
+    void ReadAhead();
+    ~CSpillReader();
+    CSpillReader(const CSpillReader&) = delete;
+    CSpillReader& operator=(const CSpillReader&) = delete;
 
 private:
     bool Refill();
+    void StartAhead();
 
     CSpillFile& file_;
     SpillRun run_;
@@ -116,6 +132,14 @@ private:
     std::vector<char> buffer_;
     size_t next_ = 0;
     size_t limit_ = 0;
+    bool readAhead_ = false;
+    // The stretch being read ahead: from position_ on, `aheadSize_` bytes,
+    // into `ahead_` at `aheadSkip_`.
+    std::future<std::string> pending_;
+    char* ahead_ = nullptr;
+    size_t aheadCapacity_ = 0;
+    size_t aheadSize_ = 0;
+    size_t aheadSkip_ = 0;
 };
 
 // Seven bits a byte, low bits first: line numbers and positions stored as

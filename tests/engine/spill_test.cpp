@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <memory>
 #include <random>
 #include <string>
 #include <dirent.h>
@@ -42,36 +43,69 @@ TEST(Spill, ByteCountsTakeSuffixesAndRefuseTheRest)
 
 TEST(Spill, RunsReadBackWholeAcrossBufferEdges)
 {
-    CSpillFile file;
-    ASSERT_TRUE(file.Open());
-    std::vector<SpillRun> runs;
-    std::vector<std::vector<uint64_t>> written;
-    for (int r = 0; r < 5; ++r) {
-        SpillRun run{file.Size(), 0};
-        std::string bytes;
-        written.emplace_back();
-        for (uint64_t i = 0; i < 3000; ++i) {
-            uint64_t value = (i * 2654435761u + static_cast<uint64_t>(r)) >> (i % 40);
-            AppendVarint(bytes, value);
-            written.back().push_back(value);
+    // Read one after another and all side by side, each run ahead of its
+    // use or not, past the page cache or through it; buffers of a few
+    // bytes, so that varints straddle refills, and of a few blocks.
+    for (bool direct : {true, false}) {
+        CSpillFile::AllowDirect(direct);
+        CSpillFile file;
+        ASSERT_TRUE(file.Open());
+        std::vector<SpillRun> runs;
+        std::vector<std::vector<uint64_t>> written;
+        for (int r = 0; r < 5; ++r) {
+            SpillRun run{file.Size(), 0};
+            std::string bytes;
+            written.emplace_back();
+            for (uint64_t i = 0; i < 3000; ++i) {
+                uint64_t value = (i * 2654435761u + static_cast<uint64_t>(r)) >> (i % 40);
+                AppendVarint(bytes, value);
+                written.back().push_back(value);
+            }
+            ASSERT_TRUE(file.Append(bytes));
+            run.end = file.Size();
+            runs.push_back(run);
         }
-        ASSERT_TRUE(file.Append(bytes));
-        run.end = file.Size();
-        runs.push_back(run);
-    }
-    // Small buffers so that varints straddle refills.
-    for (size_t r = 0; r < runs.size(); ++r) {
-        CSpillReader reader(file, runs[r], 64);
-        for (uint64_t expected : written[r]) {
-            uint64_t value = 0;
-            ASSERT_TRUE(reader.ReadVarint(value));
-            ASSERT_EQ(value, expected);
+        ASSERT_TRUE(file.Flush());
+        for (size_t buffer : {size_t{64}, size_t{10000}}) {
+            for (bool ahead : {false, true}) {
+                SCOPED_TRACE(std::string(direct ? "direct" : "cached") + ", buffer " +
+                             std::to_string(buffer) + (ahead ? ", read ahead" : ""));
+                for (size_t r = 0; r < runs.size(); ++r) {
+                    CSpillReader reader(file, runs[r], buffer);
+                    if (ahead) {
+                        reader.ReadAhead();
+                    }
+                    for (uint64_t expected : written[r]) {
+                        uint64_t value = 0;
+                        ASSERT_TRUE(reader.ReadVarint(value));
+                        ASSERT_EQ(value, expected);
+                    }
+                    EXPECT_TRUE(reader.AtEnd());
+                    uint64_t extra = 0;
+                    EXPECT_FALSE(reader.ReadVarint(extra));
+                }
+                std::vector<std::unique_ptr<CSpillReader>> readers;
+                for (const SpillRun& run : runs) {
+                    readers.push_back(std::make_unique<CSpillReader>(file, run, buffer));
+                    if (ahead) {
+                        readers.back()->ReadAhead();
+                    }
+                }
+                for (size_t i = 0; i < 3000; ++i) {
+                    for (size_t r = 0; r < runs.size(); ++r) {
+                        uint64_t value = 0;
+                        ASSERT_TRUE(readers[r]->ReadVarint(value));
+                        ASSERT_EQ(value, written[r][i]);
+                    }
+                }
+                // A reader dropped with a read under way waits for it.
+                CSpillReader dropped(file, runs[0], buffer);
+                dropped.ReadAhead();
+            }
         }
-        EXPECT_TRUE(reader.AtEnd());
-        uint64_t extra = 0;
-        EXPECT_FALSE(reader.ReadVarint(extra));
+        EXPECT_FALSE(file.Failed());
     }
-    EXPECT_FALSE(file.Failed());
+    CSpillFile::AllowDirect(true);
 }
 
 TEST(Spill, WhatIsAppendedReadsBackWithOrWithoutThePageCache)
