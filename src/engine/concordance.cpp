@@ -1,6 +1,7 @@
 // The concordance modes (by keyword, by left or right context, of all words)
 // and the collocation list, which finds its hits the same way.
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <cstring>
 
@@ -555,13 +556,53 @@ void CParse::MakeSortKey(int sortKind)
             // The whole left context, nearest word first, each spelt forwards;
             // every other byte, and every place past the end of the line, a
             // blank: one byte of key for each place before the keyword. Built
-            // for every hit, so it is written in place, byte by byte.
+            // for every hit, so it is written in place, byte by byte, and in
+            // a locale of single-byte characters lowered as it is copied.
+            static const std::array<unsigned char, 256> kSame = [] {
+                std::array<unsigned char, 256> same{};
+                for (size_t b = 0; b < same.size(); ++b) {
+                    same[b] = static_cast<unsigned char>(b);
+                }
+                return same;
+            }();
+            const unsigned char* lower = multibyte_ ? kSame.data() : alwaysLower_.data();
             const auto* bytes = reinterpret_cast<const unsigned char*>(contextLine.data());
             word.resize(static_cast<size_t>(std::max(0L, P - 1)));
             char* out = word.data();
             long i = P - 2;
             for (; i >= n && i >= 0; --i) {
                 *out++ = ' ';
+            }
+            if (!multibyte_ && i >= 0 && i < 64) {
+                // Up to 64 places: the word bytes as bits, each place as its
+                // key byte; then the stretches of blanks and the words from
+                // the keyword outwards, a stretch at a time.
+                unsigned char keyBytes[64];
+                uint64_t words = 0;
+                for (long k = 0; k <= i; ++k) {
+                    const unsigned char b = bytes[k];
+                    keyBytes[k] = leftKeyByte_[b];
+                    words |= static_cast<uint64_t>(b != 0 && wordChar_[b]) << k;
+                }
+                long end = i + 1;  // the places still to go are 0..end-1
+                while (end > 0) {
+                    const uint64_t below = end == 64 ? ~uint64_t{0} : (uint64_t{1} << end) - 1;
+                    const uint64_t wordBits = words & below;
+                    // Blanks down to the next word byte, then that word.
+                    const long wordTop = wordBits == 0 ? -1 : 63 - __builtin_clzll(wordBits);
+                    const long blanks = end - 1 - wordTop;
+                    std::memset(out, ' ', static_cast<size_t>(blanks));
+                    out += blanks;
+                    if (wordTop < 0) {
+                        break;
+                    }
+                    const uint64_t gaps = ~words & (wordTop == 63 ? ~uint64_t{0} : (uint64_t{2} << wordTop) - 1);
+                    const long wordStart = gaps == 0 ? 0 : 64 - __builtin_clzll(gaps);
+                    std::memcpy(out, keyBytes + wordStart, static_cast<size_t>(wordTop + 1 - wordStart));
+                    out += wordTop + 1 - wordStart;
+                    end = wordStart;
+                }
+                return;
             }
             long wordEnd = -1;
             for (; i >= 0; --i) {
@@ -573,13 +614,16 @@ void CParse::MakeSortKey(int sortKind)
                     continue;
                 }
                 for (long k = i + 1; k < wordEnd; ++k) {
-                    *out++ = static_cast<char>(bytes[k]);
+                    *out++ = static_cast<char>(lower[bytes[k]]);
                 }
                 wordEnd = -1;
                 *out++ = ' ';
             }
             for (long k = 0; k < wordEnd; ++k) {
-                *out++ = static_cast<char>(bytes[k]);
+                *out++ = static_cast<char>(lower[bytes[k]]);
+            }
+            if (!multibyte_) {
+                return;
             }
         } else {
             int count = 0;
@@ -604,8 +648,17 @@ void CParse::MakeSortKey(int sortKind)
         long start = P - 1 + static_cast<long>(keywordLength);
         if (column == 0) {
             if (start < n) {
-                word.assign(contextLine, static_cast<size_t>(std::max(0L, start)),
-                            std::string::npos);
+                const size_t from = static_cast<size_t>(std::max(0L, start));
+                if (!utf8_ && !multibyte_) {
+                    // Lowered as it is copied.
+                    word.resize(contextLine.size() - from);
+                    for (size_t k = 0; k < word.size(); ++k) {
+                        word[k] = static_cast<char>(
+                            alwaysLower_[static_cast<unsigned char>(contextLine[from + k])]);
+                    }
+                    return;
+                }
+                word.assign(contextLine, from, std::string::npos);
             }
         } else {
             int count = 0;

@@ -239,6 +239,8 @@ class CParse
     std::array<unsigned char, 256> alwaysLower_{};
     // lower_ in the low byte, 1 above it for a word character: one look-up a byte
     std::array<uint16_t, 256> wordLower_{};
+    // A byte as a key by left context has it: a word byte lowered, any other a blank.
+    std::array<unsigned char, 256> leftKeyByte_{};
     bool listFilterReady_ = false;
     std::string listKeyword_;  // the list filter as the words are compared with it
     bool utf8_ = false;  // asked once per run

@@ -116,7 +116,7 @@ inline __attribute__((always_inline)) void CPlixTree::Ahead(const std::vector<ui
 // One hit of the hits held in memory, as the sort of own keys moves it.
 struct CPlixTree::Sorted
 {
-    uint64_t prefix[2];
+    uint64_t prefix[3];
     uint32_t index;
     uint32_t length;
 };
@@ -289,10 +289,11 @@ char* CPlixTree::Reserve(size_t bytes, uint32_t& chunk, uint32_t& offset)
 {
     if (chunksInUse_ == 0 || chunks_[chunksInUse_ - 1].capacity - chunkUsed_ < bytes) {
         if (chunksInUse_ == chunks_.size() || chunks_[chunksInUse_].capacity < bytes) {
-            // Huge pages where the system allows: hits are read back in key
-            // order, from anywhere in the chunks.
+            // Small pages: asking for huge ones makes the system gather them
+            // at each fault, which over a large result costs more than the
+            // walk in key order gains from them.
             const size_t capacity = std::max(chunkSize_, bytes);
-            Chunk fresh{static_cast<char*>(AllocateLarge(capacity)), capacity};
+            Chunk fresh{static_cast<char*>(AllocateLarge(capacity, false)), capacity};
             chunks_.insert(chunks_.begin() + static_cast<ptrdiff_t>(chunksInUse_), fresh);
         }
         chunkBytes_ += chunks_[chunksInUse_].capacity;
@@ -502,13 +503,16 @@ bool CPlixTree::SortHeld(std::vector<uint32_t>& order, const CPlixWalkControl& c
         }
         return true;
     }
-    // Own keys: their first sixteen bytes settle most comparisons without
-    // leaving the array; the hit's index breaks the ties of equal keys. The
-    // records are read in the order they were stored, which is cheap.
+    // Own keys: their first 24 bytes settle most comparisons without leaving
+    // the array (contexts of a frequent keyword share their first words
+    // often); the hit's index breaks the ties of equal keys. The records are
+    // read in the order they were stored, which is cheap.
+    constexpr size_t kHeld = sizeof(Sorted::prefix);
     std::vector<Sorted> items(n);
     for (uint32_t i = 0; i < n; ++i) {
         const std::string_view key = OwnKey(hits_[i]);
-        items[i] = Sorted{{BigEndianPrefix(key, 0), BigEndianPrefix(key, 8)}, i, hits_[i].key};
+        items[i] = Sorted{{BigEndianPrefix(key, 0), BigEndianPrefix(key, 8), BigEndianPrefix(key, 16)},
+                          i, hits_[i].key};
     }
     auto before = [this](const Sorted& a, const Sorted& b) {
         if (a.prefix[0] != b.prefix[0]) {
@@ -517,8 +521,12 @@ bool CPlixTree::SortHeld(std::vector<uint32_t>& order, const CPlixWalkControl& c
         if (a.prefix[1] != b.prefix[1]) {
             return a.prefix[1] < b.prefix[1];
         }
-        if (a.length > 16 && b.length > 16) {
-            const int c = OwnKey(hits_[a.index]).substr(16).compare(OwnKey(hits_[b.index]).substr(16));
+        if (a.prefix[2] != b.prefix[2]) {
+            return a.prefix[2] < b.prefix[2];
+        }
+        if (a.length > kHeld && b.length > kHeld) {
+            const int c =
+                OwnKey(hits_[a.index]).substr(kHeld).compare(OwnKey(hits_[b.index]).substr(kHeld));
             if (c != 0) {
                 return c < 0;
             }
@@ -536,7 +544,7 @@ bool CPlixTree::SortHeld(std::vector<uint32_t>& order, const CPlixWalkControl& c
         std::sort(items.begin() + static_cast<ptrdiff_t>(from),
                   items.begin() + static_cast<ptrdiff_t>(std::min(n, from + kSortBlock)), before);
     }
-    std::vector<Sorted> merged(n);
+    std::vector<Sorted> merged(n > kSortBlock ? n : 0);  // one block needs no merging
     for (size_t width = kSortBlock; width < n; width *= 2) {
         for (size_t from = 0; from < n; from += 2 * width) {
             if (control.cancelled && control.cancelled()) {

@@ -60,7 +60,7 @@ bool TransformKeys(const CStringTable& table, uint32_t from, uint32_t to, std::s
 
 }  // namespace
 
-void* AllocateLarge(size_t bytes)
+void* AllocateLarge(size_t bytes, bool hugePages)
 {
     if (bytes < kHugePage) {
         return ::operator new(bytes);
@@ -70,7 +70,9 @@ void* AllocateLarge(size_t bytes)
     if (p == nullptr) {
         throw std::bad_alloc();
     }
-    (void)madvise(p, rounded, MADV_HUGEPAGE);  // only a hint: small pages work too
+    if (hugePages) {
+        (void)madvise(p, rounded, MADV_HUGEPAGE);  // only a hint: small pages work too
+    }
     return p;
 }
 

@@ -16,8 +16,9 @@ namespace plix {
 
 // Memory for large tables, asked for in huge pages where the system allows:
 // lookups land anywhere in the table, and with small pages nearly every one of
-// them would also miss the address-translation cache.
-void* AllocateLarge(size_t bytes);
+// them would also miss the address-translation cache. `hugePages` false: in
+// small pages, for memory filled front to back.
+void* AllocateLarge(size_t bytes, bool hugePages = true);
 void FreeLarge(void* p, size_t bytes);
 
 template <typename T>

@@ -279,6 +279,61 @@ TEST_F(Concordance, SortKindsAndSortColumns)
     }
 }
 
+TEST_F(Concordance, LeftContextOrderIsThatOfTheWordsFromTheKeywordOutwards)
+{
+    // Many hits with left contexts of words, punctuation, capitals and the
+    // start of the file: the hits must come in the order of their left
+    // contexts read word by word from the keyword outwards (lowered, each
+    // other byte a blank, places before the text blank), equal contexts in
+    // text order — for keyword positions on both sides of 64 places.
+    std::mt19937 random(11);
+    const char* const words[] = {"a", "Ab", "ab", "b", "the", "The", "x-y", "of", "z", "zz", "q,", "--"};
+    std::string corpus;
+    for (int line = 0; line < 400; ++line) {
+        const int count = static_cast<int>(random() % 9);
+        for (int w = 0; w < count; ++w) {
+            corpus += words[random() % std::size(words)];
+            corpus += random() % 4 == 0 ? "  " : " ";
+        }
+        corpus += "key";
+        corpus += random() % 3 == 0 ? "\n" : " tail\n";
+    }
+    for (int position : {6, 20, 63, 64, 65, 66, 90}) {
+        SCOPED_TRACE("keyword position " + std::to_string(position));
+        EngineTest t;
+        t.AddFile("a.txt", corpus);
+        t.ctx.corpus.SetLineFormat(position + 20, position);
+        ASSERT_TRUE(t.RunCommand(AnalysisCommand::ConcordanceLeft, Keyword("key")).completed);
+        const std::vector<std::string> lines = TextHits(t.Window()).lines;
+        ASSERT_EQ(lines.size(), 400u);
+        auto keyOf = [&](const std::string& line) {
+            // The keyword stands at column `position` - 1 of each line.
+            const std::string left = line.substr(0, static_cast<size_t>(position - 1));
+            std::string key;
+            size_t end = left.size();
+            while (end > 0) {
+                if (!std::isalnum(static_cast<unsigned char>(left[end - 1]))) {
+                    key += ' ';
+                    --end;
+                    continue;
+                }
+                size_t start = end;
+                while (start > 0 && std::isalnum(static_cast<unsigned char>(left[start - 1]))) {
+                    --start;
+                }
+                for (size_t k = start; k < end; ++k) {
+                    key += static_cast<char>(std::tolower(static_cast<unsigned char>(left[k])));
+                }
+                end = start;
+            }
+            return key;
+        };
+        for (size_t i = 1; i < lines.size(); ++i) {
+            ASSERT_LE(keyOf(lines[i - 1]), keyOf(lines[i])) << "hits " << i - 1 << " and " << i;
+        }
+    }
+}
+
 TEST_F(Concordance, SortKeysOfTheExampleLine)
 {
     EngineTest t;
