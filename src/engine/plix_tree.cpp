@@ -138,6 +138,11 @@ struct CPlixTree::Source
     std::vector<uint32_t> order;
     std::vector<std::string> comparable;  // their shared keys as collation keys
     size_t next = 0;
+    // The record it stands at: views into the tree's memory or the reader's
+    // buffer where they can be, else into the strings below.
+    std::string_view keyView;
+    std::string_view referenceView;
+    std::string_view lineView;
     std::string key;
     std::string reference;
     std::string line;
@@ -158,13 +163,17 @@ struct CPlixTree::Source
         uint64_t n = 0;
         bool ok = reader.ReadVarint(keyCode);
         if (ok && keyCode > 0) {
+            // Kept: the records after it may leave it out.
             key.clear();
             ok = reader.ReadBytes(key, keyCode - 1);
         }
+        keyView = key;
         reference.clear();
-        line.clear();
         ok = ok && reader.ReadVarint(n) && reader.ReadBytes(reference, n);
-        ok = ok && reader.ReadVarint(n) && reader.ReadBytes(line, n);
+        referenceView = reference;
+        // The line stays in the buffer while the number after it is read.
+        constexpr size_t kMostVarint = 10;
+        ok = ok && reader.ReadVarint(n) && reader.View(n, kMostVarint, lineView, line);
         ok = ok && reader.ReadVarint(keywordLength);
         damaged = !ok;
         return ok;
@@ -179,15 +188,11 @@ struct CPlixTree::Source
         const Hit& hit = tree->hits_[order[next++]];
         const char* p = tree->chunks_[hit.chunk].data + hit.offset;
         if (tree->keysRepeat_) {
-            key = tree->byteOrder_ ? tree->keys_.Key(hit.key) : std::string_view(comparable[hit.key]);
+            keyView = tree->byteOrder_ ? tree->keys_.Key(hit.key) : std::string_view(comparable[hit.key]);
         } else {
-            key.assign(p, hit.key);
+            keyView = std::string_view(p, hit.key);
         }
-        std::string_view referenceText;
-        std::string_view lineText;
-        tree->Parts(hit, p, referenceText, lineText, keywordLength, scratch);
-        reference.assign(referenceText);
-        line.assign(lineText);
+        tree->Parts(hit, p, referenceView, lineView, keywordLength, scratch);
         return true;
     }
 };
@@ -475,7 +480,8 @@ bool CPlixTree::Added()
     return true;
 }
 
-bool CPlixTree::SortHeld(std::vector<uint32_t>& order, const CPlixWalkControl& control)
+bool CPlixTree::SortHeld(std::vector<uint32_t>& order, const CPlixWalkControl& control,
+                         bool twoThreads)
 {
     const size_t n = hits_.size();
     order.resize(n);
@@ -536,25 +542,56 @@ bool CPlixTree::SortHeld(std::vector<uint32_t>& order, const CPlixWalkControl& c
         return a.index < b.index;
     };
     // Sorted in blocks and merged pairwise, so that a cancel is seen between
-    // the pieces of the work.
-    for (size_t from = 0; from < n; from += kSortBlock) {
-        if (from > 0 && control.cancelled && control.cancelled()) {
-            return false;
+    // the pieces of the work; with `twoThreads`, a second thread takes
+    // pieces too (it is asked to stop by this one, which asks the user).
+    auto inPieces = [&](size_t count, bool askFirst, const auto& piece) {
+        std::atomic<size_t> nextPiece{0};
+        std::atomic<bool> stop{false};
+        std::thread helper;
+        if (twoThreads && count > 1) {
+            helper = std::thread([&] {
+                for (size_t k = nextPiece++; k < count && !stop; k = nextPiece++) {
+                    piece(k);
+                }
+            });
         }
-        std::sort(items.begin() + static_cast<ptrdiff_t>(from),
-                  items.begin() + static_cast<ptrdiff_t>(std::min(n, from + kSortBlock)), before);
-    }
-    std::vector<Sorted> merged(n > kSortBlock ? n : 0);  // one block needs no merging
-    for (size_t width = kSortBlock; width < n; width *= 2) {
-        for (size_t from = 0; from < n; from += 2 * width) {
-            if (control.cancelled && control.cancelled()) {
-                return false;
+        bool whole = true;
+        for (size_t k = nextPiece++; k < count; k = nextPiece++) {
+            if ((askFirst || k > 0) && control.cancelled && control.cancelled()) {
+                whole = false;
+                stop = true;
+                break;
             }
-            const auto first = items.begin() + static_cast<ptrdiff_t>(from);
-            const auto middle = items.begin() + static_cast<ptrdiff_t>(std::min(n, from + width));
-            const auto last = items.begin() + static_cast<ptrdiff_t>(std::min(n, from + 2 * width));
-            std::merge(first, middle, middle, last, merged.begin() + static_cast<ptrdiff_t>(from),
-                       before);
+            piece(k);
+        }
+        if (helper.joinable()) {
+            helper.join();
+        }
+        return whole;
+    };
+    // A block in proportion to the budget: a small budget (the tests') sorts
+    // in many blocks, as a large result does.
+    const size_t block = static_cast<size_t>(std::clamp<uint64_t>(budget_ / 1024, 64, kSortBlock));
+    const size_t blocks = (n + block - 1) / block;
+    if (!inPieces(blocks, false, [&](size_t b) {
+            const size_t from = b * block;
+            std::sort(items.begin() + static_cast<ptrdiff_t>(from),
+                      items.begin() + static_cast<ptrdiff_t>(std::min(n, from + block)), before);
+        })) {
+        return false;
+    }
+    std::vector<Sorted> merged(n > block ? n : 0);  // one block needs no merging
+    for (size_t width = block; width < n; width *= 2) {
+        const size_t pairs = (n + 2 * width - 1) / (2 * width);
+        if (!inPieces(pairs, true, [&](size_t pair) {
+                const size_t from = pair * 2 * width;
+                const auto first = items.begin() + static_cast<ptrdiff_t>(from);
+                const auto middle = items.begin() + static_cast<ptrdiff_t>(std::min(n, from + width));
+                const auto last = items.begin() + static_cast<ptrdiff_t>(std::min(n, from + 2 * width));
+                std::merge(first, middle, middle, last, merged.begin() + static_cast<ptrdiff_t>(from),
+                           before);
+            })) {
+            return false;
         }
         items.swap(merged);
     }
@@ -687,7 +724,7 @@ PlixWalkEnd CPlixTree::Walk(const std::function<bool(const CPlixTreeNode&)>& vis
         return MergeRuns(visit, control);
     }
     std::vector<uint32_t> order;
-    if (!SortHeld(order, control)) {
+    if (!SortHeld(order, control, true)) {
         return PlixWalkEnd::Cancelled;
     }
     if (control.status) {
@@ -725,7 +762,7 @@ PlixWalkEnd CPlixTree::MergeRuns(const std::function<bool(const CPlixTreeNode&)>
     std::unique_ptr<Source> held;
     if (!hits_.empty()) {
         std::vector<uint32_t> order;
-        if (!SortHeld(order, control)) {
+        if (!SortHeld(order, control, true)) {
             return PlixWalkEnd::Cancelled;
         }
         std::vector<std::string> comparable;
@@ -755,7 +792,7 @@ PlixWalkEnd CPlixTree::MergeRuns(const std::function<bool(const CPlixTreeNode&)>
         if (final && held != nullptr) {
             sources.push_back(std::move(held));  // the newest run: last among equals
         }
-        auto less = [&](size_t a, size_t b) { return sources[a]->key < sources[b]->key; };
+        auto less = [&](size_t a, size_t b) { return sources[a]->keyView < sources[b]->keyView; };
         CMergeHeap<decltype(less)> heap(less);
         for (size_t s = 0; s < sources.size(); ++s) {
             if (sources[s]->Next()) {
@@ -777,8 +814,8 @@ PlixWalkEnd CPlixTree::MergeRuns(const std::function<bool(const CPlixTreeNode&)>
         for (size_t step = 1; !heap.Empty(); ++step) {
             Source& top = *sources[heap.Top()];
             if (final) {
-                node.referenceText = top.reference;
-                node.contextText = top.line;
+                node.referenceText = top.referenceView;
+                node.contextText = top.lineView;
                 node.keywordLength = static_cast<size_t>(top.keywordLength);
                 if (!visit(node)) {
                     return PlixWalkEnd::Stopped;
@@ -788,18 +825,18 @@ PlixWalkEnd CPlixTree::MergeRuns(const std::function<bool(const CPlixTreeNode&)>
                     return PlixWalkEnd::Cancelled;
                 }
                 record.clear();
-                if (!first && top.key == lastKey) {
+                if (!first && top.keyView == lastKey) {
                     AppendVarint(record, 0);
                 } else {
-                    AppendVarint(record, top.key.size() + 1);
-                    record.append(top.key);
-                    lastKey = top.key;
+                    AppendVarint(record, top.keyView.size() + 1);
+                    record.append(top.keyView);
+                    lastKey = top.keyView;
                 }
                 first = false;
-                AppendVarint(record, top.reference.size());
-                record.append(top.reference);
-                AppendVarint(record, top.line.size());
-                record.append(top.line);
+                AppendVarint(record, top.referenceView.size());
+                record.append(top.referenceView);
+                AppendVarint(record, top.lineView.size());
+                record.append(top.lineView);
                 AppendVarint(record, top.keywordLength);
                 if (!spill_.Append(record)) {
                     return PlixWalkEnd::Failed;

@@ -576,6 +576,22 @@ bool CSpillReader::ReadBytes(std::string& out, size_t n)
     return true;
 }
 
+bool CSpillReader::View(size_t n, size_t slack, std::string_view& out, std::string& spare)
+{
+    const size_t held = limit_ - next_;
+    if (held >= n && (held - n >= slack || position_ >= run_.end)) {
+        out = std::string_view(buffer_.data() + next_, n);
+        next_ += n;
+        return true;
+    }
+    spare.clear();
+    if (!ReadBytes(spare, n)) {
+        return false;
+    }
+    out = spare;
+    return true;
+}
+
 bool CSpillReader::ReadVarint(uint64_t& value)
 {
     value = 0;

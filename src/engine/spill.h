@@ -113,6 +113,11 @@ public:
     [[nodiscard]] bool ReadVarint(uint64_t& value);
     // `n` bytes appended to `out`.
     [[nodiscard]] bool ReadBytes(std::string& out, size_t n);
+    // `n` bytes as a view: into the buffer where they lie in it with `slack`
+    // bytes more after them (so that reading that many more keeps them
+    // where they are), else copied into `spare`. The view lasts until the
+    // next read of more than `slack` bytes.
+    [[nodiscard]] bool View(size_t n, size_t slack, std::string_view& out, std::string& spare);
     bool AtEnd() const { return next_ == limit_ && position_ >= run_.end; }
     // From now on, while one stretch of the run is used, the next is read on
     // a thread of its own (nothing may be written to the file meanwhile):

@@ -146,7 +146,10 @@ private:
     std::string_view OwnKey(const Hit& hit) const;
     // The hits held in memory in key order, as indexes into hits_; nothing
     // when the user cancelled.
-    bool SortHeld(std::vector<uint32_t>& order, const CPlixWalkControl& control);
+    // `twoThreads`: the sort of own keys works on both cores (when the
+    // reading is over and the other core is free).
+    bool SortHeld(std::vector<uint32_t>& order, const CPlixWalkControl& control,
+                  bool twoThreads = false);
     bool SpillHeld(const CPlixWalkControl& control);
     void ClearHeld(bool keepMemory);
     PlixWalkEnd MergeRuns(const std::function<bool(const CPlixTreeNode&)>& visit,

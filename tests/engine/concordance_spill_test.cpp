@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
 
 #include "engine/parse.h"
 #include "engine/spill.h"
@@ -185,6 +186,46 @@ TEST(ConcordanceSpill, LinesKeptOnceForAllTheirWordsAreTheLinesMadeForEachWord)
                 ASSERT_EQ(kept, made);
             }
         }
+    }
+}
+
+TEST(ConcordanceSpill, HitsOfOwnKeysComeInKeyOrderEqualKeysAsMet)
+{
+    // Enough hits of context keys to be sorted in many blocks, on both
+    // cores at the walk; keys of every length around the prefixes the sort
+    // compares first, many of them equal: the walk gives them in key order
+    // and equal keys in the order they were put in, held in memory or not.
+    std::mt19937 random(5);
+    std::vector<std::string> keys;
+    for (int i = 0; i < 6000; ++i) {
+        std::string key(random() % 40, 'a');
+        for (char& c : key) {
+            c = static_cast<char>('a' + random() % 3);
+        }
+        keys.push_back(key);
+    }
+    for (uint64_t budget : {kDefaultMemoryBudget, uint64_t{64} << 10, uint64_t{256} << 10}) {
+        SCOPED_TRACE("budget " + std::to_string(budget));
+        CPlixTree tree;
+        tree.SetKeysRepeat(false);
+        tree.SetMemoryBudget(budget);
+        for (size_t i = 0; i < keys.size(); ++i) {
+            ASSERT_TRUE(tree.Insert(keys[i], keys[i] + "|" + std::to_string(i), "r", 1));
+        }
+        std::vector<std::pair<std::string, size_t>> walked;
+        ASSERT_EQ(tree.Walk([&](const CPlixTreeNode& node) {
+            const std::string line(node.contextText);
+            const size_t bar = line.find('|');
+            walked.emplace_back(line.substr(0, bar), std::stoul(line.substr(bar + 1)));
+            return true;
+        }),
+                  PlixWalkEnd::Done);
+        std::vector<std::pair<std::string, size_t>> expected;
+        for (size_t i = 0; i < keys.size(); ++i) {
+            expected.emplace_back(keys[i], i);
+        }
+        std::sort(expected.begin(), expected.end());
+        ASSERT_EQ(walked, expected);
     }
 }
 
