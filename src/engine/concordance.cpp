@@ -13,6 +13,7 @@
 #include "engine/collocate_scan.h"
 #include "engine/parse.h"
 #include "settings/text.h"
+#include "settings/utf8.h"
 
 namespace plix {
 
@@ -867,9 +868,10 @@ bool CParse::KeepsLineText() const
     // text before the line, the line and the text after it, control
     // characters blanked — and its reference that of the line, the tree
     // keeps that text once for all the line's hits. A handler that shapes
-    // the text, the reference or the text after the line for each hit, and
-    // UTF-8 lines, whose columns are characters, take the general way.
-    return !utf8_ && Handler(row_.contextSource) == nullptr && Handler(row_.locateHit) == nullptr &&
+    // the text, the reference or the text after the line for each hit takes
+    // the general way. In UTF-8 text a column is a character: only lines
+    // whose text around them is ASCII (a byte a column) are kept so.
+    return Handler(row_.contextSource) == nullptr && Handler(row_.locateHit) == nullptr &&
            row_.cleanFollowing.empty() && row_.makeReference.empty() &&
            ctx_.corpus.GetKeywordPosition() >= 0 && ctx_.corpus.GetLineLength() > 0;
 }
@@ -892,6 +894,9 @@ void CParse::StoreLineWords(long offset)
         BlankControls(bytes + P + first, static_cast<size_t>(n) - first);
     }
     bool followingAdded = false;
+    // In UTF-8 text, hits that reach into text after the line that is not
+    // all ASCII take the general way, which counts its columns.
+    bool followingAscii = true;
     MakeReference();
     const uint64_t serial = ++lineSerial_;
     const size_t p = static_cast<size_t>(P);
@@ -911,7 +916,10 @@ void CParse::StoreLineWords(long offset)
         if (need > 0) {
             if (!followingAdded) {
                 if (!peekedKept_) {
-                    ctx_.input.PeekText(peeked_, static_cast<size_t>(L));
+                    // As much as the general way reads ahead: the lines read
+                    // ahead are given again as they were read then.
+                    ctx_.input.PeekText(peeked_, utf8_ ? 4 * static_cast<size_t>(L) + 16
+                                                       : static_cast<size_t>(L));
                     peekedKept_ = true;
                     peekedControls_ = true;
                     peekedBlankTo_ = 0;
@@ -920,8 +928,17 @@ void CParse::StoreLineWords(long offset)
                 const size_t most = std::min(peeked_.size(), static_cast<size_t>(std::max(0L, L - P)));
                 const size_t base = text.size();
                 text.append(peeked_, 0, most);
+                followingAscii =
+                    !utf8_ || FirstNonAscii(reinterpret_cast<const unsigned char*>(text.data() + base),
+                                            most) == most;
                 BlankControls(reinterpret_cast<unsigned char*>(text.data()) + base, most);
                 followingAdded = true;
+            }
+            if (!followingAscii) {
+                BuildContextLine(static_cast<size_t>(hit));
+                StoreHit(word);
+                offset = NextAnyWord(static_cast<size_t>(offset) + keywordLength);
+                continue;
             }
             end = P + n + std::min(static_cast<long>(text.size()) - P - n, need);
         }
@@ -966,10 +983,23 @@ bool CParse::MakeConcordanceAll(const std::string& name)
     const bool keepLines = KeepsLineText();
     steps.lineWork = [this, keepLines] {
         long offset = NextAnyWord(0);
-        if (keepLines && offset >= 0 &&
-            leftText.size() == static_cast<size_t>(ctx_.corpus.GetKeywordPosition())) {
-            StoreLineWords(offset);
-            return;
+        const long P = ctx_.corpus.GetKeywordPosition();
+        if (keepLines && offset >= 0 && leftText.size() == static_cast<size_t>(P)) {
+            if (!utf8_) {
+                StoreLineWords(offset);
+                return;
+            }
+            // A byte a column: the text before the line and the line ASCII,
+            // and a right context to count (the byte way's window without
+            // one differs from the column way's).
+            const std::string& separated = SeparatedLine();
+            if (leftTextAscii_ && ctx_.corpus.GetLineLength() > P &&
+                FirstNonAscii(reinterpret_cast<const unsigned char*>(separated.data()),
+                              separated.size()) == separated.size()) {
+                lineAscii_ = true;
+                StoreLineWords(offset);
+                return;
+            }
         }
         while (offset >= 0) {
             std::string key = word;

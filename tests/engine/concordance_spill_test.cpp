@@ -149,41 +149,60 @@ TEST(ConcordanceSpill, LinesKeptOnceForAllTheirWordsAreTheLinesMadeForEachWord)
         "a\nb\nc\nd\ne\nf\ng\nh\ni\nj\nk\nl\nm\nn\no\np\nq\nr\ns\nt\nu\nv",
         "verylongwordthatrunspastthelineofcontextontheleftandontherightaswell x\n",
         longLine,
+        // UTF-8 lines among ASCII ones: before, after and read ahead.
+        "caf\xc3\xa9 au lait\nplain words here\nna\xc3\xafve r\xc3\xa9sum\xc3\xa9 \xe4\xb8\xad\n"
+        "a b c\nd e f\ng h\n\xc3\xa9t\xc3\xa9\nlast ascii line of words\n",
+        // Lines read ahead for a right context come back as they were read:
+        // how far ahead is read decides which.
+        "the be, crockroondplixous when a the quadscedwast strailsmailplourtion prosgreet"
+        ", so has tritglong up. A, clysh\n"
+        "skasstoutable blingcosort, Chouxthor to and gaindyck so bletoortcant\n"
+        "ye\xe4\xb8\xadrs de\xe4\xb8\xadntsky, jyntgrepong of hisnongable shongnundous pe"
+        "ethskeel scikyr feglorfimp jynt staxstra\n"
+        "0.7. To the hied nefrent blessteerste zashath campment moutqueastness\n",
     };
     struct Format
     {
         int length;
         int position;
     } formats[] = {{100, 50}, {20, 10}, {10, 0}, {5, 8}, {1, 0}, {600, 200}, {30, 29}};
-    for (const Format& format : formats) {
-        for (size_t c = 0; c < std::size(corpora); ++c) {
-            for (uint64_t budget : {kDefaultMemoryBudget, uint64_t{4096}}) {
-                SCOPED_TRACE("format " + std::to_string(format.length) + "/" +
-                             std::to_string(format.position) + ", corpus " + std::to_string(c) +
-                             ", budget " + std::to_string(budget));
-                auto run = [&](bool keep) {
-                    CParse::SetKeepLineText(keep);
-                    EngineTest t;
-                    t.AddFile("a.txt", corpora[c]);
-                    t.AddFile("b.txt", corpora[(c + 1) % std::size(corpora)]);
-                    t.ctx.corpus.SetLineFormat(format.length, format.position);
-                    t.ctx.corpus.SetMemoryBudget(budget);
-                    t.ctx.corpus.SetAsWhole(1);
-                    EXPECT_TRUE(t.RunCommand(AnalysisCommand::ConcordanceAll).completed);
-                    CParse::SetKeepLineText(std::nullopt);
-                    std::string all = t.Window();
-                    for (size_t at = all.find(t.dir.Path()); at != std::string::npos;
-                         at = all.find(t.dir.Path(), at)) {
-                        all.replace(at, t.dir.Path().size(), "DIR");
-                    }
-                    for (const std::string& text : t.target.ColouredTexts(0)) {
-                        all += "|" + text;
-                    }
-                    return all;
-                };
-                const std::string kept = run(true);
-                const std::string made = run(false);
-                ASSERT_EQ(kept, made);
+    for (const char* locale : {"C", "en_US.UTF-8"}) {
+        test::LocaleGuard guard(locale);
+        if (!guard.Installed()) {
+            continue;
+        }
+        for (const Format& format : formats) {
+            for (size_t c = 0; c < std::size(corpora); ++c) {
+                for (uint64_t budget : {kDefaultMemoryBudget, uint64_t{4096}}) {
+                    SCOPED_TRACE(std::string(locale) + ", format " +
+                                 std::to_string(format.length) + "/" +
+                                 std::to_string(format.position) + ", corpus " +
+                                 std::to_string(c) + ", budget " + std::to_string(budget));
+                    auto run = [&](bool keep) {
+                        CParse::SetKeepLineText(keep);
+                        EngineTest t;
+                        t.AddFile("a.txt", corpora[c]);
+                        t.AddFile("b.txt", corpora[(c + 1) % std::size(corpora)]);
+                        t.ctx.corpus.SetLineFormat(format.length, format.position);
+                        t.ctx.corpus.SetMemoryBudget(budget);
+                        t.ctx.corpus.SetAsWhole(1);
+                        t.ctx.corpus.utf8Text = std::string(locale) == "C" ? 0 : 1;
+                        EXPECT_TRUE(t.RunCommand(AnalysisCommand::ConcordanceAll).completed);
+                        CParse::SetKeepLineText(std::nullopt);
+                        std::string all = t.Window();
+                        for (size_t at = all.find(t.dir.Path()); at != std::string::npos;
+                             at = all.find(t.dir.Path(), at)) {
+                            all.replace(at, t.dir.Path().size(), "DIR");
+                        }
+                        for (const std::string& text : t.target.ColouredTexts(0)) {
+                            all += "|" + text;
+                        }
+                        return all;
+                    };
+                    const std::string kept = run(true);
+                    const std::string made = run(false);
+                    ASSERT_EQ(kept, made);
+                }
             }
         }
     }
