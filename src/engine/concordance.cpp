@@ -1,7 +1,6 @@
 // The concordance modes (by keyword, by left or right context, of all words)
 // and the collocation list, which finds its hits the same way.
 #include <algorithm>
-#include <array>
 #include <atomic>
 #include <cstring>
 
@@ -557,16 +556,7 @@ void CParse::MakeSortKey(int sortKind)
             // The whole left context, nearest word first, each spelt forwards;
             // every other byte, and every place past the end of the line, a
             // blank: one byte of key for each place before the keyword. Built
-            // for every hit, so it is written in place, byte by byte, and in
-            // a locale of single-byte characters lowered as it is copied.
-            static const std::array<unsigned char, 256> kSame = [] {
-                std::array<unsigned char, 256> same{};
-                for (size_t b = 0; b < same.size(); ++b) {
-                    same[b] = static_cast<unsigned char>(b);
-                }
-                return same;
-            }();
-            const unsigned char* lower = multibyte_ ? kSame.data() : alwaysLower_.data();
+            // for every hit, so it is written in place.
             const auto* bytes = reinterpret_cast<const unsigned char*>(contextLine.data());
             word.resize(static_cast<size_t>(std::max(0L, P - 1)));
             char* out = word.data();
@@ -597,10 +587,12 @@ void CParse::MakeSortKey(int sortKind)
                     if (wordTop < 0) {
                         break;
                     }
-                    const uint64_t gaps = ~words & (wordTop == 63 ? ~uint64_t{0} : (uint64_t{2} << wordTop) - 1);
+                    const uint64_t upTo = wordTop == 63 ? ~uint64_t{0} : (uint64_t{2} << wordTop) - 1;
+                    const uint64_t gaps = ~words & upTo;
                     const long wordStart = gaps == 0 ? 0 : 64 - __builtin_clzll(gaps);
-                    std::memcpy(out, keyBytes + wordStart, static_cast<size_t>(wordTop + 1 - wordStart));
-                    out += wordTop + 1 - wordStart;
+                    const auto length = static_cast<size_t>(wordTop + 1 - wordStart);
+                    std::memcpy(out, keyBytes + wordStart, length);
+                    out += length;
                     end = wordStart;
                 }
                 return;
@@ -615,16 +607,13 @@ void CParse::MakeSortKey(int sortKind)
                     continue;
                 }
                 for (long k = i + 1; k < wordEnd; ++k) {
-                    *out++ = static_cast<char>(lower[bytes[k]]);
+                    *out++ = static_cast<char>(bytes[k]);
                 }
                 wordEnd = -1;
                 *out++ = ' ';
             }
             for (long k = 0; k < wordEnd; ++k) {
-                *out++ = static_cast<char>(lower[bytes[k]]);
-            }
-            if (!multibyte_) {
-                return;
+                *out++ = static_cast<char>(bytes[k]);
             }
         } else {
             int count = 0;

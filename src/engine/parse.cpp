@@ -74,7 +74,8 @@ void CParse::PrepareTables()
         alwaysLower_[b] = static_cast<unsigned char>(std::tolower(b));
         lower_[b] = c.ignoreCase ? alwaysLower_[b] : byte;
         wordLower_[b] = static_cast<uint16_t>((wordChar_[b] ? 0x100 : 0) | lower_[b]);
-        leftKeyByte_[b] = b != 0 && wordChar_[b] ? alwaysLower_[b] : static_cast<unsigned char>(' ');
+        leftKeyByte_[b] =
+            b != 0 && wordChar_[b] ? alwaysLower_[b] : static_cast<unsigned char>(' ');
     }
     wordScanner_ = std::make_unique<CWordScanner>(wordLower_);
 }

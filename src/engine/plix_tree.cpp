@@ -91,7 +91,8 @@ bool Polled(size_t step, const CPlixWalkControl& control)
 
 }  // namespace
 
-inline __attribute__((always_inline)) void CPlixTree::Ahead(const std::vector<uint32_t>& order, size_t k) const
+inline __attribute__((always_inline)) void CPlixTree::Ahead(const std::vector<uint32_t>& order,
+                                                            size_t k) const
 {
     // The hits come from anywhere in memory, in key order: each is asked for
     // a little ahead, and the bytes it takes a little nearer.
@@ -359,11 +360,11 @@ bool CPlixTree::Insert(std::string_view key, std::string_view line, std::string_
     return Added();
 }
 
-bool CPlixTree::KeepLine(uint64_t serial, std::string_view text, std::string_view reference)
+void CPlixTree::KeepLine(uint64_t serial, std::string_view text, std::string_view reference)
 {
     if (lineKept_ && serial == lineSerial_) {
         if (text.size() <= lineTextKept_) {
-            return true;
+            return;
         }
         // The text grew at its end (the text after the line, read for a
         // right context): where it is the last thing kept, it grows in place.
@@ -377,7 +378,7 @@ bool CPlixTree::KeepLine(uint64_t serial, std::string_view text, std::string_vie
             lineTextKept_ = text.size();
             const auto length = static_cast<uint32_t>(lineTextKept_);
             std::memcpy(last.data + lineOffset_ + 4, &length, 4);
-            return true;
+            return;
         }
     }
     // The hits kept before still find the text they took where it was.
@@ -400,7 +401,6 @@ bool CPlixTree::KeepLine(uint64_t serial, std::string_view text, std::string_vie
     lineChunk_ = chunk;
     lineOffset_ = offset;
     lineTextKept_ = text.size();
-    return true;
 }
 
 bool CPlixTree::InsertInLine(std::string_view key, uint64_t lineSerial, std::string_view text,
@@ -411,9 +411,8 @@ bool CPlixTree::InsertInLine(std::string_view key, uint64_t lineSerial, std::str
     const size_t at = kLineHeader + reference.size() + from;
     if (!keysRepeat_ || at > kMostFrom || blanks > kMostBlanks || length > kMostLength ||
         from + length > text.size() || text.size() > UINT32_MAX) {
-        scratch_.assign(blanks, ' ');
-        scratch_.append(text.substr(std::min(from, text.size()), length));
-        const std::string line = scratch_;
+        std::string line(blanks, ' ');
+        line.append(text.substr(std::min(from, text.size()), length));
         return Insert(key, line, reference, key.size());
     }
     if (!error_.empty() || spill_.Failed()) {
@@ -422,9 +421,7 @@ bool CPlixTree::InsertInLine(std::string_view key, uint64_t lineSerial, std::str
     if (total_ == 0 && hits_.empty()) {
         byteOrder_ = CollationIsByteOrder();
     }
-    if (!KeepLine(lineSerial, text, reference)) {
-        return false;
-    }
+    KeepLine(lineSerial, text, reference);
     Hit hit{};
     bool inserted = false;
     hit.key = keys_.FindOrInsert(key, inserted);

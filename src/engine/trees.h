@@ -145,9 +145,8 @@ private:
     uint64_t MemoryInUse() const;
     std::string_view OwnKey(const Hit& hit) const;
     // The hits held in memory in key order, as indexes into hits_; nothing
-    // when the user cancelled.
-    // `twoThreads`: the sort of own keys works on both cores (when the
-    // reading is over and the other core is free).
+    // when the user cancelled. With `twoThreads` the sort of own keys works
+    // on both cores (once the reading is over and the other core is free).
     bool SortHeld(std::vector<uint32_t>& order, const CPlixWalkControl& control,
                   bool twoThreads = false);
     bool SpillHeld(const CPlixWalkControl& control);
@@ -199,7 +198,7 @@ private:
     uint32_t lineChunk_ = 0;
     uint32_t lineOffset_ = 0;
     size_t lineTextKept_ = 0;
-    bool KeepLine(uint64_t serial, std::string_view text, std::string_view reference);
+    void KeepLine(uint64_t serial, std::string_view text, std::string_view reference);
     // Asks for the hit `k + 16` and for the bytes of the hit `k + 8` of
     // `order` to be brought near.
     void Ahead(const std::vector<uint32_t>& order, size_t k) const;
